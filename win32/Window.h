@@ -1,0 +1,57 @@
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+
+// Base of every window of ours. The window procedure finds the object through
+// the pointer stored at WM_NCCREATE and calls HandleMessage, which must not
+// throw. Derived classes switch on the message there and keep their commands
+// in a table of their own (CommandEntry) dispatched from OnCommand.
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND Handle() const { return hwnd_; }
+
+    // Registers (once) a class whose procedure dispatches to Window objects.
+    static bool RegisterWindowClass(const char* className, HICON icon = nullptr, UINT style = 0);
+
+    bool Create(const char* className, const char* title, DWORD style, DWORD exStyle, int x, int y,
+                int width, int height, HWND parent, HMENU menu);
+    void Destroy();
+
+protected:
+    // Called for every message once the window knows its object.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    // WM_COMMAND; returns false when the id is not handled.
+    virtual bool OnCommand(WORD id, WORD code, HWND control) noexcept;
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    // The window is gone; hwnd_ is already cleared.
+    virtual void OnDestroyed() noexcept {}
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+};
+
+// A command table: ids and the member function each runs.
+template <class Owner>
+struct CommandEntry {
+    WORD id;
+    void (Owner::*handler)();
+};
+
+template <class Owner, std::size_t N>
+bool DispatchCommand(Owner* owner, const CommandEntry<Owner> (&table)[N], WORD id) {
+    for (const auto& entry : table) {
+        if (entry.id == id) {
+            (owner->*entry.handler)();
+            return true;
+        }
+    }
+    return false;
+}
