@@ -1,0 +1,108 @@
+#pragma once
+#include "common/ProductInfo.h"
+#include "win32/Desktop.h"
+#include "win32/Registry.h"
+#include "win32/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// A static text control of a dialog turned into a hyperlink: link colours,
+// hover colour, hand cursor, a tooltip with the link key, and a click action
+// chosen by the key (a help keyword, the vendor's home page or a mail to the
+// support team; see LinkActions.h).
+//
+// Use: construct it as a member of the dialog, then Attach it to the static
+// control in WM_INITDIALOG (after that, SetLinkKey / SetLinkCursor as needed).
+// The control keeps its own window procedure chain: Attach subclasses it and
+// the destructor (or the control's WM_NCDESTROY) puts the old one back.
+//
+// There is no message reflection here, so the parent's dialog procedure must
+// hand two notifications to the links, before its own handling:
+//
+//   case WM_COMMAND:
+//       if (CLinkStatic::ForwardCommand(wParam, lParam)) return TRUE;
+//       ...
+//   case WM_CTLCOLORSTATIC:
+//       if (HBRUSH brush = CLinkStatic::ForwardColour(wParam, lParam))
+//           return reinterpret_cast<INT_PTR>(brush);
+//       ...
+//
+// Both are no-ops (false / nullptr) for controls that are not links. The
+// tooltip needs no help from the message loop: the link relays its own mouse
+// messages to it, so it works inside modal dialogs too.
+class CLinkStatic {
+public:
+    CLinkStatic(ProductInfo& product, Desktop& desktop, Registry& registry);
+    CLinkStatic(const CLinkStatic&) = delete;
+    CLinkStatic& operator=(const CLinkStatic&) = delete;
+    ~CLinkStatic();
+
+    // Subclasses the control: adds SS_NOTIFY, takes the window text as the
+    // key when no key is set (or sets an empty text to the key), gives the
+    // control its own font, fits it to its text, loads the default cursor
+    // and creates the tooltip. False when the control is null or a link
+    // is already attached.
+    bool Attach(HWND control);
+    // Attach to the dialog's control with this id.
+    bool AttachDlgItem(HWND dialog, int id) { return Attach(GetDlgItem(dialog, id)); }
+    HWND Handle() const { return hwnd_; }
+
+    // Stores the key; with a window, re-fits it and sets the tooltip text.
+    void SetLinkKey(const std::string& key);
+    const std::string& LinkKey() const { return linkKey_; }
+    // Stores the flag; with a window, repaints the whole control.
+    void SetVisited(bool visited);
+    bool Visited() const { return visited_; }
+    // A null cursor makes the link load its default hand cursor. The link
+    // keeps a copy, so the caller keeps ownership of the one it passes.
+    void SetLinkCursor(HCURSOR cursor);
+    HCURSOR LinkCursor() const { return linkCursor_.get(); }
+    // Fits the control to its text, keeping the edge its alignment names.
+    void PositionWindow();
+    // Loads the hand cursor (winhlp32.exe, cursor 106) when none is set;
+    // without it the system cursor is shown.
+    void SetDefaultCursor();
+    // Runs the click action of the key, as a click on the control does.
+    void Click();
+    // Opens a web address, a "mailto:" address or a file; above 32 is success.
+    std::intptr_t OpenLink(const std::string& target, int show);
+
+    // The parent's share of the work, see above.
+    static bool ForwardCommand(WPARAM wParam, LPARAM lParam) noexcept;
+    static HBRUSH ForwardColour(WPARAM wParam, LPARAM lParam) noexcept;
+    // The link attached to this control, or nullptr.
+    static CLinkStatic* FromHandle(HWND control) noexcept;
+
+private:
+    struct CursorCloser { void operator()(HCURSOR h) const { DestroyCursor(h); } };
+
+    static LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    void OnMouseMove(LPARAM lParam) noexcept;
+    HBRUSH OnColour(HDC dc) noexcept;
+    void Detach() noexcept;
+    void CreateTooltip();
+    void Redraw();
+
+    ProductInfo* product_;
+    Desktop* desktop_;
+    Registry* registry_;
+
+    COLORREF linkColour_ = RGB(0, 0, 238);
+    COLORREF visitedColour_ = RGB(0, 0, 238);
+    COLORREF hoverColour_ = RGB(255, 92, 0);
+    bool over_ = false;
+    bool visited_ = false;
+    bool underline_ = false;
+    bool adjustToFit_ = true;
+    std::string linkKey_;
+    UniqueHfont font_;
+    UniqueHandle<HCURSOR, CursorCloser> linkCursor_;
+    UniqueHwnd tooltip_;
+
+    HWND hwnd_ = nullptr;
+    WNDPROC previousProcedure_ = nullptr;
+};
