@@ -1,6 +1,7 @@
 #pragma once
 #include "win32/Registry.h"
 
+#include <optional>
 #include <string>
 
 // The product's settings under HKEY_LOCAL_MACHINE: sections are subkeys of
@@ -32,6 +33,8 @@ public:
 
 private:
     std::string SectionPath(const std::string& section, bool scrambled) const;
+    // The stored text (still encoded), or nothing when it can't be read.
+    std::optional<std::string> ReadStored(const std::string& section, const std::string& name, bool scrambled) const;
 
     Registry* registry_;
     std::string productKey_;

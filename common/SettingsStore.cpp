@@ -1,0 +1,124 @@
+#include "common/SettingsStore.h"
+
+#include "win32/RegKey.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr DWORD kTransferBuffer = 1000;
+
+// atoi's reading, without its undefined behaviour on overflow.
+int ParseLeadingInt(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) break;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+bool IsBodyLetter(char c) { return c >= 'A' && c <= 'P'; }
+
+}  // namespace
+
+SettingsStore::SettingsStore(Registry& registry, std::string productKey)
+    : registry_(&registry), productKey_(std::move(productKey)) {}
+
+std::string SettingsStore::SectionPath(const std::string& section, bool scrambled) const {
+    return productKey_ + "\\" + (scrambled ? ScrambleText(section, false) : section);
+}
+
+std::optional<std::string> SettingsStore::ReadStored(const std::string& section, const std::string& name,
+                                                     bool scrambled) const {
+    RegKey key(*registry_);
+    if (key.Open(RegRoot::LocalMachine, SectionPath(section, scrambled), KEY_READ) != ERROR_SUCCESS) return std::nullopt;
+    RegValue value;
+    if (key.Query(scrambled ? ScrambleText(name, false) : name, kTransferBuffer, &value) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    if (value.type != REG_SZ) return std::string();
+    // Registry data need not end in a NUL: stop at the first one or at the data's end.
+    std::string text(value.data.begin(), value.data.end());
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+    return text;
+}
+
+std::string SettingsStore::ReadString(const std::string& section, const std::string& name,
+                                      const std::string& defaultText, bool scrambled) const {
+    const auto stored = ReadStored(section, name, scrambled);
+    if (!stored) return defaultText;
+    return scrambled ? UnscrambleText(*stored) : *stored;
+}
+
+int SettingsStore::ReadInt(const std::string& section, const std::string& name, int defaultValue,
+                           bool scrambled) const {
+    const auto stored = ReadStored(section, name, scrambled);
+    if (!stored) return defaultValue;
+    return ParseLeadingInt(scrambled ? UnscrambleText(*stored) : *stored);
+}
+
+bool SettingsStore::WriteString(const std::string& section, const std::string& name, const std::string& text,
+                                bool scrambled) {
+    const std::string stored = scrambled ? ScrambleText(text, true) : text;
+    // A truncated value would be a different value: refuse instead.
+    if (stored.size() > kMaxStoredLength) return false;
+    RegKey key(*registry_);
+    if (key.Create(RegRoot::LocalMachine, SectionPath(section, scrambled), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
+        return false;
+    }
+    key.SetString(scrambled ? ScrambleText(name, false) : name, stored);
+    return true;
+}
+
+bool SettingsStore::WriteInt(const std::string& section, const std::string& name, int value, bool scrambled) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", value);
+    return WriteString(section, name, text, scrambled);
+}
+
+std::string SettingsStore::ScrambleText(const std::string& text, bool pad) {
+    if (text.empty()) return std::string();
+    const std::size_t n = text.size();
+    std::string encoded(n / 16, 'Q');
+    encoded += static_cast<char>('A' + n % 16);
+    for (unsigned char byte : text) {
+        encoded += static_cast<char>('A' + (byte & 0x0F));
+        encoded += static_cast<char>('A' + (byte >> 4));
+    }
+    if (pad) {
+        while (encoded.size() % 23 != 0) encoded += static_cast<char>('A' + std::rand() % 16);
+    }
+    return encoded;
+}
+
+std::string SettingsStore::UnscrambleText(const std::string& encoded) {
+    std::size_t pos = 0;
+    std::size_t quads = 0;
+    while (pos < encoded.size() && encoded[pos] == 'Q') {
+        ++quads;
+        ++pos;
+    }
+    if (pos >= encoded.size() || !IsBodyLetter(encoded[pos])) return std::string();
+    const std::size_t length = 16 * quads + (encoded[pos++] - 'A');
+    std::string text;
+    while (text.size() < length && pos + 1 < encoded.size()) {
+        const char low = encoded[pos];
+        const char high = encoded[pos + 1];
+        if (!IsBodyLetter(low) || !IsBodyLetter(high)) break;
+        text += static_cast<char>((low - 'A') + 16 * (high - 'A'));
+        pos += 2;
+    }
+    return text;
+}
