@@ -1,0 +1,37 @@
+#include "configurator/LinkActions.h"
+
+#include "common/Vendor.h"
+
+#include <algorithm>
+
+std::string LinkReferenceTag(const std::string& productName, const std::string& version) {
+    std::string tag = productName + " " + version;
+    std::replace(tag.begin(), tag.end(), ' ', '_');
+    return tag;
+}
+
+LinkAction LinkActionForKey(const std::string& key, const std::string& productName, const std::string& version) {
+    if (key == linkkey::kHomePage) {
+        return {LinkActionKind::OpenTarget,
+                std::string(vendor::kWebSite) + "?ref=" + LinkReferenceTag(productName, version) + "_about"};
+    }
+    if (key == linkkey::kSupportMail) {
+        return {LinkActionKind::OpenTarget,
+                std::string("mailto:") + vendor::kSupportMail + "?subject=" + productName + " " + version};
+    }
+    static const struct {
+        const char* key;
+        const char* keyword;
+    } kHelpKeys[] = {
+        {linkkey::kMtu, "MTU (Maximum Transmission Unit)"},
+        {linkkey::kRwin, "RWIN (Receive Window)"},
+        {linkkey::kTtl, "TTL (Time To Live)"},
+        {linkkey::kKeepAlive, "Session Keep Alive"},
+        {linkkey::kGeneral, "PMTU (Path Maximum Transmission Unit)"},
+        {linkkey::kNdiCache, "NDI Cache"},
+    };
+    for (const auto& entry : kHelpKeys) {
+        if (key == entry.key) return {LinkActionKind::ShowHelp, entry.keyword};
+    }
+    return {};
+}
