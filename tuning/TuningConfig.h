@@ -1,0 +1,36 @@
+#pragma once
+#include "win32/WinTypes.h"
+
+#include <string>
+
+// The one set of tuning values of a configurator run. Most parameters are
+// kept as decimal text and as a number because the 9x layout wants texts
+// where the NT layout wants numbers; both forms always hold the same value.
+// A number of 0 for the MTU or the receive window (text "0" for the MTU)
+// means the Windows default: the value is removed instead of written.
+struct TuningConfig {
+    std::string mode;            // "AUTO1".."AUTO3" or "MANUAL"
+    std::string connectionType;  // "DIAL-UP", "LAN" or "LAN-PPPoE"
+    std::string mtuText;
+    std::string mssText;         // MTU - 40
+    DWORD mtu = 0;
+    DWORD rwin = 0;              // TCP receive window, bytes
+    DWORD ttl = 0;
+    DWORD keepAliveMs = 0;
+    DWORD pmtuDiscovery = 0;     // 1 on, 0 off
+    DWORD blackHoleDetect = 0;   // 1 on, 0 off
+    DWORD maxConnPer1_0Server = 0;
+    DWORD maxConnPerServer = 0;
+    std::string ndiCacheText;    // 9x family only
+    std::string rwinText;
+    std::string pmtuText;
+    std::string blackHoleText;
+    std::string keepAliveText;
+    std::string ttlText;
+};
+
+// The registry writers take an action text: "REMOVE" removes every value
+// they own, any other text (Apply passes the empty one) writes the record.
+inline constexpr char kWriteAction[] = "";
+inline constexpr char kRemoveAction[] = "REMOVE";
+inline bool IsRemoveAction(const std::string& action) { return action == kRemoveAction; }
