@@ -1,0 +1,12 @@
+#pragma once
+#include "win32/Internet.h"
+
+// The real WinINet through the ANSI functions.
+class Win32Internet : public Internet {
+public:
+    Handle OpenSession(const std::string& userAgent) override;
+    Handle OpenUrl(Handle session, const std::string& url, DWORD flags) override;
+    bool QueryContentLength(Handle request, std::string* text) override;
+    DWORD Read(Handle request, char* buffer, DWORD size) override;
+    void Close(Handle handle) override;
+};
