@@ -1,4 +1,5 @@
 #include "configurator/LinkActions.h"
+#include "configurator/LinkLayout.h"
 #include "configurator/LinkOpener.h"
 #include "tests/support/FakeDesktop.h"
 #include "win32/MemoryRegistry.h"
@@ -173,4 +174,39 @@ TEST(LinkActions, KeysChooseTheirAction) {
 TEST(LinkActions, ReferenceTagReplacesEveryBlank) {
     EXPECT_EQ("Zarvo_2003_v5.4", LinkReferenceTag("Zarvo 2003", "v5.4"));
     EXPECT_EQ("A__B_v_1", LinkReferenceTag("A  B", "v 1"));
+}
+
+TEST(LinkLayout, FittingKeepsTheEdgeTheAlignmentNames) {
+    const LinkRect window{100, 50, 200, 70};  // 100 x 20
+    const struct {
+        bool centreVertically;
+        LinkAlignment alignment;
+        int width, height;
+        LinkRect fitted;
+    } cases[] = {
+        {false, LinkAlignment::Left, 40, 10, {100, 50, 140, 60}},
+        {false, LinkAlignment::Right, 40, 10, {160, 50, 200, 60}},
+        {false, LinkAlignment::Centre, 40, 10, {130, 50, 170, 60}},
+        {true, LinkAlignment::Left, 40, 10, {100, 55, 140, 65}},
+        {true, LinkAlignment::Centre, 40, 10, {130, 55, 170, 65}},
+        // A text wider and taller than the control grows it the same way.
+        {false, LinkAlignment::Right, 130, 24, {70, 50, 200, 74}},
+        {true, LinkAlignment::Centre, 130, 24, {85, 48, 215, 72}},
+    };
+    for (const auto& c : cases) {
+        const LinkRect got = FitLinkToText(window, c.width, c.height, c.centreVertically, c.alignment);
+        EXPECT_EQ(c.fitted.left, got.left);
+        EXPECT_EQ(c.fitted.top, got.top);
+        EXPECT_EQ(c.fitted.right, got.right);
+        EXPECT_EQ(c.fitted.bottom, got.bottom);
+    }
+}
+
+TEST(LinkLayout, RightAlignedLinkKeepsItsRightEdgeAcrossTexts) {
+    LinkRect rect{10, 10, 90, 30};
+    for (int width : {30, 70, 5, 120}) {
+        rect = FitLinkToText(rect, width, 13, false, LinkAlignment::Right);
+        EXPECT_EQ(90, rect.right);
+        EXPECT_EQ(width, rect.right - rect.left);
+    }
 }

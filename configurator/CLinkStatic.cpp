@@ -1,0 +1,294 @@
+#include "configurator/CLinkStatic.h"
+
+#include "configurator/LinkActions.h"
+#include "configurator/LinkLayout.h"
+#include "configurator/LinkOpener.h"
+#include "resources/zartune_ids.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <vector>
+
+namespace {
+
+// The window property through which a control finds its link.
+constexpr const char* kLinkProperty = "ZvLinkStatic";
+constexpr int kHandCursorId = 106;
+
+std::string WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthA(hwnd);
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    GetWindowTextA(hwnd, text.data(), length + 1);
+    return text.data();
+}
+
+// The caption of the program's message boxes (string 57344).
+std::string ApplicationTitle() {
+    char title[64] = {};
+    if (LoadStringA(GetModuleHandleA(nullptr), IDS_APP_TITLE, title, sizeof title) > 0) return title;
+    return "ZARVO";
+}
+
+HCURSOR CursorFromWinHelp() {
+    char folder[MAX_PATH];
+    const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    const std::string path = std::string(folder) + "\\winhlp32.exe";
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) return nullptr;
+    HCURSOR copy = nullptr;
+    if (HCURSOR cursor = LoadCursorA(module, MAKEINTRESOURCEA(kHandCursorId))) copy = CopyIcon(cursor);
+    FreeLibrary(module);
+    return copy;
+}
+
+}  // namespace
+
+CLinkStatic::CLinkStatic(ProductInfo& product, Desktop& desktop, Registry& registry)
+    : product_(&product), desktop_(&desktop), registry_(&registry) {}
+
+CLinkStatic::~CLinkStatic() { Detach(); }
+
+CLinkStatic* CLinkStatic::FromHandle(HWND control) noexcept {
+    if (control == nullptr) return nullptr;
+    return static_cast<CLinkStatic*>(GetPropA(control, kLinkProperty));
+}
+
+bool CLinkStatic::Attach(HWND control) {
+    if (control == nullptr || hwnd_ != nullptr || FromHandle(control) != nullptr) return false;
+    if (!SetPropA(control, kLinkProperty, this)) return false;
+    hwnd_ = control;
+    previousProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CLinkStatic::SubclassProcedure)));
+
+    SetWindowLongPtrA(hwnd_, GWL_STYLE, GetWindowLongPtrA(hwnd_, GWL_STYLE) | SS_NOTIFY);
+
+    const std::string text = WindowText(hwnd_);
+    if (linkKey_.empty()) {
+        linkKey_ = text;
+    } else if (text.empty()) {
+        SetWindowTextA(hwnd_, linkKey_.c_str());
+    }
+
+    HFONT current = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    if (current == nullptr) current = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    LOGFONTA logFont = {};
+    if (GetObjectA(current, sizeof logFont, &logFont) != 0) {
+        logFont.lfUnderline = underline_ ? TRUE : FALSE;
+        font_.reset(CreateFontIndirectA(&logFont));
+        if (font_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    }
+
+    PositionWindow();
+    SetDefaultCursor();
+    CreateTooltip();
+    return true;
+}
+
+void CLinkStatic::Detach() noexcept {
+    if (hwnd_ == nullptr) return;
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure_));
+    RemovePropA(hwnd_, kLinkProperty);
+    // A tooltip owned by the dialog is destroyed with it before the control goes.
+    if (IsWindow(tooltip_.get())) {
+        tooltip_.reset();
+    } else {
+        tooltip_.release();
+    }
+    if (font_ && IsWindow(hwnd_)) SendMessageA(hwnd_, WM_SETFONT, 0, FALSE);
+    hwnd_ = nullptr;
+    previousProcedure_ = nullptr;
+    over_ = false;
+}
+
+void CLinkStatic::CreateTooltip() {
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr));
+    if (!tooltip_) return;
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = hwnd_;
+    tool.uId = 1;
+    GetClientRect(hwnd_, &tool.rect);
+    tool.lpszText = const_cast<char*>(linkKey_.c_str());
+    SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void CLinkStatic::SetLinkKey(const std::string& key) {
+    linkKey_ = key;
+    if (hwnd_ == nullptr) return;
+    PositionWindow();
+    if (tooltip_) {
+        TOOLINFOA tool = {};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = hwnd_;
+        tool.uId = 1;
+        tool.lpszText = const_cast<char*>(linkKey_.c_str());
+        SendMessageA(tooltip_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+        // The fitted control may have a new size; the tool covers it all.
+        GetClientRect(hwnd_, &tool.rect);
+        SendMessageA(tooltip_.get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void CLinkStatic::SetVisited(bool visited) {
+    visited_ = visited;
+    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CLinkStatic::SetLinkCursor(HCURSOR cursor) {
+    linkCursor_.reset(cursor != nullptr ? CopyIcon(cursor) : nullptr);
+    if (!linkCursor_) SetDefaultCursor();
+}
+
+void CLinkStatic::SetDefaultCursor() {
+    if (linkCursor_) return;
+    HCURSOR cursor = CursorFromWinHelp();
+    // Systems without winhlp32's hand still may have their own.
+    if (cursor == nullptr) {
+        if (HCURSOR hand = LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))) cursor = CopyIcon(hand);
+    }
+    linkCursor_.reset(cursor);
+}
+
+void CLinkStatic::PositionWindow() {
+    if (hwnd_ == nullptr || !adjustToFit_) return;
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    if (HWND parent = GetParent(hwnd_)) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
+
+    const std::string text = WindowText(hwnd_);
+    SIZE extent = {};
+    {
+        WindowDc dc(hwnd_);
+        HFONT font = font_ ? font_.get() : reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+        SelectedObject selected(dc.get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+        if (!GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent)) return;
+    }
+
+    const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    const LONG_PTR type = style & SS_TYPEMASK;
+    const LinkAlignment alignment = type == SS_CENTER  ? LinkAlignment::Centre
+                                    : type == SS_RIGHT ? LinkAlignment::Right
+                                                       : LinkAlignment::Left;
+    const LinkRect fitted = FitLinkToText({window.left, window.top, window.right, window.bottom}, extent.cx,
+                                          extent.cy, (style & SS_CENTERIMAGE) != 0, alignment);
+    SetWindowPos(hwnd_, nullptr, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::intptr_t CLinkStatic::OpenLink(const std::string& target, int show) {
+    return LinkOpener(*desktop_, *registry_).OpenLink(target, show);
+}
+
+void CLinkStatic::Click() {
+    const std::string key = linkKey_;
+    const LinkAction action = LinkActionForKey(key, product_->ProductName(), product_->ProductVersion());
+    switch (action.kind) {
+    case LinkActionKind::OpenTarget: {
+        SetLinkKey(action.text);
+        const std::intptr_t result = OpenLink(action.text, SW_SHOW);
+        visited_ = result > 32;
+        if (visited_) {
+            SetVisited(true);
+        } else {
+            MessageBeep(MB_ICONEXCLAMATION);
+            HWND owner = hwnd_ != nullptr ? GetAncestor(hwnd_, GA_ROOT) : nullptr;
+            desktop_->ShowMessageBox(reinterpret_cast<Desktop::WindowRef>(owner), LinkOpener::FailureMessage(result),
+                                     ApplicationTitle(), MB_ICONEXCLAMATION);
+        }
+        SetLinkKey(key);
+        break;
+    }
+    case LinkActionKind::ShowHelp:
+        product_->ShowHelpTopic(kLinkHelpFile, action.text);
+        SetVisited(true);
+        break;
+    case LinkActionKind::None:
+        break;
+    }
+}
+
+bool CLinkStatic::ForwardCommand(WPARAM wParam, LPARAM lParam) noexcept {
+    if (HIWORD(wParam) != STN_CLICKED) return false;
+    CLinkStatic* link = FromHandle(reinterpret_cast<HWND>(lParam));
+    if (link == nullptr) return false;
+    link->Click();
+    return true;
+}
+
+HBRUSH CLinkStatic::ForwardColour(WPARAM wParam, LPARAM lParam) noexcept {
+    CLinkStatic* link = FromHandle(reinterpret_cast<HWND>(lParam));
+    return link != nullptr ? link->OnColour(reinterpret_cast<HDC>(wParam)) : nullptr;
+}
+
+HBRUSH CLinkStatic::OnColour(HDC dc) noexcept {
+    SetTextColor(dc, over_ ? hoverColour_ : visited_ ? visitedColour_ : linkColour_);
+    SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+}
+
+void CLinkStatic::Redraw() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+
+void CLinkStatic::OnMouseMove(LPARAM lParam) noexcept {
+    if (!over_) {
+        over_ = true;
+        Redraw();
+        SetCapture(hwnd_);
+        return;
+    }
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (!PtInRect(&client, point)) {
+        over_ = false;
+        ReleaseCapture();
+        Redraw();
+    }
+}
+
+LRESULT CLinkStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && tooltip_) {
+        MSG relayed = {hwnd_, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+        GetCursorPos(&relayed.pt);
+        SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    }
+    switch (message) {
+    case WM_MOUSEMOVE: {
+        const LRESULT result = CallWindowProcA(previousProcedure_, hwnd_, message, wParam, lParam);
+        OnMouseMove(lParam);
+        return result;
+    }
+    case WM_SETCURSOR:
+        if (linkCursor_) {
+            SetCursor(linkCursor_.get());
+            return TRUE;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        // Capture taken by someone else (a message box, another window):
+        // the mouse is no longer known to be over the link.
+        if (over_ && reinterpret_cast<HWND>(lParam) != hwnd_) {
+            over_ = false;
+            Redraw();
+        }
+        break;
+    }
+    return CallWindowProcA(previousProcedure_, hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK CLinkStatic::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CLinkStatic* self = FromHandle(hwnd);
+    if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        const WNDPROC previous = self->previousProcedure_;
+        self->Detach();
+        return CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
