@@ -1,0 +1,68 @@
+#include "configurator/ConfigurationFile.h"
+
+namespace {
+
+std::string Number(int value) { return std::to_string(value); }
+
+// A list value the file keeps as a position: -1 (or no key) means "Windows Default".
+void LoadListPair(ProfileSection& file, const char* key, int entries, ParameterPair& pair) {
+    const int position = file.ReadInt(key, -1);
+    if (position != -1) {
+        pair.customChecked = true;
+        pair.selection = FormState::Selectable(position, entries);
+    } else {
+        pair.defaultChecked = true;
+    }
+}
+
+// A typed value: any non-empty text, digits or not, counts as "Custom".
+void LoadTextPair(ProfileSection& file, const char* key, ParameterPair& pair) {
+    const std::string text = file.ReadText(key, "");
+    if (!text.empty()) {
+        pair.customChecked = true;
+        pair.text = text;
+    } else {
+        pair.defaultChecked = true;
+    }
+}
+
+}  // namespace
+
+void ConfigurationFile::Save(const FormState& state, ProfileSection& file) {
+    file.Write("Adapter", Number(state.connectionType));
+    file.Write("Mode", Number(state.mode));
+    file.Write("MTU", state.Pair(Parameter::Mtu).text);
+    file.Write("RWIN", Number(state.Pair(Parameter::ReceiveWindow).selection));
+    file.Write("TTL", state.Pair(Parameter::Ttl).text);
+    file.Write("SKA", Number(state.Pair(Parameter::KeepAlive).selection));
+    file.Write("PMTU", Number(state.pmtuChecked ? 1 : 0));
+    file.Write("BlackHole", Number(state.blackHoleChecked ? 1 : 0));
+    file.Write("HTTP10", Number(state.http10));
+    file.Write("HTTP11", Number(state.http11));
+    file.Write("NDI", Number(state.Pair(Parameter::NdiCache).selection));
+}
+
+void ConfigurationFile::Load(ProfileSection& file, FormState& state, TuningConfig& config) {
+    const int adapter = file.ReadInt("Adapter", 0);
+    state.connectionType = FormState::Selectable(adapter, FormState::kConnectionTypes);
+    const std::string connectionType = FormState::ConnectionTypeCode(adapter);
+    if (!connectionType.empty()) config.connectionType = connectionType;
+
+    const int mode = file.ReadInt("Mode", 0);
+    state.mode = FormState::Selectable(mode, FormState::kModes);
+    config.mode = FormState::ModeCode(mode);
+    if (mode != FormState::kManualMode) return;
+
+    LoadTextPair(file, "MTU", state.Pair(Parameter::Mtu));
+    LoadListPair(file, "RWIN", FormState::kReceiveWindowEntries, state.Pair(Parameter::ReceiveWindow));
+    LoadTextPair(file, "TTL", state.Pair(Parameter::Ttl));
+    LoadListPair(file, "SKA", FormState::kKeepAliveEntries, state.Pair(Parameter::KeepAlive));
+    state.pmtuChecked = file.ReadInt("PMTU", 1) != 0;
+    state.blackHoleChecked = file.ReadInt("BlackHole", 0) != 0;
+    state.http10 = FormState::Selectable(file.ReadInt("HTTP10", 0), FormState::kConnectionEntries);
+    state.http11 = FormState::Selectable(file.ReadInt("HTTP11", 2), FormState::kConnectionEntries);
+    LoadListPair(file, "NDI", FormState::kNdiCacheEntries, state.Pair(Parameter::NdiCache));
+
+    state.EnableManualControls(true);
+    state.EnableCustomFields();
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include "configurator/FormState.h"
+#include "configurator/ProfileSection.h"
+#include "tuning/TuningConfig.h"
+
+// The form's choices as "Zartune2.cfg" keeps them: list positions, check
+// states and the two typed texts, never the tuning values themselves.
+class ConfigurationFile {
+public:
+    static constexpr const char* kFileName = "Zartune2.cfg";
+    static constexpr const char* kSection = "Configuration";
+
+    // Writes every key, whatever the mode, in the file's key order.
+    static void Save(const FormState& state, ProfileSection& file);
+    // Sets the two lists and the codes of config from the file; in the manual
+    // mode also the pairs, boxes and lists, and enables the manual controls.
+    // Expects a freshly created form: of each pair only the button the file
+    // calls for is checked. A connection type outside the list leaves
+    // config.connectionType as it was.
+    static void Load(ProfileSection& file, FormState& state, TuningConfig& config);
+};

@@ -1,0 +1,30 @@
+#pragma once
+#include "common/ProductInfo.h"
+#include "tuning/TuningConfig.h"
+#include "win32/Desktop.h"
+#include "win32/Registry.h"
+
+// Which window a configurator start leads to.
+enum class StartupOutcome { End, ShowAbout, OpenMainWindow, OpenMainWindowHidden };
+
+// The configurator's start-up up to its first window: the switch word, the
+// silent restore of the uninstaller, the agent launch and the permission
+// guards. Every refusal has shown its own message when End comes back.
+class ConfiguratorStartup {
+public:
+    static constexpr const char* kConfigurationTag = "ZV - Configuration";
+    static constexpr const char* kPingConfigurationTag = "ZV - Ping Configuration";
+
+    ConfiguratorStartup(Registry& registry, Desktop& desktop, ProductInfo& product, TuningConfig& config);
+
+    StartupOutcome Run();
+    // Launches zarwatch.exe /auto from the install folder; false after the
+    // "Missing files" box (error 00102).
+    bool StartAgent();
+
+private:
+    Registry* registry_;
+    Desktop* desktop_;
+    ProductInfo* product_;
+    TuningConfig* config_;
+};

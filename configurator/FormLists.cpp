@@ -1,0 +1,28 @@
+#include "configurator/FormLists.h"
+
+namespace formlists {
+
+std::vector<std::string> ConnectionTypes() {
+    return {"Dial-Up Networking (Modem)", "LAN, Cable Modem, xDSL, ISDN, T1, T3", "Cable/xDSL running PPPoE/PPTP",
+            "DirectPc (Satellite)"};
+}
+
+std::vector<std::string> Modes() { return {"Automatic #1", "Automatic #2", "Automatic #3", "Manual"}; }
+
+std::vector<std::string> ReceiveWindowMultipliers() { return {"x4", "x6", "x8", "x10", "x12", "x14", "x16"}; }
+
+std::vector<std::string> KeepAliveMinutes() {
+    std::vector<std::string> entries;
+    for (int minutes = 1; minutes <= 60; ++minutes) entries.push_back(std::to_string(minutes) + " min.");
+    return entries;
+}
+
+std::vector<std::string> ConnectionsPerServer() {
+    std::vector<std::string> entries;
+    for (int count = 2; count <= 60; ++count) entries.push_back(std::to_string(count));
+    return entries;
+}
+
+std::vector<std::string> NdiCacheSizes() { return {"0", "2", "4", "8", "16", "32", "64"}; }
+
+}  // namespace formlists

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// The entries of the main form's lists, in list order. The form fills its
+// lists from these once; positions in the configuration file index them.
+namespace formlists {
+
+std::vector<std::string> ConnectionTypes();
+std::vector<std::string> Modes();
+std::vector<std::string> ReceiveWindowMultipliers();  // "x4" .. "x16"
+std::vector<std::string> KeepAliveMinutes();          // "1 min." .. "60 min."
+std::vector<std::string> ConnectionsPerServer();      // "2" .. "60"
+std::vector<std::string> NdiCacheSizes();
+
+}  // namespace formlists

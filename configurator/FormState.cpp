@@ -1,0 +1,70 @@
+#include "configurator/FormState.h"
+
+void FormState::ChooseWindowsDefault(Parameter parameter) {
+    ParameterPair& pair = Pair(parameter);
+    // Only one of the two is in use for a given pair; the other stays empty anyway.
+    pair.text.clear();
+    pair.selection = -1;
+    pair.valueEnabled = false;
+    pair.defaultChecked = true;
+    pair.customChecked = false;
+}
+
+void FormState::ChooseCustom(Parameter parameter) {
+    ParameterPair& pair = Pair(parameter);
+    pair.valueEnabled = true;
+    pair.defaultChecked = false;
+    pair.customChecked = true;
+}
+
+void FormState::EnableManualControls(bool enable) { manualEnabled = enable; }
+
+void FormState::EnableCustomFields() {
+    for (ParameterPair& pair : pairs) {
+        if (pair.customChecked) pair.valueEnabled = true;
+    }
+}
+
+void FormState::SwitchMode(int position) {
+    mode = position;
+    if (position == kManualMode) {
+        EnableManualControls(true);
+        for (Parameter p : {Parameter::Mtu, Parameter::ReceiveWindow, Parameter::Ttl, Parameter::KeepAlive}) {
+            ChooseWindowsDefault(p);
+        }
+        pmtuChecked = true;
+        blackHoleChecked = false;
+        http10 = 0;  // "2"
+        http11 = 2;  // "4"
+        ChooseWindowsDefault(Parameter::NdiCache);
+        EnableCustomFields();
+        return;
+    }
+    EnableManualControls(false);
+    // Each pair's "Windows Default" handler, then that button unchecked too:
+    // nothing checked, nothing typed or selected, every value disabled.
+    for (ParameterPair& pair : pairs) {
+        pair = ParameterPair();
+    }
+    pmtuChecked = false;
+    blackHoleChecked = false;
+    http10 = -1;
+    http11 = -1;
+}
+
+std::string FormState::ConnectionTypeCode(int position) {
+    switch (position) {
+        case 0: return "DIAL-UP";
+        case 1: return "LAN";
+        case 2: return "LAN-PPPoE";
+        case 3: return "LAN";  // satellite is tuned as a LAN
+        default: return std::string();
+    }
+}
+
+std::string FormState::ModeCode(int position) {
+    if (position == kManualMode) return "MANUAL";
+    return "AUTO" + std::to_string(position + 1);
+}
+
+int FormState::Selectable(int position, int entries) { return position >= 0 && position < entries ? position : -1; }

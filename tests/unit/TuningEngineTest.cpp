@@ -1,0 +1,299 @@
+#include "tests/support/FakeDesktop.h"
+#include "tuning/TuningEngine.h"
+#include "win32/MemoryRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <initializer_list>
+#include <vector>
+
+namespace {
+
+constexpr RegRoot kMachine = RegRoot::LocalMachine;
+const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+const std::string kCache = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
+const std::string kTcpip = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+const std::string kInternet = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+// One adapter of each layout, so a test can see which walk ran.
+const std::string kNetTrans = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0000";
+const std::string kInterface = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters\\Interfaces\\{A1}";
+
+struct OsVersion {
+    const char* name;
+    DWORD platformId, major, minor;
+    bool nt;
+};
+
+const OsVersion kVersions[] = {
+    {"Win32s", 0, 3, 1, false},      {"Windows 95", 1, 4, 0, false}, {"Windows 98", 1, 4, 10, false},
+    {"Windows Me", 1, 4, 90, false}, {"Windows NT", 2, 4, 0, true},  {"Windows 2000", 2, 5, 0, true},
+    {"Windows XP", 2, 5, 1, true},   {"Unknown", 2, 6, 0, false},
+};
+
+const OsVersion& Version(const std::string& name) {
+    return *std::find_if(std::begin(kVersions), std::end(kVersions),
+                         [&](const OsVersion& v) { return name == v.name; });
+}
+
+// Every parameter different, so a swapped field shows.
+TuningConfig DistinctConfig() {
+    TuningConfig config;
+    config.mode = "MANUAL";
+    config.connectionType = "LAN";
+    config.mtuText = "1400";
+    config.mssText = "1360";
+    config.mtu = 1400;
+    config.rwin = 64240;
+    config.rwinText = "64240";
+    config.ttl = 64;
+    config.ttlText = "64";
+    config.keepAliveMs = 7200000;
+    config.keepAliveText = "7200000";
+    config.pmtuDiscovery = 0;
+    config.pmtuText = "0";
+    config.blackHoleDetect = 1;
+    config.blackHoleText = "1";
+    config.maxConnPer1_0Server = 10;
+    config.maxConnPerServer = 6;
+    config.ndiCacheText = "32";
+    return config;
+}
+
+std::string Sz(const std::string& path, const std::string& name, const std::string& text) {
+    return path + "\\[" + name + "] REG_SZ \"" + text + "\\0\"";
+}
+
+std::string Dw(const std::string& path, const std::string& name, DWORD number) {
+    return path + "\\[" + name + "] REG_DWORD " + std::to_string(number);
+}
+
+std::string Lines(std::vector<std::string> lines) {
+    std::sort(lines.begin(), lines.end());
+    std::string text;
+    for (const auto& line : lines) text += line + "\n";
+    return text;
+}
+
+std::vector<std::string> NineXValues(bool windows98, const TuningConfig& c) {
+    auto value = [&](const char* name, const std::string& text, DWORD number) {
+        return windows98 ? Sz(kMstcp, name, text) : Dw(kMstcp, name, number);
+    };
+    return {value("DefaultRcvWindow", c.rwinText, c.rwin),
+            value("PMTUDiscovery", c.pmtuText, c.pmtuDiscovery),
+            value("PMTUBlackHoleDetect", c.blackHoleText, c.blackHoleDetect),
+            value("SessionKeepAlive", c.keepAliveText, c.keepAliveMs),
+            Sz(kMstcp, "DefaultTTL", c.ttlText),
+            Sz(kCache, "", c.ndiCacheText)};
+}
+
+std::vector<std::string> NtValues(const TuningConfig& c) {
+    return {Dw(kTcpip, "GlobalMaxTcpWindoSize", c.rwin), Dw(kTcpip, "GlobalMaxTcpWindowSize", c.rwin),
+            Dw(kTcpip, "TcpWindowSize", c.rwin),         Dw(kTcpip, "DefaultTTL", c.ttl),
+            Dw(kTcpip, "EnablePMTUDiscovery", c.pmtuDiscovery),
+            Dw(kTcpip, "EnablePMTUBHDetect", c.blackHoleDetect),
+            Dw(kTcpip, "KeepAliveTime", c.keepAliveMs)};
+}
+
+std::vector<std::string> Joined(std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// A machine with the tuned keys present and empty, unless told which.
+struct Rig {
+    explicit Rig(const std::string& osName,
+                 const std::vector<std::string>& keys = {kMstcp, kCache, kTcpip, kInternet}) {
+        const OsVersion& v = Version(osName);
+        desktop.SetVersion(v.platformId, v.major, v.minor);
+        for (const std::string& path : keys) registry.AddKey(kMachine, path);
+    }
+    std::string Dump() const { return registry.Dump(kMachine); }
+
+    MemoryRegistry registry;
+    FakeDesktop desktop;
+    TuningConfig config = DistinctConfig();
+    TuningEngine engine{registry, desktop, config};
+};
+
+}  // namespace
+
+TEST(TuningEngine, NineXWritesTheMstcpAndNdiValues) {
+    for (const char* os : {"Win32s", "Windows 95", "Windows 98", "Windows Me", "Unknown"}) {
+        SCOPED_TRACE(os);
+        Rig rig(os);
+        rig.engine.WriteTcpParameters(kWriteAction);
+        EXPECT_EQ(Lines(NineXValues(std::string(os) == "Windows 98", rig.config)), rig.Dump());
+        EXPECT_EQ(0, rig.registry.OpenKeyCount());
+    }
+}
+
+TEST(TuningEngine, NtWritesTheTcpipValues) {
+    for (const char* os : {"Windows NT", "Windows 2000", "Windows XP"}) {
+        SCOPED_TRACE(os);
+        Rig rig(os);
+        rig.engine.WriteTcpParameters(kWriteAction);
+        EXPECT_EQ(Lines(NtValues(rig.config)), rig.Dump());
+        EXPECT_EQ(0, rig.registry.OpenKeyCount());
+    }
+}
+
+TEST(TuningEngine, ZeroWindowLeavesNoWindowValueBehind) {
+    for (const char* os : {"Windows 95", "Windows 98", "Windows XP"}) {
+        SCOPED_TRACE(os);
+        Rig rig(os);
+        rig.engine.WriteTcpParameters(kWriteAction);
+        rig.config.rwin = 0;
+        rig.config.rwinText = "0";
+        rig.engine.WriteTcpParameters(kWriteAction);
+        std::vector<std::string> expected =
+            Version(os).nt ? NtValues(rig.config) : NineXValues(std::string(os) == "Windows 98", rig.config);
+        // "Windo" also catches the misspelt "GlobalMaxTcpWindoSize".
+        const auto window = [](const std::string& line) { return line.find("Windo") != std::string::npos; };
+        expected.erase(std::remove_if(expected.begin(), expected.end(), window), expected.end());
+        EXPECT_EQ(Version(os).nt ? 4u : 5u, expected.size());
+        EXPECT_EQ(Lines(expected), rig.Dump());
+    }
+}
+
+TEST(TuningEngine, RemoveDeletesTheValuesAndEmptiesTheNdiCache) {
+    for (const char* os : {"Windows 95", "Windows 98", "Unknown", "Windows NT", "Windows 2000"}) {
+        SCOPED_TRACE(os);
+        Rig rig(os);
+        rig.registry.PutString(kMachine, kMstcp, "MaxConnections", "8");
+        rig.registry.PutString(kMachine, kTcpip, "Hostname", "vm");
+        rig.engine.WriteTcpParameters(kWriteAction);
+        rig.engine.WriteTcpParameters(kRemoveAction);
+        std::vector<std::string> expected = {Sz(kMstcp, "MaxConnections", "8"), Sz(kTcpip, "Hostname", "vm")};
+        // The 9x cache value stays, empty.
+        if (!Version(os).nt) expected.push_back(Sz(kCache, "", ""));
+        EXPECT_EQ(Lines(expected), rig.Dump());
+        EXPECT_EQ(0, rig.registry.OpenKeyCount());
+    }
+}
+
+TEST(TuningEngine, NineXKeysAreWrittenIndependently) {
+    Rig noMstcp("Windows 98", {kCache});
+    noMstcp.engine.WriteTcpParameters(kWriteAction);
+    EXPECT_EQ(Lines({Sz(kCache, "", "32")}), noMstcp.Dump());
+    EXPECT_FALSE(noMstcp.registry.HasKey(kMachine, kMstcp));
+
+    Rig noCache("Windows Me", {kMstcp});
+    noCache.engine.WriteTcpParameters(kWriteAction);
+    std::vector<std::string> expected = NineXValues(false, noCache.config);
+    expected.pop_back();
+    EXPECT_EQ(Lines(expected), noCache.Dump());
+    EXPECT_FALSE(noCache.registry.HasKey(kMachine, kCache));
+}
+
+TEST(TuningEngine, MissingKeysAreNeitherCreatedNorReported) {
+    for (const char* os : {"Windows 95", "Windows XP"}) {
+        SCOPED_TRACE(os);
+        Rig rig(os, {});
+        rig.engine.ApplyTuning();
+        rig.engine.RemoveTuning();
+        EXPECT_EQ("", rig.Dump());
+        EXPECT_FALSE(rig.registry.HasKey(kMachine, "System"));
+        EXPECT_FALSE(rig.registry.HasKey(kMachine, "SOFTWARE"));
+        EXPECT_TRUE(rig.desktop.messageBoxes.empty());
+    }
+}
+
+TEST(TuningEngine, ConnectionLimitsGoToTheMachineOnBothFamilies) {
+    for (const char* os : {"Windows 98", "Windows 2000"}) {
+        SCOPED_TRACE(os);
+        Rig rig(os);
+        rig.registry.AddKey(RegRoot::CurrentUser, kInternet);
+        rig.engine.WriteConnectionLimits(kWriteAction);
+        EXPECT_EQ(Lines({Dw(kInternet, "MaxConnectionsPer1_0Server", 10), Dw(kInternet, "MaxConnectionsPerServer", 6)}),
+                  rig.Dump());
+        EXPECT_EQ("", rig.registry.Dump(RegRoot::CurrentUser));
+        rig.engine.WriteConnectionLimits(kRemoveAction);
+        EXPECT_EQ("", rig.Dump());
+        EXPECT_EQ(0, rig.registry.OpenKeyCount());
+    }
+}
+
+TEST(TuningEngine, ApplyAndRemoveRunTheWalkOfTheRunningFamily) {
+    for (const OsVersion& v : kVersions) {
+        SCOPED_TRACE(v.name);
+        Rig rig(v.name);
+        rig.registry.PutString(kMachine, "Enum\\Root\\Net\\0000", "DeviceDesc", "NE2000 Compatible");
+        rig.registry.PutString(kMachine, "Enum\\Root\\Net\\0000\\Bindings", "MSTCP\\0000", "");
+        rig.registry.PutString(kMachine, "Enum\\Network\\MSTCP\\0000", "Driver", "NetTrans\\0000");
+        rig.registry.AddKey(kMachine, kNetTrans);
+        rig.registry.AddKey(kMachine, kInterface);
+        const std::string before = rig.Dump();
+
+        rig.engine.ApplyTuning();
+        EXPECT_EQ(0, rig.registry.OpenKeyCount());
+        const std::vector<std::string> limits = {Dw(kInternet, "MaxConnectionsPer1_0Server", 10),
+                                                 Dw(kInternet, "MaxConnectionsPerServer", 6)};
+        std::vector<std::string> expected;
+        if (v.nt) {
+            expected = Joined({NtValues(rig.config), limits, {Dw(kInterface, "MTU", 1400)}});
+        } else {
+            expected = Joined({NineXValues(std::string(v.name) == "Windows 98", rig.config), limits,
+                               {Sz(kNetTrans, "MaxMTU", "1400"), Sz(kNetTrans, "MaxMSS", "1360")}});
+        }
+        EXPECT_EQ(Lines(Joined({expected, {
+                                    Sz("Enum\\Root\\Net\\0000", "DeviceDesc", "NE2000 Compatible"),
+                                    Sz("Enum\\Root\\Net\\0000\\Bindings", "MSTCP\\0000", ""),
+                                    Sz("Enum\\Network\\MSTCP\\0000", "Driver", "NetTrans\\0000"),
+                                }})),
+                  rig.Dump());
+
+        rig.engine.RemoveTuning();
+        EXPECT_EQ(0, rig.registry.OpenKeyCount());
+        EXPECT_EQ(v.nt ? before : Lines({before.substr(0, before.size() - 1), Sz(kCache, "", "")}), rig.Dump());
+    }
+}
+
+TEST(TuningEngine, InteractiveRestoreAsksAndStopsOnNo) {
+    Rig rig("Windows XP");
+    rig.engine.ApplyTuning();
+    const std::string applied = rig.Dump();
+    const int writes = rig.registry.WriteCount();
+    rig.desktop.messageBoxAnswers = {IDNO};
+
+    rig.engine.RestoreWindowsDefaults(true);
+
+    ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
+    const auto& question = rig.desktop.messageBoxes[0];
+    EXPECT_EQ(0u, question.owner);
+    EXPECT_EQ("The program will restore all Windows default settings.\nWould you like to continue?", question.text);
+    EXPECT_EQ("Zarvo 2003", question.caption);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), question.type);
+    EXPECT_EQ(applied, rig.Dump());
+    EXPECT_EQ(writes, rig.registry.WriteCount());
+}
+
+TEST(TuningEngine, InteractiveRestoreRemovesAndConfirmsOnYes) {
+    for (const char* os : {"Windows Me", "Windows 2000"}) {
+        SCOPED_TRACE(os);
+        Rig rig(os);
+        rig.engine.ApplyTuning();
+        rig.desktop.messageBoxAnswers = {IDYES};
+
+        rig.engine.RestoreWindowsDefaults(true);
+
+        EXPECT_EQ(Version(os).nt ? "" : Lines({Sz(kCache, "", "")}), rig.Dump());
+        EXPECT_EQ(0, rig.registry.OpenKeyCount());
+        ASSERT_EQ(2u, rig.desktop.messageBoxes.size());
+        const auto& done = rig.desktop.messageBoxes[1];
+        EXPECT_EQ(0u, done.owner);
+        EXPECT_EQ("Windows default settings were successfully restored.", done.text);
+        EXPECT_EQ("Zarvo 2003", done.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), done.type);
+    }
+}
+
+TEST(TuningEngine, SilentRestoreRemovesWithoutAnyMessage) {
+    Rig rig("Windows 98");
+    rig.engine.ApplyTuning();
+    rig.engine.RestoreWindowsDefaults(false);
+    EXPECT_EQ(Lines({Sz(kCache, "", "")}), rig.Dump());
+    EXPECT_TRUE(rig.desktop.messageBoxes.empty());
+    EXPECT_EQ(0, rig.registry.OpenKeyCount());
+}
