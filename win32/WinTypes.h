@@ -4,6 +4,7 @@
 // core reads like ordinary Win32 code in both builds.
 #ifdef _WIN32
 #include <windows.h>
+#include <mmsystem.h>  // SND_ASYNC and friends: WIN32_LEAN_AND_MEAN leaves them out
 #else
 #include <cstdint>
 
