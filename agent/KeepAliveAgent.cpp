@@ -1,0 +1,201 @@
+#include "agent/KeepAliveAgent.h"
+
+#include "agent/CActivityPinger.h"
+#include "common/Vendor.h"
+#include "resources/zarwatch_ids.h"
+
+#include <algorithm>
+
+namespace {
+
+// The configurator offers intervals of 1 to 60 minutes; anything else in the
+// registry is damage, and must not overflow the period.
+constexpr int kLongestInterval = 59;
+
+}  // namespace
+
+struct KeepAliveAgent::Command {
+    UINT id;
+    bool reenables;
+    void (KeepAliveAgent::*handler)();
+};
+
+const KeepAliveAgent::Command KeepAliveAgent::kCommands[] = {
+    {ID_TRAY_OPEN, true, &KeepAliveAgent::OnOpen},
+    {ID_TRAY_EVERTIE, true, &KeepAliveAgent::OnEvertie},
+    {ID_TRAY_SIMULATE, true, &KeepAliveAgent::OnSimulate},
+    {ID_TRAY_WEBSITE, true, &KeepAliveAgent::OnWebSite},
+    {ID_TRAY_SUPPORT, true, &KeepAliveAgent::OnSupport},
+    {ID_TRAY_FEEDBACK, false, &KeepAliveAgent::OnFeedback},
+    {ID_TRAY_RECOMMEND, false, &KeepAliveAgent::OnRecommend},
+    {ID_TRAY_FAQ, false, &KeepAliveAgent::OnFaq},
+    {ID_TRAY_ABOUT, true, &KeepAliveAgent::OnAbout},
+    {ID_TRAY_HELP, true, &KeepAliveAgent::OnHelp},
+    {ID_TRAY_DISABLE, false, &KeepAliveAgent::OnToggleEnabled},
+};
+
+KeepAliveAgent::KeepAliveAgent(ProductInfo& product, Registry& registry, Internet& internet, Desktop& desktop,
+                               AgentView& view)
+    : product_(&product),
+      registry_(&registry),
+      internet_(&internet),
+      desktop_(&desktop),
+      view_(&view),
+      store_(registry) {}
+
+void KeepAliveAgent::ReloadSettings() {
+    pingInterval_ = store_.ReadInt(kSection, "PingInterval", 0, true);
+    pingSound_ = store_.ReadInt(kSection, "PingSound", 0, true);
+    if (store_.ReadString(kSection, "PingMode", "", true).empty()) {
+        // Never configured: the first-run settings animate.
+        trayAnimation_ = 1;
+        return;
+    }
+    trayAnimation_ = store_.ReadInt(kSection, "TaskBarAni", 0, true);
+    if (trayAnimation_ == 0) {
+        view_->EndAnimation();
+        view_->ShowIcon(AgentView::Icon::Enabled);
+    }
+}
+
+void KeepAliveAgent::Start() {
+    RefreshTrayTip();
+    if (store_.ReadString(kSection, "PingMode", "", true).empty()) {
+        store_.WriteString(kSection, "PingMode", "Automatic", true);
+        store_.WriteString(kSection, "PingHost", "Automatic", true);
+        store_.WriteInt(kSection, "PingInterval", 4, true);
+        store_.WriteInt(kSection, "PingSound", 0, true);
+        store_.WriteInt(kSection, "TaskBarAni", 1, true);
+    }
+    pingInterval_ = store_.ReadInt(kSection, "PingInterval", 0, true);
+    view_->SetTimer(kConnectionTimer, kConnectionPeriodMs);
+    view_->SetTimer(kKeepAliveTimer, KeepAlivePeriodMs());
+}
+
+UINT KeepAliveAgent::KeepAlivePeriodMs() const {
+    const int interval = std::clamp(pingInterval_, 0, kLongestInterval);
+    return static_cast<UINT>(interval) * 60000u + 63000u;
+}
+
+void KeepAliveAgent::OnTimer(UINT id) {
+    if (id == kConnectionTimer) {
+        if (!enabled_ || trayAnimation_ == 0) return;
+        Ping();
+        RefreshTrayTip();
+        if (online_) {
+            view_->StartAnimation();
+        } else {
+            view_->EndAnimation();
+            view_->ShowIcon(AgentView::Icon::Enabled);
+        }
+    } else if (id == kKeepAliveTimer) {
+        if (!enabled_) return;
+        Ping();
+        if (online_ && pingSound_ == 1) PlayPingSound();
+    }
+}
+
+void KeepAliveAgent::OnSettingsChanged(std::uintptr_t wParam, std::intptr_t lParam) {
+    if (wParam != kSettingsChangedWParam || lParam != kSettingsChangedLParam) return;
+    ReloadSettings();
+    view_->SetTimer(kKeepAliveTimer, KeepAlivePeriodMs());
+}
+
+bool KeepAliveAgent::OnCommand(UINT id) {
+    for (const Command& command : kCommands) {
+        if (command.id != id) continue;
+        if (command.reenables) Reenable();
+        (this->*command.handler)();
+        return true;
+    }
+    return false;
+}
+
+void KeepAliveAgent::RefreshTrayTip() {
+    view_->SetTip(online_ ? product_->ProductName() + " - Working" : product_->ProductName());
+}
+
+std::string KeepAliveAgent::ReferenceTag() const {
+    std::string tag = product_->ProductName() + " " + product_->ProductVersion();
+    std::replace(tag.begin(), tag.end(), ' ', '_');
+    return tag + "_tray";
+}
+
+void KeepAliveAgent::Reenable() {
+    if (enabled_) return;
+    enabled_ = true;
+    view_->ShowIcon(AgentView::Icon::Enabled);
+    RefreshTrayTip();
+}
+
+void KeepAliveAgent::Ping() {
+    CActivityPinger pinger(*registry_, *internet_);
+    online_ = pinger.Ping(CActivityPinger::kDefaultAddress);
+}
+
+void KeepAliveAgent::PlayPingSound() {
+    const std::string folder = product_->InstallFolder();
+    if (!folder.empty()) desktop_->PlaySoundFile(folder + "ping.wav", SND_ASYNC);
+}
+
+void KeepAliveAgent::OpenConfigurator(const std::string& parameters) {
+    OpenProductFile("zartune.exe", parameters, "00103");
+}
+
+void KeepAliveAgent::OpenProductFile(const std::string& file, const std::string& parameters,
+                                     const std::string& errorCode) {
+    const std::string folder = product_->InstallFolder();
+    if (folder.empty()) return;
+    if (desktop_->ShellExecuteFile(0, "open", folder + file, parameters, "", SW_SHOWNORMAL) > 32) return;
+    desktop_->ShowMessageBox(view_->Owner(), product_->MissingFilesText(errorCode),
+                             product_->ProductName() + " - Missing files", MB_ICONERROR | MB_SYSTEMMODAL);
+}
+
+void KeepAliveAgent::OpenAddress(const std::string& address) {
+    desktop_->ShellExecuteFile(0, "open", address, "", "", SW_SHOWNORMAL);
+}
+
+void KeepAliveAgent::OnOpen() { OpenConfigurator(""); }
+void KeepAliveAgent::OnEvertie() { OpenConfigurator("/ping"); }
+void KeepAliveAgent::OnAbout() { OpenConfigurator("/about"); }
+void KeepAliveAgent::OnHelp() { OpenProductFile("zartune.hlp", "", "00104"); }
+
+void KeepAliveAgent::OnSimulate() {
+    PlayPingSound();
+    Ping();
+}
+
+void KeepAliveAgent::OnWebSite() { OpenAddress(std::string(vendor::kWebSite) + "?ref=" + ReferenceTag()); }
+void KeepAliveAgent::OnRecommend() {
+    OpenAddress(std::string(vendor::kWebSite) + "recommend.html?ref=" + ReferenceTag());
+}
+void KeepAliveAgent::OnFaq() { OpenAddress(std::string(vendor::kWebSite) + "zv_faq.html?ref=" + ReferenceTag()); }
+
+void KeepAliveAgent::OnSupport() {
+    OpenAddress(std::string("mailto:") + vendor::kSupportMail + "?subject=Question regarding " +
+                product_->ProductName() + " " + product_->ProductVersion());
+}
+
+void KeepAliveAgent::OnFeedback() {
+    OpenAddress(std::string("mailto:") + vendor::kFeedbackMail + "?subject=" + product_->ProductName() + " " +
+                product_->ProductVersion() + " Feedback");
+}
+
+void KeepAliveAgent::OnToggleEnabled() {
+    enabled_ = !enabled_;
+    if (enabled_) {
+        view_->ShowIcon(AgentView::Icon::Enabled);
+        RefreshTrayTip();
+        return;
+    }
+    const std::string name = product_->ProductName();
+    view_->EndAnimation();
+    view_->ShowIcon(AgentView::Icon::Disabled);
+    view_->SetTip(name + " - Evertie is disabled");
+    desktop_->ShowMessageBox(view_->Owner(),
+                             "You have only disabled the Evertie utility...\n\n" + name +
+                                 " will continue boosting your Internet connection.\n"
+                                 "In order to disable the connection acceleration you will have to run the "
+                                 "uninstall program.",
+                             name, MB_ICONINFORMATION | MB_SYSTEMMODAL);
+}
