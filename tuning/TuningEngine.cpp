@@ -37,9 +37,9 @@ void TuningEngine::RunSequence(const std::string& action) {
 }
 
 void TuningEngine::RestoreWindowsDefaults(bool interactive) {
+    const char question[] = "The program will restore all Windows default settings.\nWould you like to continue?";
     if (interactive &&
-        desktop_->ShowMessageBox(0, "The program will restore all Windows default settings.\nWould you like to continue?",
-                                 kCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        desktop_->ShowMessageBox(0, question, kCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         return;
     }
     RemoveTuning();
