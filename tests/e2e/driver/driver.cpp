@@ -11,15 +11,29 @@
 //   click TITLE ID                     clicks the control with ID in the window
 //   control-text TITLE ID              prints the text of the control with ID
 //   setting SECTION NAME plain|scrambled   prints a value of the product's settings store
+//   checked TITLE ID                   prints the check state of a button (0, 1 or 2)
+//   enabled TITLE ID                   prints 1 when the control is enabled, else 0
+//   visible TITLE ID                   prints 1 when the control is visible, else 0
+//   selection TITLE ID                 prints a combo box's selected index and text ("-1" alone: none)
+//   items TITLE ID                     prints a combo box's items, one a line
+//   select TITLE ID TEXT               selects the item TEXT and tells the parent (CBN_SELCHANGE, posted)
+//   status-text TITLE PANE             prints the text of a pane of the window's status bar
+//   window-rect TITLE                  prints the window's screen rectangle: left top right bottom
+//   processes NAME                     prints how many processes run the program file NAME
+// Controls are found by id among all descendants of the window, so the
+// controls of a form hosted in a frame are reached through the frame's title.
 #include "common/SettingsStore.h"
 #include "win32/Win32Registry.h"
 
 #include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -78,6 +92,133 @@ BOOL CALLBACK CollectParts(HWND child, LPARAM param) {
 
 UINT ParseNumber(const char* text) { return static_cast<UINT>(std::strtoul(text, nullptr, 0)); }
 
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    if (GetDlgCtrlID(child) != search->id) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// A direct child first, then any descendant.
+HWND FindControl(HWND window, int id) {
+    if (HWND child = GetDlgItem(window, id)) return child;
+    ControlSearch search = {id, nullptr};
+    EnumChildWindows(window, &MatchId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Under Wine a combo box's items come back as UTF-16 only; printed as the
+// ANSI code page has them.
+std::string ComboItem(HWND combo, int index) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) return {};
+    std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1);
+    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+    char text[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+int Select(HWND combo, const char* text) {
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (int index = 0; index < count; ++index) {
+        if (ComboItem(combo, index) != text) continue;
+        SendMessageW(combo, CB_SETCURSEL, index, 0);
+        // Posted: the parent may answer with a modal dialog.
+        return PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                            reinterpret_cast<LPARAM>(combo))
+                   ? 0
+                   : 1;
+    }
+    std::fprintf(stderr, "no item \"%s\"\n", text);
+    return 1;
+}
+
+// A status bar's text lives in its own process: the reply is written into
+// memory allocated there and read back.
+int StatusText(HWND window, int pane) {
+    HWND bar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
+    if (bar == nullptr) {
+        std::fprintf(stderr, "no status bar\n");
+        return 1;
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(bar, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return 1;
+    const SIZE_T size = 1024;
+    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    int result = 1;
+    if (remote != nullptr) {
+        const LRESULT length = SendMessageA(bar, SB_GETTEXTLENGTHA, pane, 0) & 0xFFFF;
+        char text[size] = {};
+        if (length < static_cast<LRESULT>(size)) SendMessageA(bar, SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(remote));
+        if (length < static_cast<LRESULT>(size) &&
+            ReadProcessMemory(process, remote, text, static_cast<SIZE_T>(length), nullptr)) {
+            std::printf("%s\n", text);
+            result = 0;
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return result;
+}
+
+int CountProcesses(const char* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 1;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, name) == 0) ++count;
+    }
+    CloseHandle(snapshot);
+    std::printf("%d\n", count);
+    return 0;
+}
+
+int ControlCommand(const std::string& command, HWND control, int argc, char** argv) {
+    if (command == "click" && argc == 4) return PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 1;
+    if (command == "control-text" && argc == 4) {
+        std::printf("%s\n", TextOf(control).c_str());
+        return 0;
+    }
+    if (command == "checked" && argc == 4) {
+        std::printf("%ld\n", static_cast<long>(SendMessageA(control, BM_GETCHECK, 0, 0)));
+        return 0;
+    }
+    if (command == "enabled" && argc == 4) {
+        std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "visible" && argc == 4) {
+        std::printf("%d\n", IsWindowVisible(control) ? 1 : 0);
+        return 0;
+    }
+    if (command == "selection" && argc == 4) {
+        const int index = static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
+        if (index < 0) {
+            std::printf("-1\n");
+        } else {
+            std::printf("%d %s\n", index, ComboItem(control, index).c_str());
+        }
+        return 0;
+    }
+    if (command == "items" && argc == 4) {
+        const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+        for (int index = 0; index < count; ++index) std::printf("%s\n", ComboItem(control, index).c_str());
+        return 0;
+    }
+    if (command == "select" && argc == 5) return Select(control, argv[4]);
+    return kUsage;
+}
+
 int Answer(const char* caption, const char* button, int seconds) {
     // Message boxes are dialogs of the standard class.
     HWND box = WaitForWindow("#32770", caption, seconds);
@@ -129,6 +270,7 @@ int Run(int argc, char** argv) {
     if (command == "no-window") return FindWindowA(nullptr, argv[2]) == nullptr ? 0 : 1;
     if (command == "answer" && argc >= 4) return Answer(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 20);
     if (command == "setting" && argc == 5) return Setting(argv[2], argv[3], argv[4]);
+    if (command == "processes") return CountProcesses(argv[2]);
 
     HWND window = FindOrComplain(argv[2]);
     if (window == nullptr) return 1;
@@ -144,17 +286,20 @@ int Run(int argc, char** argv) {
         return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
     }
     if (command == "send-registered" && argc == 4) return Send(window, RegisterWindowMessageA(argv[3]), 0, 0);
-    if ((command == "click" || command == "control-text") && argc == 4) {
-        HWND control = GetDlgItem(window, static_cast<int>(ParseNumber(argv[3])));
-        if (control == nullptr) {
-            std::fprintf(stderr, "no control %s\n", argv[3]);
-            return 1;
-        }
-        if (command == "click") return PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 1;
-        std::printf("%s\n", TextOf(control).c_str());
+    if (command == "status-text" && argc == 4) return StatusText(window, static_cast<int>(ParseNumber(argv[3])));
+    if (command == "window-rect") {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
         return 0;
     }
-    return kUsage;
+    if (argc < 4) return kUsage;
+    HWND control = FindControl(window, static_cast<int>(ParseNumber(argv[3])));
+    if (control == nullptr) {
+        std::fprintf(stderr, "no control %s\n", argv[3]);
+        return 1;
+    }
+    return ControlCommand(command, control, argc, argv);
 }
 
 }  // namespace
