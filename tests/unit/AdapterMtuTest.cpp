@@ -27,7 +27,7 @@ void PutRawText(MemoryRegistry& registry, const std::string& path, const std::st
 
 // A Windows 98 machine: a dial-up adapter, a network card whose TCP/IP
 // binding is the fourth one, a removed card (no description) that still has
-// its bindings, a card without bindings, and cards numbered past 9.
+// its bindings, cards the walk cannot follow, and cards numbered past 9.
 void AddNineXAdapters(MemoryRegistry& registry) {
     auto adapter = [&](const std::string& number, const char* description,
                        std::initializer_list<const char*> bindings) {
@@ -50,6 +50,11 @@ void AddNineXAdapters(MemoryRegistry& registry) {
     }
     // Stored without its terminating NUL, which the driver text must survive.
     PutRawText(registry, "Enum\\Network\\MSTCP\\0004", "Driver", "NetTrans\\0004");
+    // A binding whose network entry has no driver, and one whose class key is gone.
+    adapter("0004", "No Driver", {"MSTCP\\0005"});
+    registry.AddKey(kMachine, "Enum\\Network\\MSTCP\\0005");
+    adapter("0005", "No Class", {"MSTCP\\0006"});
+    registry.PutString(kMachine, "Enum\\Network\\MSTCP\\0006", "Driver", "NetTrans\\0006");
     // Numbered like a card past 9 with three leading zeros: never probed.
     registry.PutString(kMachine, "Enum\\Root\\Net\\00010", "DeviceDesc", "Misnumbered");
     registry.PutString(kMachine, "Enum\\Root\\Net\\00010\\Bindings", "MSTCP\\0001", "");
@@ -90,62 +95,33 @@ void ExpectNineXMtu(const MemoryRegistry& registry, const std::optional<std::str
 
 }  // namespace
 
+// Under the NT rule too: the walk queries through the keys it opens.
 TEST(AdapterMtu, NineXWalkWritesEveryBoundAdapterUnderEitherAccessRule) {
     for (bool nineXAccess : {false, true}) {
         SCOPED_TRACE(nineXAccess ? "9x access rule" : "NT access rule");
         MemoryRegistry registry;
         registry.IgnoreAccessMasks(nineXAccess);
         AddNineXAdapters(registry);
-        const TuningConfig config = MtuConfig("1492", 1492, "1452");
+        TuningConfig config = MtuConfig("1492", 1492, "1452");
         AdapterMtu adapters(registry, config);
 
         adapters.SetAdapterMtu9x(kWriteAction);
         ExpectNineXMtu(registry, "1492", "1452");
+        EXPECT_FALSE(registry.HasKey(kMachine, kClass + "NetTrans\\0006"));
+        EXPECT_EQ(8, registry.WriteCount());
         EXPECT_EQ(0, registry.OpenKeyCount());
 
         adapters.SetAdapterMtu9x(kRemoveAction);
         ExpectNineXMtu(registry, std::nullopt, std::nullopt);
         EXPECT_EQ(0, registry.OpenKeyCount());
+
+        // The text decides on this family, not the number.
+        adapters.SetAdapterMtu9x(kWriteAction);
+        config = MtuConfig("0", 1492, "1452");
+        adapters.SetAdapterMtu9x(kWriteAction);
+        ExpectNineXMtu(registry, std::nullopt, std::nullopt);
+        EXPECT_EQ(0, registry.OpenKeyCount());
     }
-}
-
-TEST(AdapterMtu, NineXWalkDeletesForMtuTextZero) {
-    MemoryRegistry registry;
-    AddNineXAdapters(registry);
-    TuningConfig config = MtuConfig("576", 576, "536");
-    AdapterMtu adapters(registry, config);
-    adapters.SetAdapterMtu9x(kWriteAction);
-    ExpectNineXMtu(registry, "576", "536");
-
-    // The number alone does not decide on this family.
-    config = MtuConfig("0", 576, "536");
-    adapters.SetAdapterMtu9x(kWriteAction);
-    ExpectNineXMtu(registry, std::nullopt, std::nullopt);
-    EXPECT_EQ(0, registry.OpenKeyCount());
-}
-
-TEST(AdapterMtu, NineXWalkSkipsAdaptersItCannotFollow) {
-    MemoryRegistry registry;
-    AddNineXAdapters(registry);
-    // A binding whose network entry has no driver, and one whose class key is gone.
-    registry.PutString(kMachine, "Enum\\Root\\Net\\0004", "DeviceDesc", "No Driver");
-    registry.PutString(kMachine, "Enum\\Root\\Net\\0004\\Bindings", "MSTCP\\0005", "");
-    registry.AddKey(kMachine, "Enum\\Network\\MSTCP\\0005");
-    registry.PutString(kMachine, "Enum\\Root\\Net\\0005", "DeviceDesc", "No Class");
-    registry.PutString(kMachine, "Enum\\Root\\Net\\0005\\Bindings", "MSTCP\\0006", "");
-    registry.PutString(kMachine, "Enum\\Network\\MSTCP\\0006", "Driver", "NetTrans\\0006");
-    // A live adapter whose key refuses access.
-    registry.PutString(kMachine, "Enum\\Root\\Net\\0006", "DeviceDesc", "Locked");
-    registry.PutString(kMachine, "Enum\\Root\\Net\\0006\\Bindings", "MSTCP\\0001", "");
-    registry.DenyAccess(kMachine, "Enum\\Root\\Net\\0006", KEY_QUERY_VALUE);
-    const TuningConfig config = MtuConfig("1500", 1500, "1460");
-
-    AdapterMtu(registry, config).SetAdapterMtu9x(kWriteAction);
-
-    ExpectNineXMtu(registry, "1500", "1460");
-    EXPECT_FALSE(registry.HasKey(kMachine, kClass + "NetTrans\\0006"));
-    EXPECT_EQ(8, registry.WriteCount());
-    EXPECT_EQ(0, registry.OpenKeyCount());
 }
 
 namespace {

@@ -51,22 +51,16 @@ TEST(OsName, NamesEveryVersionRecord) {
     }
 }
 
-TEST(OsName, AsksForTheExtendedRecordFirst) {
-    for (const NameCase& c : kNameCases) {
-        FakeDesktop desktop;
-        desktop.SetVersion(c.platformId, c.major, c.minor);
-        EXPECT_EQ(c.name, GetOsName(desktop)) << Describe(c);
-        EXPECT_EQ(std::vector<DWORD>{156}, desktop.versionQuerySizes);
-    }
-}
-
-TEST(OsName, FallsBackToTheBasicRecordWhenTheExtendedOneIsRefused) {
-    for (const NameCase& c : kNameCases) {
-        FakeDesktop desktop;
-        desktop.extendedVersionWorks = false;
-        desktop.SetVersion(c.platformId, c.major, c.minor);
-        EXPECT_EQ(c.name, GetOsName(desktop)) << Describe(c);
-        EXPECT_EQ((std::vector<DWORD>{156, 148}), desktop.versionQuerySizes);
+TEST(OsName, AsksForTheExtendedRecordFirstAndFallsBackToTheBasicOne) {
+    for (bool extendedWorks : {true, false}) {
+        for (const NameCase& c : kNameCases) {
+            FakeDesktop desktop;
+            desktop.extendedVersionWorks = extendedWorks;
+            desktop.SetVersion(c.platformId, c.major, c.minor);
+            EXPECT_EQ(c.name, GetOsName(desktop)) << Describe(c);
+            const std::vector<DWORD> sizes = extendedWorks ? std::vector<DWORD>{156} : std::vector<DWORD>{156, 148};
+            EXPECT_EQ(sizes, desktop.versionQuerySizes);
+        }
     }
 }
 

@@ -30,26 +30,8 @@ const PresetCase kPresetCases[] = {
 
 // Values no preset produces, to show what a preset leaves alone.
 TuningConfig Stale(const char* mode, const char* connectionType) {
-    TuningConfig config;
-    config.mode = mode;
-    config.connectionType = connectionType;
-    config.mtuText = "999";
-    config.mssText = "959";
-    config.mtu = 999;
-    config.rwin = 9590;
-    config.rwinText = "9590";
-    config.ttl = 32;
-    config.ttlText = "32";
-    config.keepAliveMs = 3600000;
-    config.keepAliveText = "3600000";
-    config.pmtuDiscovery = 0;
-    config.pmtuText = "0";
-    config.blackHoleDetect = 1;
-    config.blackHoleText = "1";
-    config.maxConnPer1_0Server = 4;
-    config.maxConnPerServer = 2;
-    config.ndiCacheText = "0";
-    return config;
+    return {mode, connectionType, "999", "959", 999, 9590, 32, 3600000, 0, 1, 4, 2, "0",
+            "9590", "0", "1", "3600000", "32"};
 }
 
 void ExpectCommonValues(const TuningConfig& config) {

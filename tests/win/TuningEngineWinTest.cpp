@@ -30,11 +30,12 @@ const std::string kClass = "System\\CurrentControlSet\\Services\\Class";
 const std::string kServices = "System\\CurrentControlSet\\Services\\";
 const std::string kCards = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\";
 
-const char* const kMstcpNames[] = {"DefaultRcvWindow", "PMTUDiscovery", "PMTUBlackHoleDetect", "SessionKeepAlive",
-                                   "DefaultTTL"};
-const char* const kTcpipNames[] = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
-                                   "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"};
-const char* const kLimitNames[] = {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"};
+using Names = std::vector<std::string>;
+const Names kMstcpNames = {"DefaultRcvWindow", "PMTUDiscovery", "PMTUBlackHoleDetect", "SessionKeepAlive",
+                           "DefaultTTL"};
+const Names kTcpipNames = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
+                           "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"};
+const Names kLimitNames = {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"};
 
 // TCP/IP bindings of the 9x adapters, each with its driver class key of the
 // same number; 0001 belongs to a removed card.
@@ -77,16 +78,16 @@ public:
         ASSERT_EQ(ERROR_SUCCESS, key.Create(RegRoot::LocalMachine, path, KEY_ALL_ACCESS)) << path;
         ASSERT_EQ(ERROR_SUCCESS, key.SetString(name, text));
     }
-    void DeleteValues(const std::string& path, std::initializer_list<const char*> names) {
+    void DeleteValues(const std::string& path, const Names& names) {
         RegKey key(registry_);
         if (key.Open(RegRoot::LocalMachine, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
-        for (const char* name : names) key.Delete(name);
+        for (const std::string& name : names) key.Delete(name);
     }
     // Lines "path\[name] TYPE data", sorted, for the values that exist.
-    void Collect(const std::string& path, std::initializer_list<const char*> names, std::vector<std::string>* lines) {
+    void Collect(const std::string& path, const Names& names, std::vector<std::string>* lines) {
         RegKey key(registry_);
         if (key.Open(RegRoot::LocalMachine, path, KEY_READ) != ERROR_SUCCESS) return;
-        for (const char* name : names) {
+        for (const std::string& name : names) {
             RegValue value;
             if (key.Query(name, 1000, &value) == ERROR_SUCCESS) lines->push_back(Describe(path, name, value));
         }
@@ -160,11 +161,9 @@ protected:
                                           kClass, kNwLink + "\\Ndi\\params", kNwLink + "\\Ndi", kNwLink, kInterfaces}) {
             SHDeleteEmptyKeyA(HKEY_LOCAL_MACHINE, parent.c_str());
         }
-        machine_.DeleteValues(kMstcp, {"DefaultRcvWindow", "PMTUDiscovery", "PMTUBlackHoleDetect",
-                                       "SessionKeepAlive", "DefaultTTL"});
-        machine_.DeleteValues(kTcpip, {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize",
-                                       "DefaultTTL", "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"});
-        machine_.DeleteValues(kInternet, {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"});
+        machine_.DeleteValues(kMstcp, kMstcpNames);
+        machine_.DeleteValues(kTcpip, kTcpipNames);
+        machine_.DeleteValues(kInternet, kLimitNames);
     }
 
     std::string Dump() {
@@ -173,13 +172,10 @@ protected:
             machine_.Collect(kClass + "\\NetTrans\\" + number, {"MaxMTU", "MaxMSS"}, &lines);
         }
         for (const char* key : kNtMtuKeys) machine_.Collect(kServices + key, {"MTU"}, &lines);
-        machine_.Collect(kMstcp, {kMstcpNames[0], kMstcpNames[1], kMstcpNames[2], kMstcpNames[3], kMstcpNames[4]},
-                         &lines);
+        machine_.Collect(kMstcp, kMstcpNames, &lines);
         machine_.Collect(kCache, {""}, &lines);
-        machine_.Collect(kTcpip, {kTcpipNames[0], kTcpipNames[1], kTcpipNames[2], kTcpipNames[3], kTcpipNames[4],
-                                  kTcpipNames[5], kTcpipNames[6]},
-                         &lines);
-        machine_.Collect(kInternet, {kLimitNames[0], kLimitNames[1]}, &lines);
+        machine_.Collect(kTcpip, kTcpipNames, &lines);
+        machine_.Collect(kInternet, kLimitNames, &lines);
         return Lines(lines);
     }
 
