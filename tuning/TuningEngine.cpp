@@ -8,7 +8,7 @@ namespace {
 constexpr RegRoot kMachine = RegRoot::LocalMachine;
 const char kCaption[] = "Zarvo 2003";
 
-// "Vxd" and "VxD" are spelt as Windows 9x itself spells the two keys.
+// "Vxd" and "VxD" as the keys are known; key names match case-insensitively.
 const char kMstcpPath[] = "System\\CurrentControlSet\\Services\\Vxd\\MSTCP";
 const char kNdiCachePath[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
 const char kTcpipPath[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
