@@ -1,0 +1,67 @@
+#include "win32/Dialog.h"
+
+Dialog::~Dialog() {
+    if (hwnd_ != nullptr && !modal_) DestroyWindow(hwnd_);
+}
+
+INT_PTR Dialog::DoModal(HWND owner) {
+    modal_ = true;
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, &Dialog::Procedure,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::CreateChild(HWND parent) {
+    modal_ = false;
+    CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent, &Dialog::Procedure,
+                       reinterpret_cast<LPARAM>(this));
+    return hwnd_ != nullptr;
+}
+
+INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    switch (message) {
+        case WM_INITDIALOG: return OnInit() ? TRUE : FALSE;
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+        default: return FALSE;
+    }
+}
+
+bool Dialog::OnCommand(WORD id, WORD, HWND) noexcept {
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+void Dialog::OnOK() noexcept {
+    if (modal_) EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() noexcept {
+    if (modal_) EndDialog(IDCANCEL);
+}
+
+void Dialog::EndDialog(INT_PTR result) noexcept { ::EndDialog(hwnd_, result); }
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (self == nullptr) return FALSE;
+    const INT_PTR result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}

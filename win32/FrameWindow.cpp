@@ -1,0 +1,289 @@
+#include "win32/FrameWindow.h"
+
+#include "win32/UniqueHandle.h"
+
+namespace {
+
+// The resource type the resource compiler gives a TOOLBAR statement.
+const char* const kToolbarResourceType = MAKEINTRESOURCEA(241);
+// Room for the gripper drawn at the toolbar's left end.
+constexpr int kGripperIndent = 8;
+// Space around a status pane's text, as its border takes it.
+constexpr int kPanePadding = 10;
+
+// The toolbar resource as the resource compiler lays it out: version, image
+// width and height, button count, then one command id per button (0 for a separator).
+struct ToolbarResource {
+    WORD version;
+    WORD width;
+    WORD height;
+    WORD count;
+    WORD items[1];
+};
+
+std::string PromptPart(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+std::string TooltipPart(const std::string& text) {
+    const std::size_t newline = text.find('\n');
+    return newline == std::string::npos ? std::string() : text.substr(newline + 1);
+}
+
+}  // namespace
+
+std::string FrameWindow::LoadResourceString(UINT id) {
+    char buffer[1024];
+    const int length = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
+    return std::string(buffer, length > 0 ? length : 0);
+}
+
+FrameWindow::CommandUi FrameWindow::QueryCommand(WORD id) const noexcept {
+    if (id == resources_.exitCommand) return {true, false};
+    if (id == resources_.toolbarCommand) return {toolbar_ != nullptr, IsWindowVisible(toolbar_) != FALSE};
+    if (id == resources_.statusBarCommand) return {statusBar_ != nullptr, IsWindowVisible(statusBar_) != FALSE};
+    return {false, false};
+}
+
+bool FrameWindow::CreateToolbar() noexcept {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(resources_.toolbar), kToolbarResourceType);
+    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+    const auto* layout = loaded != nullptr ? static_cast<const ToolbarResource*>(LockResource(loaded)) : nullptr;
+    if (layout == nullptr || layout->version != 1) return false;
+
+    // Each bar's child id is its toggle command, as the toggles' prompts expect.
+    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+                               0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(resources_.toolbarCommand)), instance, nullptr);
+    if (toolbar_ == nullptr) return false;
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(layout->width, layout->height));
+    SendMessageA(toolbar_, TB_SETINDENT, kGripperIndent, 0);
+
+    std::vector<TBBUTTON> buttons;
+    int image = 0;
+    for (WORD i = 0; i < layout->count; ++i) {
+        TBBUTTON button = {};
+        const WORD id = layout->items[i];
+        if (id == 0) {
+            button.fsStyle = TBSTYLE_SEP;
+        } else {
+            button.iBitmap = image++;
+            button.idCommand = id;
+            button.fsStyle = TBSTYLE_BUTTON;
+            button.fsState = QueryCommand(id).enabled ? TBSTATE_ENABLED : 0;
+            buttonIds_.push_back(id);
+        }
+        buttons.push_back(button);
+    }
+    TBADDBITMAP bitmap = {instance, resources_.toolbar};
+    if (SendMessageA(toolbar_, TB_ADDBITMAP, image, reinterpret_cast<LPARAM>(&bitmap)) < 0) return false;
+    if (!SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()))) {
+        return false;
+    }
+    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    return true;
+}
+
+bool FrameWindow::CreateStatusBar(const std::vector<UINT>& paneIds) noexcept {
+    statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0, 0, 0, 0, Handle(),
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(resources_.statusBarCommand)), GetModuleHandleA(nullptr), nullptr);
+    if (statusBar_ == nullptr) return false;
+    WindowDc dc(statusBar_);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(statusBar_, WM_GETFONT, 0, 0));
+    SelectedObject selected(dc.get(), font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
+    for (UINT id : paneIds) {
+        int width = 0;
+        if (id != 0) {
+            const std::string sample = LoadResourceString(id);
+            SIZE size = {};
+            GetTextExtentPoint32A(dc.get(), sample.c_str(), static_cast<int>(sample.size()), &size);
+            width = size.cx + kPanePadding;
+        }
+        paneWidths_.push_back(width);
+    }
+    paneTexts_.assign(paneIds.size(), std::string());
+    RecalcLayout();
+    ShowIdlePrompt();
+    return true;
+}
+
+void FrameWindow::SetView(HWND view) noexcept {
+    view_ = view;
+    RecalcLayout();
+}
+
+void FrameWindow::SetPaneText(int pane, const std::string& text) noexcept {
+    if (statusBar_ == nullptr || pane < 0 || pane >= static_cast<int>(paneTexts_.size())) return;
+    if (paneTexts_[pane] == text) return;
+    paneTexts_[pane] = text;
+    // The stretching first pane has no border.
+    const WPARAM style = pane == 0 ? SBT_NOBORDERS : 0;
+    SendMessageA(statusBar_, SB_SETTEXTA, pane | style, reinterpret_cast<LPARAM>(paneTexts_[pane].c_str()));
+}
+
+std::string FrameWindow::PaneText(int pane) const {
+    if (pane < 0 || pane >= static_cast<int>(paneTexts_.size())) return std::string();
+    return paneTexts_[pane];
+}
+
+void FrameWindow::UpdateCommandUi() noexcept {
+    for (WORD id : buttonIds_) {
+        const bool enabled = QueryCommand(id).enabled;
+        if ((SendMessageA(toolbar_, TB_ISBUTTONENABLED, id, 0) != 0) != enabled) {
+            SendMessageA(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled ? TRUE : FALSE, 0));
+        }
+    }
+    OnUpdatePanes();
+}
+
+bool FrameWindow::PreTranslate(MSG& message) noexcept {
+    if (view_ == nullptr || (message.hwnd != view_ && !IsChild(view_, message.hwnd))) return false;
+    return IsDialogMessageA(view_, &message) != FALSE;
+}
+
+void FrameWindow::CenterOnScreen() noexcept {
+    RECT window;
+    RECT area;
+    GetWindowRect(Handle(), &window);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    SetWindowPos(Handle(), nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FrameWindow::RecalcLayout() noexcept {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    int top = client.top;
+    int bottom = client.bottom;
+    if (toolbar_ != nullptr && IsWindowVisible(toolbar_)) {
+        SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+        RECT bar;
+        GetWindowRect(toolbar_, &bar);
+        top += bar.bottom - bar.top;
+    }
+    if (statusBar_ != nullptr) {
+        SendMessageA(statusBar_, WM_SIZE, 0, 0);
+        // Right edges: the fixed panes take their widths from the right, the first pane the rest.
+        std::vector<int> edges(paneWidths_.size());
+        int right = client.right;
+        for (std::size_t i = edges.size(); i-- > 0;) {
+            edges[i] = i + 1 == edges.size() ? -1 : right;
+            right -= paneWidths_[i];
+        }
+        SendMessageA(statusBar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+        if (IsWindowVisible(statusBar_)) {
+            RECT bar;
+            GetWindowRect(statusBar_, &bar);
+            bottom -= bar.bottom - bar.top;
+        }
+    }
+    if (view_ != nullptr) {
+        MoveWindow(view_, client.left, top, client.right - client.left, bottom > top ? bottom - top : 0, TRUE);
+    }
+}
+
+void FrameWindow::ShowPrompt(UINT id) noexcept { SetPaneText(0, PromptPart(LoadResourceString(id))); }
+
+void FrameWindow::ShowIdlePrompt() noexcept { ShowPrompt(resources_.idlePrompt); }
+
+void FrameWindow::OnMenuSelect(WORD item, WORD flags, HMENU menu) noexcept {
+    if (flags == 0xFFFF && menu == nullptr) {
+        ShowIdlePrompt();  // the menu closed
+    } else if (flags & (MF_POPUP | MF_SEPARATOR)) {
+        SetPaneText(0, std::string());
+    } else {
+        ShowPrompt(item);
+    }
+}
+
+void FrameWindow::OnInitMenuPopup(HMENU menu) noexcept {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        const UINT id = GetMenuItemID(menu, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or submenu
+        const CommandUi state = QueryCommand(static_cast<WORD>(id));
+        EnableMenuItem(menu, i, MF_BYPOSITION | (state.enabled ? MF_ENABLED : MF_GRAYED));
+        CheckMenuItem(menu, i, MF_BYPOSITION | (state.checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+LRESULT FrameWindow::OnNotify(NMHDR* header) noexcept {
+    switch (header->code) {
+        case TTN_NEEDTEXTA: {
+            auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+            tooltip_ = TooltipPart(LoadResourceString(static_cast<UINT>(header->idFrom)));
+            info->lpszText = &tooltip_[0];
+            return 0;
+        }
+        case TTN_NEEDTEXTW: {
+            auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+            const std::string text = TooltipPart(LoadResourceString(static_cast<UINT>(header->idFrom)));
+            wideTooltip_.assign(text.size() + 1, L'\0');
+            MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wideTooltip_[0], static_cast<int>(wideTooltip_.size()));
+            info->lpszText = &wideTooltip_[0];
+            return 0;
+        }
+        case TBN_HOTITEMCHANGE: {
+            const auto* hot = reinterpret_cast<NMTBHOTITEM*>(header);
+            if (hot->dwFlags & HICF_LEAVING) {
+                ShowIdlePrompt();
+            } else {
+                ShowPrompt(hot->idNew);
+            }
+            return 0;
+        }
+        case NM_CUSTOMDRAW:
+            if (header->hwndFrom == toolbar_) return OnToolbarCustomDraw(reinterpret_cast<NMCUSTOMDRAW*>(header));
+            return CDRF_DODEFAULT;
+        default: return 0;
+    }
+}
+
+LRESULT FrameWindow::OnToolbarCustomDraw(NMCUSTOMDRAW* draw) noexcept {
+    if (draw->dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
+    if (draw->dwDrawStage == CDDS_POSTPAINT) {
+        RECT gripper = {2, 3, 5, draw->rc.bottom - 3};
+        DrawEdge(draw->hdc, &gripper, BDR_RAISEDINNER, BF_RECT);
+    }
+    return CDRF_DODEFAULT;
+}
+
+void FrameWindow::ToggleBar(HWND bar) noexcept {
+    if (bar == nullptr) return;
+    ShowWindow(bar, IsWindowVisible(bar) ? SW_HIDE : SW_SHOW);
+    RecalcLayout();
+}
+
+bool FrameWindow::OnCommand(WORD id, WORD, HWND) noexcept {
+    if (id == resources_.exitCommand) {
+        SendMessageA(Handle(), WM_CLOSE, 0, 0);
+    } else if (id == resources_.toolbarCommand) {
+        ToggleBar(toolbar_);
+    } else if (id == resources_.statusBarCommand) {
+        ToggleBar(statusBar_);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    switch (message) {
+        case WM_CREATE: return OnCreate() ? 0 : -1;
+        case WM_SIZE: RecalcLayout(); return 0;
+        case WM_SETFOCUS:
+            if (view_ != nullptr) SetFocus(view_);
+            return 0;
+        case WM_MENUSELECT:
+            OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+            return 0;
+        case WM_INITMENUPOPUP:
+            if (!HIWORD(lParam)) OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_NOTIFY: return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_DESTROY: PostQuitMessage(0); return 0;
+        default: return Window::HandleMessage(message, wParam, lParam);
+    }
+}
