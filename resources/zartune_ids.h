@@ -1,6 +1,9 @@
 // Resource ids of zartune.exe: the only place these numbers are written.
 #pragma once
 
+// A dialog control that no code addresses.
+#define IDC_STATIC -1
+
 // Shared by the frame's menu, toolbar, icon and document string.
 #define IDR_MAINFRAME 128
 
@@ -41,6 +44,9 @@
 #define ID_VIEW_STATUS_BAR 59393
 
 // Main form (dialog 101).
+// The help links ask the program for this cursor; the program carries none,
+// so they fall back to their own link cursor.
+#define IDC_LINK_CURSOR 32513
 #define IDC_MTU_EDIT 1010
 #define IDC_LINK_MTU 1011
 #define IDC_LINK_RWIN 1012

@@ -140,14 +140,14 @@ bool FrameWindow::PreTranslate(MSG& message) noexcept {
     return IsDialogMessageA(view_, &message) != FALSE;
 }
 
-void FrameWindow::CenterOnScreen() noexcept {
+void FrameWindow::CenterOnScreen(HWND handle) noexcept {
     RECT window;
     RECT area;
-    GetWindowRect(Handle(), &window);
+    GetWindowRect(handle, &window);
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
-    SetWindowPos(Handle(), nullptr, area.left + (area.right - area.left - width) / 2,
+    SetWindowPos(handle, nullptr, area.left + (area.right - area.left - width) / 2,
                  area.top + (area.bottom - area.top - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

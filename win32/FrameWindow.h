@@ -36,7 +36,8 @@ public:
     std::string PaneText(int pane) const;
     HWND Toolbar() const { return toolbar_; }
     HWND StatusBar() const { return statusBar_; }
-    void CenterOnScreen() noexcept;
+    // Centres a window in the screen's work area, keeping its size.
+    static void CenterOnScreen(HWND window) noexcept;
 
     // The string resource, empty when there is none.
     static std::string LoadResourceString(UINT id);

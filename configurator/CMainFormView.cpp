@@ -1,0 +1,299 @@
+#include "configurator/CMainFormView.h"
+
+#include "configurator/CExplanationDlg.h"
+#include "configurator/CZartuneApp.h"
+#include "configurator/ConfigurationFile.h"
+#include "configurator/ExplanationText.h"
+#include "configurator/FormLists.h"
+#include "configurator/LinkActions.h"
+#include "configurator/PrivateProfileFile.h"
+#include "resources/zartune_ids.h"
+#include "win32/FrameWindow.h"
+#include "win32/Window.h"
+
+namespace {
+
+struct PairControls {
+    Parameter parameter;
+    int defaultButton;
+    int customButton;
+    int value;
+    bool edit;  // else a list
+};
+
+const PairControls kPairs[] = {
+    {Parameter::Mtu, IDC_MTU_DEFAULT, IDC_MTU_CUSTOM, IDC_MTU_EDIT, true},
+    {Parameter::ReceiveWindow, IDC_RWIN_DEFAULT, IDC_RWIN_CUSTOM, IDC_RWIN_LIST, false},
+    {Parameter::Ttl, IDC_TTL_DEFAULT, IDC_TTL_CUSTOM, IDC_TTL_EDIT, true},
+    {Parameter::KeepAlive, IDC_KEEPALIVE_DEFAULT, IDC_KEEPALIVE_CUSTOM, IDC_KEEPALIVE_LIST, false},
+    {Parameter::NdiCache, IDC_NDI_DEFAULT, IDC_NDI_CUSTOM, IDC_NDI_LIST, false},
+};
+
+// The controls that the mode switches on and off together, in this order.
+const int kManualControls[] = {
+    IDC_MTU_DEFAULT, IDC_MTU_CUSTOM, IDC_RWIN_DEFAULT, IDC_RWIN_CUSTOM, IDC_TTL_DEFAULT, IDC_TTL_CUSTOM,
+    IDC_KEEPALIVE_DEFAULT, IDC_KEEPALIVE_CUSTOM, IDC_NDI_DEFAULT, IDC_NDI_CUSTOM, IDC_PMTU, IDC_BLACKHOLE,
+    IDC_LABEL_HTTP10, IDC_HTTP10_LIST, IDC_LABEL_HTTP11, IDC_HTTP11_LIST, IDC_LINK_MTU, IDC_LINK_RWIN,
+    IDC_LINK_TTL, IDC_LINK_KEEPALIVE, IDC_LINK_GENERAL, IDC_LINK_NDI,
+};
+
+struct HelpLink {
+    int link;
+    int group;
+    int blank;
+    const char* key;
+};
+
+const HelpLink kHelpLinks[] = {
+    {IDC_LINK_MTU, IDC_GROUP_MTU, IDC_BLANK_MTU, linkkey::kMtu},
+    {IDC_LINK_RWIN, IDC_GROUP_RWIN, IDC_BLANK_RWIN, linkkey::kRwin},
+    {IDC_LINK_TTL, IDC_GROUP_TTL, IDC_BLANK_TTL, linkkey::kTtl},
+    {IDC_LINK_KEEPALIVE, IDC_GROUP_KEEPALIVE, IDC_BLANK_KEEPALIVE, linkkey::kKeepAlive},
+    {IDC_LINK_GENERAL, IDC_GROUP_GENERAL, IDC_BLANK_GENERAL, linkkey::kGeneral},
+    {IDC_LINK_NDI, IDC_GROUP_NDI, IDC_BLANK_NDI, linkkey::kNdiCache},
+};
+
+// Lists whose selection field follows the display's font size.
+const int kValueLists[] = {IDC_RWIN_LIST, IDC_NDI_LIST, IDC_KEEPALIVE_LIST, IDC_HTTP10_LIST, IDC_HTTP11_LIST};
+
+}  // namespace
+
+const CommandEntry<CMainFormView> CMainFormView::kButtonCommands[] = {
+    {IDC_APPLY, &CMainFormView::OnApply},
+    {IDC_HELP_BUTTON, &CMainFormView::OnHelp},
+};
+
+const CommandEntry<CMainFormView> CMainFormView::kListChanges[] = {
+    {IDC_MODE, &CMainFormView::OnModeChanged},
+    {IDC_CONNECTION_TYPE, &CMainFormView::OnTypeChanged},
+};
+
+namespace {
+
+int Selection(HWND list) { return static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0)); }
+
+void Select(HWND list, int position) { SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0); }
+
+std::string WindowText(HWND window) {
+    std::string text(GetWindowTextLengthA(window) + 1, '\0');
+    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
+    return text;
+}
+
+void SetCheck(HWND button, bool checked) {
+    SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void Fill(HWND list, const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries) {
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+}
+
+}  // namespace
+
+CMainFormView::CMainFormView(CZartuneApp& app) : Dialog(IDD_MAIN_FORM), app_(&app) {}
+
+void CMainFormView::OnInitialUpdate() noexcept {
+    SizeFrameForLargeFonts();
+    FrameWindow::CenterOnScreen(GetParent(Handle()));
+    SetUpHelpLinks();
+    const int fieldHeight = app_->Product().IsLargeFontDisplay() ? 16 : 13;
+    for (int id : kValueLists) SendMessageA(Item(id), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
+    FillLists();
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    LoadFormSettings();
+}
+
+void CMainFormView::SizeFrameForLargeFonts() noexcept {
+    if (!app_->Product().IsLargeFontDisplay()) return;
+    HWND frame = GetParent(Handle());
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(frame, &placement);
+    placement.showCmd = GetProfileIntA("APPNAME", "OutlineShowCmd", 0);
+    // Far off screen: only the size (800 x 546) counts; the frame is centred next.
+    placement.rcNormalPosition = {-100000, 0, -99200, 546};
+    SetWindowPlacement(frame, &placement);
+}
+
+void CMainFormView::SetUpHelpLinks() noexcept {
+    HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_CURSOR));
+    for (const HelpLink& help : kHelpLinks) {
+        links_.push_back(std::make_unique<CLinkStatic>(app_->Product(), app_->GetDesktop(), app_->GetRegistry()));
+        CLinkStatic& link = *links_.back();
+        link.AttachDlgItem(Handle(), help.link);
+        link.SetLinkKey(help.key);
+        link.SetLinkCursor(cursor);
+    }
+    // Each link and its blank label go to the top right corner of the group box.
+    for (const HelpLink& help : kHelpLinks) {
+        const RECT group = ItemRect(help.group);
+        const RECT link = ItemRect(help.link);
+        const int width = link.right - link.left;
+        const int height = link.bottom - link.top;
+        MoveWindow(Item(help.link), group.right - 25, group.top, width, height, TRUE);
+        MoveWindow(Item(help.blank), group.right - 25, group.top, width, height, TRUE);
+        SetWindowTextA(Item(help.blank), " ");
+    }
+}
+
+void CMainFormView::FillLists() noexcept {
+    Fill(Item(IDC_CONNECTION_TYPE), formlists::ConnectionTypes());
+    Fill(Item(IDC_MODE), formlists::Modes());
+    Fill(Item(IDC_RWIN_LIST), formlists::ReceiveWindowMultipliers());
+    Fill(Item(IDC_KEEPALIVE_LIST), formlists::KeepAliveMinutes());
+    Fill(Item(IDC_HTTP10_LIST), formlists::ConnectionsPerServer());
+    Fill(Item(IDC_HTTP11_LIST), formlists::ConnectionsPerServer());
+    Fill(Item(IDC_NDI_LIST), formlists::NdiCacheSizes());
+}
+
+RECT CMainFormView::ItemRect(int id) const {
+    RECT rect = {};
+    GetWindowRect(Item(id), &rect);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+FormState CMainFormView::ReadState() const {
+    FormState state;
+    state.connectionType = Selection(Item(IDC_CONNECTION_TYPE));
+    state.mode = Selection(Item(IDC_MODE));
+    for (const PairControls& controls : kPairs) {
+        ParameterPair& pair = state.Pair(controls.parameter);
+        pair.defaultChecked = Checked(Item(controls.defaultButton));
+        pair.customChecked = Checked(Item(controls.customButton));
+        pair.valueEnabled = IsWindowEnabled(Item(controls.value)) != FALSE;
+        if (controls.edit) {
+            pair.text = WindowText(Item(controls.value));
+        } else {
+            pair.selection = Selection(Item(controls.value));
+        }
+    }
+    state.pmtuChecked = Checked(Item(IDC_PMTU));
+    state.blackHoleChecked = Checked(Item(IDC_BLACKHOLE));
+    state.http10 = Selection(Item(IDC_HTTP10_LIST));
+    state.http11 = Selection(Item(IDC_HTTP11_LIST));
+    state.manualEnabled = IsWindowEnabled(Item(kManualControls[0])) != FALSE;
+    return state;
+}
+
+void CMainFormView::WriteState(const FormState& state) noexcept {
+    Select(Item(IDC_CONNECTION_TYPE), state.connectionType);
+    Select(Item(IDC_MODE), state.mode);
+    for (int id : kManualControls) EnableWindow(Item(id), state.manualEnabled ? TRUE : FALSE);
+    for (const PairControls& controls : kPairs) {
+        const ParameterPair& pair = state.Pair(controls.parameter);
+        SetCheck(Item(controls.defaultButton), pair.defaultChecked);
+        SetCheck(Item(controls.customButton), pair.customChecked);
+        HWND value = Item(controls.value);
+        if (controls.edit) {
+            // Only a real change, so the caret stays where the user left it.
+            if (WindowText(value) != pair.text) SetWindowTextA(value, pair.text.c_str());
+        } else {
+            Select(value, pair.selection);
+        }
+        EnableWindow(value, pair.valueEnabled ? TRUE : FALSE);
+    }
+    SetCheck(Item(IDC_PMTU), state.pmtuChecked);
+    SetCheck(Item(IDC_BLACKHOLE), state.blackHoleChecked);
+    Select(Item(IDC_HTTP10_LIST), state.http10);
+    Select(Item(IDC_HTTP11_LIST), state.http11);
+}
+
+void CMainFormView::EnableManualControls(bool enable) noexcept {
+    FormState state = ReadState();
+    state.EnableManualControls(enable);
+    WriteState(state);
+}
+
+void CMainFormView::EnableCustomFields() noexcept {
+    FormState state = ReadState();
+    state.EnableCustomFields();
+    WriteState(state);
+}
+
+std::string CMainFormView::ConfigurationPath() const {
+    const std::string folder = app_->Product().InstallFolder();
+    SetCurrentDirectoryA(folder.c_str());
+    return folder + ConfigurationFile::kFileName;
+}
+
+void CMainFormView::LoadFormSettings() noexcept {
+    PrivateProfileFile file(ConfigurationPath(), ConfigurationFile::kSection);
+    FormState state = ReadState();
+    ConfigurationFile::Load(file, state, app_->Tuning());
+    WriteState(state);
+}
+
+void CMainFormView::SaveFormSettings() noexcept {
+    PrivateProfileFile file(ConfigurationPath(), ConfigurationFile::kSection);
+    file.Unprotect();
+    ConfigurationFile::Save(ReadState(), file);
+    file.Protect();
+}
+
+std::string CMainFormView::ModeText() const { return WindowText(Item(IDC_MODE)); }
+
+std::string CMainFormView::ConnectionTypeText() const { return WindowText(Item(IDC_CONNECTION_TYPE)); }
+
+INT_PTR CMainFormView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_COMMAND && CLinkStatic::ForwardCommand(wParam, lParam)) return TRUE;
+    if (message == WM_CTLCOLORSTATIC) {
+        if (HBRUSH brush = CLinkStatic::ForwardColour(wParam, lParam)) return reinterpret_cast<INT_PTR>(brush);
+    }
+    return Dialog::HandleMessage(message, wParam, lParam);
+}
+
+bool CMainFormView::OnCommand(WORD id, WORD code, HWND control) noexcept {
+    if (code == BN_CLICKED && (DispatchCommand(this, kButtonCommands, id) || OnPairButton(id))) return true;
+    if (code == CBN_SELCHANGE && DispatchCommand(this, kListChanges, id)) return true;
+    return Dialog::OnCommand(id, code, control);
+}
+
+bool CMainFormView::OnPairButton(WORD id) noexcept {
+    for (const PairControls& controls : kPairs) {
+        if (id != controls.defaultButton && id != controls.customButton) continue;
+        FormState state = ReadState();
+        if (id == controls.defaultButton) {
+            state.ChooseWindowsDefault(controls.parameter);
+            WriteState(state);
+        } else {
+            state.ChooseCustom(controls.parameter);
+            WriteState(state);
+            SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(controls.value)), TRUE);
+        }
+        return true;
+    }
+    return false;
+}
+
+void CMainFormView::OnApply() { app_->RequestApply(); }
+
+void CMainFormView::OnHelp() { app_->Product().ShowHelpTopic("zartune.hlp", "Configuration Options"); }
+
+void CMainFormView::OnModeChanged() {
+    const int position = Selection(Item(IDC_MODE));
+    app_->Tuning().mode = FormState::ModeCode(position);
+    if (position == FormState::kManualMode) {
+        CExplanationDlg explanation(app_->Product(), ConnectionTypeText(),
+                                    ExplanationText(app_->Tuning().mode, ModeText()));
+        explanation.DoModal(GetParent(Handle()));
+    }
+    FormState state = ReadState();
+    state.SwitchMode(position);
+    WriteState(state);
+    // Shown again so they redraw in their new enabled state.
+    for (const HelpLink& help : kHelpLinks) {
+        ShowWindow(Item(help.link), SW_HIDE);
+        ShowWindow(Item(help.link), SW_SHOW);
+    }
+    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_APPLY)), TRUE);
+}
+
+void CMainFormView::OnTypeChanged() {
+    const std::string code = FormState::ConnectionTypeCode(Selection(Item(IDC_CONNECTION_TYPE)));
+    if (!code.empty()) app_->Tuning().connectionType = code;
+}

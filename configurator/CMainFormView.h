@@ -1,0 +1,58 @@
+#pragma once
+#include "configurator/CLinkStatic.h"
+#include "configurator/FormState.h"
+#include "win32/Dialog.h"
+#include "win32/Window.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CZartuneApp;
+
+// The configurator's one view: the settings form of dialog 101, a child of
+// the main frame. What the form does is decided on a FormState: a handler
+// reads the controls into it, applies a rule and writes the result back.
+class CMainFormView : public Dialog {
+public:
+    explicit CMainFormView(CZartuneApp& app);
+
+    // Sizes and centres the frame, sets up the help links, fills the lists and
+    // loads the configuration file. Run once, after the frame is created.
+    void OnInitialUpdate() noexcept;
+
+    FormState ReadState() const;
+    void WriteState(const FormState& state) noexcept;
+    void EnableManualControls(bool enable) noexcept;
+    void EnableCustomFields() noexcept;
+
+    // The configuration file in the install folder; see ConfigurationFile.
+    void LoadFormSettings() noexcept;
+    void SaveFormSettings() noexcept;
+
+    std::string ModeText() const;
+    std::string ConnectionTypeText() const;
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+    bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
+
+private:
+    void OnApply();
+    void OnHelp();
+    void OnModeChanged();
+    void OnTypeChanged();
+    bool OnPairButton(WORD id) noexcept;
+
+    void SizeFrameForLargeFonts() noexcept;
+    void SetUpHelpLinks() noexcept;
+    void FillLists() noexcept;
+    RECT ItemRect(int id) const;
+    std::string ConfigurationPath() const;
+
+    static const CommandEntry<CMainFormView> kButtonCommands[2];
+    static const CommandEntry<CMainFormView> kListChanges[2];
+
+    CZartuneApp* app_;
+    std::vector<std::unique_ptr<CLinkStatic>> links_;
+};

@@ -1,0 +1,45 @@
+#include "configurator/CZartuneApp.h"
+
+#include "configurator/CAboutBox.h"
+#include "configurator/ConfiguratorStartup.h"
+#include "configurator/FrameCommands.h"
+
+#include <commctrl.h>
+
+CZartuneApp::CZartuneApp(Registry& registry, Desktop& desktop)
+    : registry_(&registry), desktop_(&desktop), product_(registry, desktop) {}
+
+bool CZartuneApp::InitInstance() {
+    InitCommonControls();
+    const StartupOutcome outcome = ConfiguratorStartup(*registry_, *desktop_, product_, tuning_).Run();
+    if (outcome == StartupOutcome::End) return false;
+    if (outcome == StartupOutcome::ShowAbout) {
+        CAboutBox about(product_, *desktop_, *registry_);
+        about.DoModal(nullptr);
+        return false;  // the About box was the whole run
+    }
+
+    frame_ = std::make_unique<CMainFrame>(*this);
+    if (!frame_->Create()) return false;
+    frame_->Form().OnInitialUpdate();
+    const std::string title = framecommands::MainWindowTitle(product_.ProductName(), product_.ProductVersion());
+    SetWindowTextA(frame_->Handle(), title.c_str());
+    applyRequest_ = 0;
+    ShowWindow(frame_->Handle(), outcome == StartupOutcome::OpenMainWindowHidden ? SW_HIDE : SW_SHOW);
+    UpdateWindow(frame_->Handle());
+    return true;
+}
+
+bool CZartuneApp::TakeApplyRequest() {
+    if (applyRequest_ != 1) return false;
+    applyRequest_ = 0;
+    return true;
+}
+
+void CZartuneApp::OnIdle() noexcept {
+    if (frame_ != nullptr && frame_->Handle() != nullptr) frame_->UpdateCommandUi();
+}
+
+bool CZartuneApp::PreTranslate(MSG& message) noexcept {
+    return frame_ != nullptr && frame_->Handle() != nullptr && frame_->PreTranslate(message);
+}

@@ -1,0 +1,44 @@
+#include "configurator/PrivateProfileFile.h"
+
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+// As long as anything a user could type into the form's edits.
+constexpr DWORD kTextBufferSize = 1000000;
+}  // namespace
+
+PrivateProfileFile::PrivateProfileFile(std::string path, std::string section)
+    : path_(std::move(path)), section_(std::move(section)) {}
+
+std::string PrivateProfileFile::ReadText(const char* key, const std::string& defaultText) {
+    std::vector<char> buffer(kTextBufferSize);
+    const DWORD length = GetPrivateProfileStringA(section_.c_str(), key, defaultText.c_str(), buffer.data(),
+                                                  kTextBufferSize, path_.c_str());
+    return std::string(buffer.data(), length);
+}
+
+int PrivateProfileFile::ReadInt(const char* key, int defaultValue) {
+    // The system parses a sign; the result only comes back unsigned.
+    return static_cast<int>(GetPrivateProfileIntA(section_.c_str(), key, defaultValue, path_.c_str()));
+}
+
+void PrivateProfileFile::Write(const char* key, const std::string& value) {
+    WritePrivateProfileStringA(section_.c_str(), key, value.c_str(), path_.c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+}
+
+void PrivateProfileFile::Unprotect() const {
+    const DWORD attributes = GetFileAttributesA(path_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesA(path_.c_str(),
+                       attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
+void PrivateProfileFile::Protect() const {
+    const DWORD attributes = GetFileAttributesA(path_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesA(path_.c_str(), attributes | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+}

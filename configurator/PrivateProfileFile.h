@@ -1,0 +1,26 @@
+#pragma once
+#include "configurator/ProfileSection.h"
+
+#include <string>
+
+// One section of a real private profile file. Every write is followed by a
+// flush, so the file on disk is complete after each key and not only when
+// the system gets round to writing its cached copy.
+class PrivateProfileFile : public ProfileSection {
+public:
+    PrivateProfileFile(std::string path, std::string section);
+
+    std::string ReadText(const char* key, const std::string& defaultText) override;
+    int ReadInt(const char* key, int defaultValue) override;
+    void Write(const char* key, const std::string& value) override;
+
+    // Lifts the read-only, hidden and system attributes (keeping the others)
+    // so the file can be rewritten; nothing happens when it does not exist.
+    void Unprotect() const;
+    // Adds read-only and hidden to the attributes the file has.
+    void Protect() const;
+
+private:
+    std::string path_;
+    std::string section_;
+};
