@@ -7,6 +7,9 @@
 namespace {
 
 constexpr const char* kClassName = "ZvSystemTray";
+// The tooltip of the 88-byte record: 63 characters and the NUL. The headers'
+// record is the newest form, with room for more, which older shells never read.
+constexpr int kTipSize = 64;
 
 // The first submenu of the menu resource with this id, or null.
 HMENU LoadPopup(UniqueHmenu* menu, UINT id) {
@@ -40,7 +43,7 @@ bool CSystemTray::CreateTrayIcon(HWND owner, UINT callbackMessage, const char* t
     data_.hIcon = icon;
     data_.uCallbackMessage = callbackMessage;
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    lstrcpynA(data_.szTip, tip, sizeof data_.szTip);
+    lstrcpynA(data_.szTip, tip, kTipSize);
     present_ = Notify(NIM_ADD);
     return present_;
 }
@@ -65,7 +68,7 @@ HICON CSystemTray::CurrentTrayIcon() const { return present_ ? data_.hIcon : nul
 bool CSystemTray::SetTrayTip(const char* tip) {
     if (!present_) return false;
     data_.uFlags = NIF_TIP;
-    lstrcpynA(data_.szTip, tip, sizeof data_.szTip);
+    lstrcpynA(data_.szTip, tip, kTipSize);
     return Notify(NIM_MODIFY);
 }
 
