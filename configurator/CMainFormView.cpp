@@ -134,9 +134,13 @@ void CMainFormView::SetUpHelpLinks() noexcept {
         const RECT link = ItemRect(help.link);
         const int width = link.right - link.left;
         const int height = link.bottom - link.top;
+        HWND blank = Item(help.blank);
         MoveWindow(Item(help.link), group.right - 25, group.top, width, height, TRUE);
-        MoveWindow(Item(help.blank), group.right - 25, group.top, width, height, TRUE);
-        SetWindowTextA(Item(help.blank), " ");
+        // The blank label lies under the link and covers the group box's line
+        // behind it, so it must never paint over the link.
+        SetWindowLongPtrA(blank, GWL_STYLE, GetWindowLongPtrA(blank, GWL_STYLE) | WS_CLIPSIBLINGS);
+        SetWindowPos(blank, Item(help.link), group.right - 25, group.top, width, height, SWP_NOACTIVATE);
+        SetWindowTextA(blank, " ");
     }
 }
 
