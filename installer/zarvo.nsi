@@ -5,6 +5,8 @@
 ; "setup.exe /S" installs silently; "uninstall.exe /S" removes silently.
 
 Unicode false
+; The product's installer is called setup.exe, whatever shims Windows attaches to that name.
+!pragma warning disable 9000
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 
