@@ -1,0 +1,113 @@
+"""Helpers of the configurator's end-to-end tests: starting the installed
+zartune.exe, ending it and the agent it starts, Windows versions, the
+form's control ids and screenshots saved as artefacts of the build."""
+import os
+import subprocess
+
+import zve2e
+from zve2e import driver
+
+CONFIGURATOR = zve2e.INSTALL_FOLDER + r"\zartune.exe"
+MAIN_TITLE = " Zarvo 2003 v5.4"
+ABOUT_TITLE = "About Zarvo"
+CONFIG_FILE = zve2e.INSTALL_FOLDER + r"\Zartune2.cfg"
+# Screenshots are kept next to the prefix, in the build folder, never committed.
+SCREENSHOTS = os.path.join(os.path.dirname(zve2e.PREFIX), "e2e-screenshots")
+
+CONNECTION_TYPE = 1046
+MODE = 1045
+RADIO_PAIRS = [(1080, 1081), (1015, 1017), (1023, 1025), (1029, 1055), (1042, 1044)]
+VALUE_CONTROLS = [1010, 1041, 1022, 1043, 1050]
+MANUAL_SET = [1080, 1081, 1015, 1017, 1023, 1025, 1029, 1055, 1042, 1044, 1031, 1032, 1076, 1051, 1075, 1054,
+              1011, 1012, 1013, 1033, 1034, 1048]
+PANE_MODE = 1
+PANE_OS = 2
+
+
+def lines(output):
+    """A driver's printed text with Windows line ends made plain, the last one dropped."""
+    text = output.replace("\r\n", "\n")
+    return text[:-1] if text.endswith("\n") else text
+
+
+def control(command, title, control_id):
+    code, out = driver(command, title, control_id)
+    assert code == 0, "%s %s %s failed" % (command, title, control_id)
+    return lines(out)
+
+
+def set_windows_version(version):
+    """winecfg's name (win98, win2k, winxp, ...), or None for the prefix's own."""
+    if version is None:
+        zve2e.reg_delete(r"HKCU\Software\Wine", "Version")
+    else:
+        zve2e.reg_add(r"HKCU\Software\Wine", "Version", "REG_SZ", version)
+
+
+def processes(name):
+    code, out = driver("processes", name)
+    assert code == 0
+    return int(out.strip())
+
+
+def stop_agents():
+    while driver("no-window", zve2e.AGENT_TITLE)[0] != 0:
+        driver("post", zve2e.AGENT_TITLE, zve2e.WM_CLOSE, 0, 0)
+        zve2e.wait_until(lambda: driver("no-window", zve2e.AGENT_TITLE)[0] == 0)
+
+
+def remove_config_file():
+    path = zve2e.unix_path(CONFIG_FILE)
+    if os.path.exists(path):
+        os.chmod(path, 0o644)
+        os.remove(path)
+
+
+def screenshot(title, name):
+    """Saves the window titled title as SCREENSHOTS/name.png."""
+    code, out = driver("window-rect", title)
+    assert code == 0
+    left, top, right, bottom = (int(n) for n in out.split())
+    os.makedirs(SCREENSHOTS, exist_ok=True)
+    display = zve2e.wine_env()["DISPLAY"]
+    # Let the window finish painting first: a sent message returns once the
+    # messages before it are handled.
+    driver("send", title, 0, 0, 0)
+    subprocess.run(["/usr/bin/import", "-display", display, "-window", "root",
+                    "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage",
+                    os.path.join(SCREENSHOTS, name + ".png")],
+                   check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+class Configurator:
+    """The installed zartune.exe with arguments; ended with the test, with
+    every window it opened and the agent it started."""
+
+    def __init__(self, *args):
+        self.process = subprocess.Popen(["wine", CONFIGURATOR, *args], stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        env=zve2e.wine_env())
+
+    def wait_window(self, title=MAIN_TITLE):
+        return driver("wait-window", title, 30)[0] == 0
+
+    def exit_code(self, seconds=60):
+        try:
+            return self.process.wait(seconds)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def stop(self):
+        for title in (ABOUT_TITLE, MAIN_TITLE):
+            if self.process.poll() is None and driver("no-window", title)[0] != 0:
+                driver("post", title, zve2e.WM_CLOSE, 0, 0)
+        if self.exit_code(20) is None:
+            self.process.kill()
+            self.process.wait()
+        stop_agents()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.stop()
