@@ -1,0 +1,335 @@
+#include "common/SettingsStore.h"
+#include "configurator/CMainFormView.h"
+#include "configurator/CZartuneApp.h"
+#include "configurator/ExplanationText.h"
+#include "configurator/PrivateProfileFile.h"
+#include "resources/zartune_ids.h"
+#include "tests/support/FakeDesktop.h"
+#include "win32/Win32Registry.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const int kRadioButtons[] = {IDC_MTU_DEFAULT,       IDC_MTU_CUSTOM,       IDC_RWIN_DEFAULT, IDC_RWIN_CUSTOM,
+                             IDC_TTL_DEFAULT,       IDC_TTL_CUSTOM,       IDC_KEEPALIVE_DEFAULT,
+                             IDC_KEEPALIVE_CUSTOM,  IDC_NDI_DEFAULT,      IDC_NDI_CUSTOM};
+const int kValueControls[] = {IDC_MTU_EDIT, IDC_RWIN_LIST, IDC_TTL_EDIT, IDC_KEEPALIVE_LIST, IDC_NDI_LIST};
+const int kLinks[] = {IDC_LINK_MTU, IDC_LINK_RWIN, IDC_LINK_TTL, IDC_LINK_KEEPALIVE, IDC_LINK_GENERAL, IDC_LINK_NDI};
+
+// What the explanation dialog showed before the test's hook closed it.
+struct ShownDialog {
+    std::string caption;
+    std::string text;
+    bool hasIcon;
+};
+std::vector<ShownDialog>* shownDialogs = nullptr;
+
+std::string TextOf(HWND window) {
+    char text[4096] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Records each dialog as its WM_INITDIALOG returns and answers OK at once,
+// so a modal dialog opened by the form ends without anyone at the screen.
+LRESULT CALLBACK CloseDialogs(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<CWPRETSTRUCT*>(lParam);
+    const bool topLevel = (GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD) == 0;  // not the form itself
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && topLevel && shownDialogs != nullptr) {
+        HWND icon = GetDlgItem(call->hwnd, IDC_EXPLAIN_ICON);
+        shownDialogs->push_back({TextOf(call->hwnd), TextOf(GetDlgItem(call->hwnd, IDC_EXPLAIN_TEXT)),
+                                 SendMessageA(icon, STM_GETICON, 0, 0) != 0});
+        PostMessageA(call->hwnd, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class FormViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitCommonControls();  // the form holds a progress bar
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder_ = std::string(temp) + "ZvFormTest\\";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        RemoveFile();
+        previousFolder_ = store_.ReadString("Install", "Folder", "", false);
+        store_.WriteString("Install", "Folder", folder_, false);
+        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &CloseDialogs, nullptr, GetCurrentThreadId());
+        shownDialogs = &shown_;
+    }
+
+    void TearDown() override {
+        shownDialogs = nullptr;
+        UnhookWindowsHookEx(hook_);
+        form_.reset();
+        DestroyWindow(parent_);
+        RemoveFile();
+        RemoveDirectoryA(folder_.c_str());
+        store_.WriteString("Install", "Folder", previousFolder_, false);
+    }
+
+    std::string Path() const { return folder_ + "Zartune2.cfg"; }
+    void RemoveFile() {
+        SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(Path().c_str());
+    }
+    void WriteKey(const char* key, const char* value) {
+        WritePrivateProfileStringA("Configuration", key, value, Path().c_str());
+    }
+    std::string FileValue(const char* key) {
+        char value[256] = {};
+        GetPrivateProfileStringA("Configuration", key, "<missing>", value, sizeof value, Path().c_str());
+        return value;
+    }
+
+    // Creates the form from dialog 101 and runs its initial update, which loads the file.
+    CMainFormView& OpenForm() {
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, Path().c_str());
+        form_ = std::make_unique<CMainFormView>(app_);
+        EXPECT_TRUE(form_->CreateChild(parent_));
+        form_->OnInitialUpdate();
+        return *form_;
+    }
+
+    HWND Item(int id) const { return GetDlgItem(form_->Handle(), id); }
+    bool Checked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+    int Selection(int id) const { return static_cast<int>(SendMessageA(Item(id), CB_GETCURSEL, 0, 0)); }
+    int Count(int id) const { return static_cast<int>(SendMessageA(Item(id), CB_GETCOUNT, 0, 0)); }
+    std::string Text(int id) const { return TextOf(Item(id)); }
+    void Click(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+    void Pick(int list, int position) {
+        SendMessageA(Item(list), CB_SETCURSEL, position, 0);
+        SendMessageA(form_->Handle(), WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Item(list)));
+    }
+
+    void ExpectAutomaticForm() {
+        for (int id : kRadioButtons) {
+            EXPECT_FALSE(Checked(id)) << id;
+            EXPECT_FALSE(Enabled(id)) << id;
+        }
+        for (int id : kValueControls) EXPECT_FALSE(Enabled(id)) << id;
+        EXPECT_EQ("", Text(IDC_MTU_EDIT));
+        EXPECT_EQ("", Text(IDC_TTL_EDIT));
+        for (int id : {IDC_RWIN_LIST, IDC_KEEPALIVE_LIST, IDC_NDI_LIST, IDC_HTTP10_LIST, IDC_HTTP11_LIST}) {
+            EXPECT_EQ(-1, Selection(id)) << id;
+        }
+        for (int id : {IDC_PMTU, IDC_BLACKHOLE}) {
+            EXPECT_FALSE(Checked(id)) << id;
+            EXPECT_FALSE(Enabled(id)) << id;
+        }
+        for (int id : {IDC_HTTP10_LIST, IDC_HTTP11_LIST, IDC_LABEL_HTTP10, IDC_LABEL_HTTP11}) {
+            EXPECT_FALSE(Enabled(id)) << id;
+        }
+        for (int id : kLinks) EXPECT_FALSE(Enabled(id)) << id;
+    }
+
+    Win32Registry registry_;
+    SettingsStore store_{registry_};
+    FakeDesktop desktop_;
+    CZartuneApp app_{registry_, desktop_};
+    std::unique_ptr<CMainFormView> form_;
+    HWND parent_ = nullptr;
+    HHOOK hook_ = nullptr;
+    std::vector<ShownDialog> shown_;
+    std::string folder_;
+    std::string previousFolder_;
+};
+
+TEST_F(FormViewTest, WithoutAFileTheFormOpensOnDialUpAndAutomatic1) {
+    OpenForm();
+    EXPECT_EQ(0, Selection(IDC_CONNECTION_TYPE));
+    EXPECT_EQ("Dial-Up Networking (Modem)", Text(IDC_CONNECTION_TYPE));
+    EXPECT_EQ("Automatic #1", Text(IDC_MODE));
+    EXPECT_EQ("DIAL-UP", app_.Tuning().connectionType);
+    EXPECT_EQ("AUTO1", app_.Tuning().mode);
+    ExpectAutomaticForm();
+
+    const struct {
+        int id, count;
+    } lists[] = {{IDC_CONNECTION_TYPE, 4}, {IDC_MODE, 4},         {IDC_RWIN_LIST, 7}, {IDC_KEEPALIVE_LIST, 60},
+                 {IDC_HTTP10_LIST, 59},    {IDC_HTTP11_LIST, 59}, {IDC_NDI_LIST, 7}};
+    for (const auto& list : lists) EXPECT_EQ(list.count, Count(list.id)) << list.id;
+    for (int id : {IDC_BLANK_MTU, IDC_BLANK_RWIN, IDC_BLANK_TTL, IDC_BLANK_KEEPALIVE, IDC_BLANK_GENERAL,
+                   IDC_BLANK_NDI}) {
+        EXPECT_EQ(" ", Text(id)) << id;
+    }
+    EXPECT_FALSE(IsWindowVisible(Item(IDC_PROGRESS)));
+    EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(FormViewTest, AManualFileSetsEveryControl) {
+    // The file written after applying "Manual" on a LAN with MTU 1500, TTL 64,
+    // 5 minutes keep-alive, 4 and 8 connections, the rest on their defaults.
+    const char* lines[][2] = {{"Adapter", "1"}, {"Mode", "3"}, {"MTU", "1500"}, {"RWIN", "-1"},
+                              {"TTL", "64"}, {"SKA", "4"}, {"PMTU", "1"}, {"BlackHole", "0"},
+                              {"HTTP10", "2"}, {"HTTP11", "6"}, {"NDI", "-1"}};
+    for (const auto& line : lines) WriteKey(line[0], line[1]);
+    OpenForm();
+
+    EXPECT_EQ("LAN, Cable Modem, xDSL, ISDN, T1, T3", Text(IDC_CONNECTION_TYPE));
+    EXPECT_EQ("Manual", Text(IDC_MODE));
+    EXPECT_EQ("LAN", app_.Tuning().connectionType);
+    EXPECT_EQ("MANUAL", app_.Tuning().mode);
+    for (int id : kRadioButtons) EXPECT_TRUE(Enabled(id)) << id;
+
+    EXPECT_TRUE(Checked(IDC_MTU_CUSTOM));
+    EXPECT_FALSE(Checked(IDC_MTU_DEFAULT));
+    EXPECT_EQ("1500", Text(IDC_MTU_EDIT));
+    EXPECT_TRUE(Enabled(IDC_MTU_EDIT));
+
+    EXPECT_TRUE(Checked(IDC_RWIN_DEFAULT));
+    EXPECT_FALSE(Checked(IDC_RWIN_CUSTOM));
+    EXPECT_EQ(-1, Selection(IDC_RWIN_LIST));
+    EXPECT_FALSE(Enabled(IDC_RWIN_LIST));
+
+    EXPECT_TRUE(Checked(IDC_TTL_CUSTOM));
+    EXPECT_EQ("64", Text(IDC_TTL_EDIT));
+    EXPECT_TRUE(Enabled(IDC_TTL_EDIT));
+
+    EXPECT_TRUE(Checked(IDC_KEEPALIVE_CUSTOM));
+    EXPECT_EQ("5 min.", Text(IDC_KEEPALIVE_LIST));
+    EXPECT_TRUE(Enabled(IDC_KEEPALIVE_LIST));
+
+    EXPECT_TRUE(Checked(IDC_PMTU));
+    EXPECT_FALSE(Checked(IDC_BLACKHOLE));
+    EXPECT_TRUE(Enabled(IDC_PMTU));
+    EXPECT_EQ("4", Text(IDC_HTTP10_LIST));
+    EXPECT_EQ("8", Text(IDC_HTTP11_LIST));
+    EXPECT_TRUE(Enabled(IDC_HTTP11_LIST));
+
+    EXPECT_TRUE(Checked(IDC_NDI_DEFAULT));
+    EXPECT_FALSE(Enabled(IDC_NDI_LIST));
+    for (int id : kLinks) EXPECT_TRUE(Enabled(id)) << id;
+    // Loading is not the user picking "Manual": no explanation.
+    EXPECT_TRUE(shown_.empty());
+}
+
+TEST_F(FormViewTest, SavedFileIsReadOnlyAndHiddenYetRewrittenByTheNextSave) {
+    WriteKey("Mode", "3");
+    WriteKey("MTU", "abc");
+    WriteKey("HTTP10", "-1");
+    SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    CMainFormView& form = OpenForm();
+    EXPECT_EQ("abc", Text(IDC_MTU_EDIT));
+
+    form.SaveFormSettings();
+    const DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    EXPECT_EQ(kProtected, GetFileAttributesA(Path().c_str()) & (kProtected | FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_EQ("0", FileValue("Adapter"));
+    EXPECT_EQ("3", FileValue("Mode"));
+    EXPECT_EQ("abc", FileValue("MTU"));
+    EXPECT_EQ("-1", FileValue("RWIN"));
+    EXPECT_EQ("-1", FileValue("HTTP10"));
+    EXPECT_EQ("2", FileValue("HTTP11"));
+    EXPECT_EQ("1", FileValue("PMTU"));
+
+    // Read back through the real API, "-1" is -1, not 0 or 4294967295.
+    PrivateProfileFile file(Path(), "Configuration");
+    EXPECT_EQ(-1, file.ReadInt("HTTP10", 7));
+    EXPECT_EQ(-1, file.ReadInt("NDI", 7));
+    EXPECT_EQ(7, file.ReadInt("Missing", 7));
+
+    SetWindowTextA(Item(IDC_MTU_EDIT), "1400");
+    Click(IDC_BLACKHOLE);
+    form.SaveFormSettings();
+    EXPECT_EQ("1400", FileValue("MTU"));
+    EXPECT_EQ("1", FileValue("BlackHole"));
+    EXPECT_EQ(kProtected, GetFileAttributesA(Path().c_str()) & kProtected);
+}
+
+TEST_F(FormViewTest, PickingManualExplainsThenGivesTheStartingValues) {
+    OpenForm();
+    Pick(IDC_MODE, 3);
+
+    ASSERT_EQ(1u, shown_.size());
+    EXPECT_EQ("Dial-Up Networking (Modem)", shown_[0].caption);
+    EXPECT_EQ(ExplanationText("MANUAL", "Manual"), shown_[0].text);
+    EXPECT_TRUE(shown_[0].hasIcon);
+    EXPECT_EQ("MANUAL", app_.Tuning().mode);
+
+    for (int id : {IDC_MTU_DEFAULT, IDC_RWIN_DEFAULT, IDC_TTL_DEFAULT, IDC_KEEPALIVE_DEFAULT, IDC_NDI_DEFAULT}) {
+        EXPECT_TRUE(Checked(id)) << id;
+    }
+    for (int id : kValueControls) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Checked(IDC_PMTU));
+    EXPECT_FALSE(Checked(IDC_BLACKHOLE));
+    EXPECT_EQ("2", Text(IDC_HTTP10_LIST));
+    EXPECT_EQ("4", Text(IDC_HTTP11_LIST));
+    for (int id : kLinks) EXPECT_TRUE(Enabled(id)) << id;
+
+    // The pairs work on the real buttons; Windows Default clears what was typed.
+    Click(IDC_MTU_CUSTOM);
+    EXPECT_TRUE(Enabled(IDC_MTU_EDIT));
+    EXPECT_TRUE(Checked(IDC_MTU_CUSTOM));
+    EXPECT_FALSE(Checked(IDC_MTU_DEFAULT));
+    SetWindowTextA(Item(IDC_MTU_EDIT), "1400");
+    Click(IDC_MTU_DEFAULT);
+    EXPECT_EQ("", Text(IDC_MTU_EDIT));
+    EXPECT_FALSE(Enabled(IDC_MTU_EDIT));
+
+    // An automatic mode throws it all away, without a dialog.
+    Click(IDC_KEEPALIVE_CUSTOM);
+    Pick(IDC_KEEPALIVE_LIST, 9);
+    Pick(IDC_MODE, 1);
+    EXPECT_EQ(1u, shown_.size());
+    EXPECT_EQ("AUTO2", app_.Tuning().mode);
+    ExpectAutomaticForm();
+}
+
+TEST_F(FormViewTest, ConnectionTypeSetsItsCodeAndApplyOnlyRaisesTheRequest) {
+    OpenForm();
+    const char* codes[] = {"DIAL-UP", "LAN", "LAN-PPPoE", "LAN"};
+    for (int position = 3; position >= 0; --position) {
+        Pick(IDC_CONNECTION_TYPE, position);
+        EXPECT_EQ(codes[position], app_.Tuning().connectionType) << position;
+    }
+
+    Click(IDC_APPLY);
+    Click(IDC_APPLY);
+    EXPECT_TRUE(app_.TakeApplyRequest());
+    EXPECT_FALSE(app_.TakeApplyRequest());
+}
+
+TEST_F(FormViewTest, LargeFontsEnlargeTheFrameAndTheSelectionFields) {
+    const int lists[] = {IDC_RWIN_LIST, IDC_NDI_LIST, IDC_KEEPALIVE_LIST, IDC_HTTP10_LIST, IDC_HTTP11_LIST};
+    // Wine reports a selection field's height with its 2-pixel padding, Windows
+    // without; the 3 pixels between 13 and 16 are the same on both.
+    const auto fieldHeights = [&] {
+        std::vector<LRESULT> heights;
+        for (int id : lists) heights.push_back(SendMessageA(Item(id), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        return heights;
+    };
+    const auto frameSize = [&] {
+        RECT frame = {};
+        GetWindowRect(parent_, &frame);
+        return std::make_pair(frame.right - frame.left, frame.bottom - frame.top);
+    };
+
+    OpenForm();
+    const std::vector<LRESULT> normal = fieldHeights();
+    EXPECT_EQ(std::make_pair(100L, 100L), frameSize());  // the frame keeps the size it has
+
+    desktop_.logPixelsX = 120;
+    OpenForm();
+    const std::vector<LRESULT> large = fieldHeights();
+    EXPECT_EQ(std::make_pair(800L, 546L), frameSize());
+    for (std::size_t i = 0; i < large.size(); ++i) {
+        EXPECT_EQ(normal[0], normal[i]) << lists[i];
+        EXPECT_EQ(normal[i] + 3, large[i]) << lists[i];
+    }
+}
+
+}  // namespace
