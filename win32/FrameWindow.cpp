@@ -21,6 +21,9 @@ struct ToolbarResource {
     WORD items[1];
 };
 
+// The bar's own visibility: IsWindowVisible also asks the frame, which may be hidden.
+bool Shown(HWND bar) { return bar != nullptr && (GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 std::string PromptPart(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 std::string TooltipPart(const std::string& text) {
@@ -38,8 +41,8 @@ std::string FrameWindow::LoadResourceString(UINT id) {
 
 FrameWindow::CommandUi FrameWindow::QueryCommand(WORD id) const noexcept {
     if (id == resources_.exitCommand) return {true, false};
-    if (id == resources_.toolbarCommand) return {toolbar_ != nullptr, IsWindowVisible(toolbar_) != FALSE};
-    if (id == resources_.statusBarCommand) return {statusBar_ != nullptr, IsWindowVisible(statusBar_) != FALSE};
+    if (id == resources_.toolbarCommand) return {toolbar_ != nullptr, Shown(toolbar_)};
+    if (id == resources_.statusBarCommand) return {statusBar_ != nullptr, Shown(statusBar_)};
     return {false, false};
 }
 
@@ -157,7 +160,7 @@ void FrameWindow::RecalcLayout() noexcept {
     GetClientRect(Handle(), &client);
     int top = client.top;
     int bottom = client.bottom;
-    if (toolbar_ != nullptr && IsWindowVisible(toolbar_)) {
+    if (Shown(toolbar_)) {
         SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
         RECT bar;
         GetWindowRect(toolbar_, &bar);
@@ -173,7 +176,7 @@ void FrameWindow::RecalcLayout() noexcept {
             right -= paneWidths_[i];
         }
         SendMessageA(statusBar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-        if (IsWindowVisible(statusBar_)) {
+        if (Shown(statusBar_)) {
             RECT bar;
             GetWindowRect(statusBar_, &bar);
             bottom -= bar.bottom - bar.top;
@@ -252,7 +255,7 @@ LRESULT FrameWindow::OnToolbarCustomDraw(NMCUSTOMDRAW* draw) noexcept {
 
 void FrameWindow::ToggleBar(HWND bar) noexcept {
     if (bar == nullptr) return;
-    ShowWindow(bar, IsWindowVisible(bar) ? SW_HIDE : SW_SHOW);
+    ShowWindow(bar, Shown(bar) ? SW_HIDE : SW_SHOW);
     RecalcLayout();
 }
 

@@ -1,0 +1,182 @@
+#include "common/SettingsStore.h"
+#include "configurator/CZartuneApp.h"
+#include "resources/zartune_ids.h"
+#include "tests/support/FakeDesktop.h"
+#include "win32/Win32Registry.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// The whole start-up of a main window, in this process: the agent launch and
+// every message go to the fake desktop, windows and registry are real.
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        previousFolder_ = store_.ReadString("Install", "Folder", "", false);
+        store_.WriteString("Install", "Folder", temp, false);
+        desktop_.SetVersion(VER_PLATFORM_WIN32_NT, 5, 0);
+        desktop_.commandLine = "zartune.exe /detect";
+        ASSERT_TRUE(app_.InitInstance()) << (desktop_.messageBoxes.empty() ? "" : desktop_.messageBoxes[0].text);
+        frame_ = app_.MainFrame()->Handle();
+    }
+
+    void TearDown() override {
+        DestroyWindow(frame_);
+        store_.WriteString("Install", "Folder", previousFolder_, false);
+    }
+
+    std::string Pane(int pane) {
+        char text[256] = {};
+        SendMessageA(app_.MainFrame()->StatusBar(), SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    // The menu item's state as the frame sets it when its menu opens.
+    UINT MenuState(int menuIndex, UINT command) {
+        HMENU popup = GetSubMenu(GetMenu(frame_), menuIndex);
+        SendMessageA(frame_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(menuIndex, FALSE));
+        return GetMenuState(popup, command, MF_BYCOMMAND);
+    }
+    bool ButtonEnabled(UINT command) {
+        return SendMessageA(app_.MainFrame()->Toolbar(), TB_ISBUTTONENABLED, command, 0) != 0;
+    }
+    void Command(UINT command) { SendMessageA(frame_, WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+
+    Win32Registry registry_;
+    SettingsStore store_{registry_};
+    FakeDesktop desktop_;
+    CZartuneApp app_{registry_, desktop_};
+    HWND frame_ = nullptr;
+    std::string previousFolder_;
+};
+
+TEST_F(MainFrameTest, DetectStartsTheAgentAndKeepsTheTitledFixedFrameHidden) {
+    ASSERT_EQ(1u, desktop_.shellCalls.size());
+    EXPECT_EQ("/auto", desktop_.shellCalls[0].parameters);
+
+    char title[64] = {};
+    GetWindowTextA(frame_, title, sizeof title);
+    EXPECT_STREQ(" Zarvo 2003 v5.4", title);
+    EXPECT_FALSE(IsWindowVisible(frame_));
+
+    const LONG style = GetWindowLongA(frame_, GWL_STYLE);
+    EXPECT_EQ(0, style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL));
+    EXPECT_NE(0, style & WS_MINIMIZEBOX);
+    RECT rect;
+    GetWindowRect(frame_, &rect);
+    EXPECT_EQ(604, rect.right - rect.left);
+    EXPECT_EQ(450, rect.bottom - rect.top);
+}
+
+TEST_F(MainFrameTest, StatusPanesShowThePromptTheModeAndTheSystem) {
+    EXPECT_EQ("Choose your wanted settings and press ''Apply''", Pane(0));
+    app_.MainFrame()->UpdateCommandUi();
+    EXPECT_EQ("Mode: Automatic #1", Pane(1));
+    EXPECT_EQ(" OS: Windows 2000", Pane(2));
+
+    desktop_.SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
+    app_.MainFrame()->UpdateCommandUi();
+    EXPECT_EQ("   OS: Windows XP", Pane(2));
+
+    // Fly-by prompts while the menu is open; the idle text once it closes.
+    SendMessageA(frame_, WM_MENUSELECT, MAKEWPARAM(ID_CPL_NETWORK, MF_STRING), 1);
+    EXPECT_EQ("Launch Windows Control Panel - Network", Pane(0));
+    SendMessageA(frame_, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ("Choose your wanted settings and press ''Apply''", Pane(0));
+}
+
+TEST_F(MainFrameTest, CommandsWithoutAHandlerAreGreyedEverywhere) {
+    for (UINT command : {ID_FILE_APPLY, ID_FILE_BACKUP, ID_FILE_EVERTIE}) {
+        EXPECT_NE(0u, MenuState(0, command) & MF_GRAYED) << command;
+        EXPECT_FALSE(ButtonEnabled(command)) << command;
+    }
+    EXPECT_EQ(0u, MenuState(0, ID_FILE_RESTORE) & MF_GRAYED);
+    EXPECT_EQ(0u, MenuState(0, ID_APP_EXIT) & MF_GRAYED);
+    EXPECT_FALSE(ButtonEnabled(ID_TOOLBAR_SPACER));
+    for (UINT command : {ID_FILE_RESTORE, ID_CPL_INTERNET, ID_CPL_SYSTEM, ID_CPL_MODEMS, ID_CPL_NETWORK,
+                         ID_HELP_TOPICS, ID_APP_ABOUT, ID_HELP_WEBSITE}) {
+        EXPECT_TRUE(ButtonEnabled(command)) << command;
+    }
+    for (UINT command : {ID_HELP_TOPICS, ID_HELP_FAQ, ID_HELP_WEBSITE, ID_HELP_SUPPORT, ID_HELP_FEEDBACK,
+                         ID_HELP_RECOMMEND, ID_APP_ABOUT}) {
+        EXPECT_EQ(0u, MenuState(2, command) & MF_GRAYED) << command;
+    }
+}
+
+TEST_F(MainFrameTest, BarTogglesHideShowAndCheck) {
+    EXPECT_NE(0u, MenuState(1, ID_VIEW_TOOLBAR) & MF_CHECKED);
+    RECT view;
+    GetWindowRect(app_.MainFrame()->Form().Handle(), &view);
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_EQ(0, GetWindowLongA(app_.MainFrame()->Toolbar(), GWL_STYLE) & WS_VISIBLE);
+    // The form moves up into the toolbar's place.
+    RECT moved;
+    GetWindowRect(app_.MainFrame()->Form().Handle(), &moved);
+    EXPECT_LT(moved.top, view.top);
+    EXPECT_EQ(0u, MenuState(1, ID_VIEW_TOOLBAR) & MF_CHECKED);
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_NE(0u, MenuState(1, ID_VIEW_TOOLBAR) & MF_CHECKED);
+
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_EQ(0u, MenuState(1, ID_VIEW_STATUS_BAR) & MF_CHECKED);
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_NE(0u, MenuState(1, ID_VIEW_STATUS_BAR) & MF_CHECKED);
+}
+
+TEST_F(MainFrameTest, TooltipIsTheTextAfterTheNewline) {
+    NMTTDISPINFOA info = {};
+    info.hdr.hwndFrom = app_.MainFrame()->Toolbar();
+    info.hdr.idFrom = ID_FILE_RESTORE;
+    info.hdr.code = TTN_NEEDTEXTA;
+    SendMessageA(frame_, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(nullptr, info.lpszText);
+    EXPECT_STREQ("Restore original settings", info.lpszText);
+}
+
+TEST_F(MainFrameTest, LaunchersAndVendorLinks) {
+    Command(ID_CPL_NETWORK);
+    ASSERT_EQ(2u, desktop_.commandLines.size());
+    EXPECT_EQ("rundll32.exe shell32.dll,Control_RunDLL Ncpa.cpl", desktop_.commandLines[0]);
+    EXPECT_EQ("rundll32.exe shell32.dll,Control_RunDLL Netcpl.cpl", desktop_.commandLines[1]);
+
+    Command(ID_HELP_SUPPORT);
+    ASSERT_EQ(2u, desktop_.shellCalls.size());
+    EXPECT_EQ("open", desktop_.shellCalls[1].verb);
+    EXPECT_EQ("mailto:support@zarvo.example?subject=Question regarding Zarvo 2003 v5.4", desktop_.shellCalls[1].file);
+    EXPECT_EQ(SW_SHOWNORMAL, desktop_.shellCalls[1].show);
+
+    Command(ID_HELP_TOPICS);
+    ASSERT_EQ(1u, desktop_.helpCalls.size());
+    EXPECT_EQ("Welcome to Zarvo\xAE 2002", desktop_.helpCalls[0].keyword);
+    EXPECT_EQ(static_cast<UINT>(HELP_KEY), desktop_.helpCalls[0].command);
+}
+
+TEST_F(MainFrameTest, RestoreAsksFirstAndNoLeavesEverythingAlone) {
+    desktop_.messageBoxAnswers = {IDNO};
+    Command(ID_FILE_RESTORE);
+    ASSERT_EQ(1u, desktop_.messageBoxes.size());
+    EXPECT_EQ("The program will restore all Windows default settings.\nWould you like to continue?",
+              desktop_.messageBoxes[0].text);
+}
+
+TEST_F(MainFrameTest, TheFormsApplyRequestIsTakenAtTheNextIdleUpdate) {
+    SendMessageA(app_.MainFrame()->Form().Handle(), WM_COMMAND, MAKEWPARAM(IDC_APPLY, BN_CLICKED), 0);
+    app_.MainFrame()->UpdateCommandUi();
+    EXPECT_FALSE(app_.TakeApplyRequest());
+}
+
+TEST_F(MainFrameTest, ExitEndsTheFrameAndTheMessageLoop) {
+    Command(ID_APP_EXIT);
+    EXPECT_FALSE(IsWindow(frame_));
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace
