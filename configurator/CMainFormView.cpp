@@ -11,6 +11,8 @@
 #include "win32/FrameWindow.h"
 #include "win32/Window.h"
 
+#include <algorithm>
+
 namespace {
 
 struct PairControls {
@@ -98,6 +100,7 @@ CMainFormView::CMainFormView(CZartuneApp& app) : Dialog(IDD_MAIN_FORM), app_(&ap
 
 void CMainFormView::OnInitialUpdate() noexcept {
     SizeFrameForLargeFonts();
+    GrowFrameToFitControls();
     FrameWindow::CenterOnScreen(GetParent(Handle()));
     SetUpHelpLinks();
     const int fieldHeight = app_->Product().IsLargeFontDisplay() ? 16 : 13;
@@ -117,6 +120,29 @@ void CMainFormView::SizeFrameForLargeFonts() noexcept {
     // Far off screen: only the size (800 x 546) counts; the frame is centred next.
     placement.rcNormalPosition = {-100000, 0, -99200, 546};
     SetWindowPlacement(frame, &placement);
+}
+
+// Dialog units follow the font. Where it is wider than Windows' own (Wine's
+// is), the frame grows so that no control is cut off; on Windows the frame's
+// own size already holds the form and nothing changes.
+void CMainFormView::GrowFrameToFitControls() noexcept {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    LONG growX = 0;
+    LONG growY = 0;
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        growX = std::max(growX, rect.right - client.right);
+        growY = std::max(growY, rect.bottom - client.bottom);
+    }
+    if (growX == 0 && growY == 0) return;
+    HWND frame = GetParent(Handle());
+    RECT frameRect;
+    GetWindowRect(frame, &frameRect);
+    SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left + growX,
+                 frameRect.bottom - frameRect.top + growY, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMainFormView::SetUpHelpLinks() noexcept {

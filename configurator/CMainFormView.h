@@ -45,6 +45,7 @@ private:
     bool OnPairButton(WORD id) noexcept;
 
     void SizeFrameForLargeFonts() noexcept;
+    void GrowFrameToFitControls() noexcept;
     void SetUpHelpLinks() noexcept;
     void FillLists() noexcept;
     RECT ItemRect(int id) const;
