@@ -8,9 +8,11 @@
 // their windows. Messages go through the Desktop seam.
 class ProductInfo {
 public:
+    static constexpr const char* kProductName = "Zarvo 2003";
+
     ProductInfo(Registry& registry, Desktop& desktop);
 
-    std::string ProductName() const { return "Zarvo 2003"; }
+    std::string ProductName() const { return kProductName; }
     std::string ProductVersion() const { return "v5.4"; }
     // The text after the first "/" of the command line, lower case, quotes
     // turned into spaces, trimmed; empty without a "/".

@@ -1,12 +1,12 @@
 #include "tuning/TuningEngine.h"
 
+#include "common/ProductInfo.h"
 #include "tuning/OsName.h"
 #include "win32/RegKey.h"
 
 namespace {
 
 constexpr RegRoot kMachine = RegRoot::LocalMachine;
-const char kCaption[] = "Zarvo 2003";
 
 // "Vxd" and "VxD" as the keys are known; key names match case-insensitively.
 const char kMstcpPath[] = "System\\CurrentControlSet\\Services\\Vxd\\MSTCP";
@@ -39,12 +39,12 @@ void TuningEngine::RunSequence(const std::string& action) {
 void TuningEngine::RestoreWindowsDefaults(bool interactive) {
     const char question[] = "The program will restore all Windows default settings.\nWould you like to continue?";
     if (interactive &&
-        desktop_->ShowMessageBox(0, question, kCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        desktop_->ShowMessageBox(0, question, ProductInfo::kProductName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         return;
     }
     RemoveTuning();
     if (interactive) {
-        desktop_->ShowMessageBox(0, "Windows default settings were successfully restored.", kCaption,
+        desktop_->ShowMessageBox(0, "Windows default settings were successfully restored.", ProductInfo::kProductName,
                                  MB_ICONINFORMATION);
     }
 }
