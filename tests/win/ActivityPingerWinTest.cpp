@@ -138,7 +138,9 @@ TEST_F(ActivityPingerWine, AutodialOffOrAbsentStaysAsItWas) {
         ASSERT_TRUE(Ping());
         EXPECT_EQ(during.has_value(), !absent);
         EXPECT_EQ(ReadAutodial().has_value(), !absent);
-        if (!absent) EXPECT_EQ(ReadAutodial()->value, 0u);
+        if (!absent) {
+            EXPECT_EQ(ReadAutodial()->value, 0u);
+        }
     }
 }
 
