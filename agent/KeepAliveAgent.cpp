@@ -116,9 +116,7 @@ void KeepAliveAgent::RefreshTrayTip() {
 }
 
 std::string KeepAliveAgent::ReferenceTag() const {
-    std::string tag = product_->ProductName() + " " + product_->ProductVersion();
-    std::replace(tag.begin(), tag.end(), ' ', '_');
-    return tag + "_tray";
+    return vendor::ReferenceTag(product_->ProductName(), product_->ProductVersion(), "tray");
 }
 
 void KeepAliveAgent::Reenable() {

@@ -3,8 +3,6 @@
 #include "common/Vendor.h"
 #include "resources/zartune_ids.h"
 
-#include <algorithm>
-
 namespace framecommands {
 
 namespace {
@@ -22,14 +20,8 @@ std::vector<std::string> ControlPanelCommandLines(unsigned command) {
     }
 }
 
-std::string MainMenuReferenceTag(const std::string& productName, const std::string& version) {
-    std::string name = productName;
-    std::replace(name.begin(), name.end(), ' ', '_');
-    return name + "_" + version + "_mainmenu";
-}
-
 std::string VendorAddress(unsigned command, const std::string& productName, const std::string& version) {
-    const std::string ref = "?ref=" + MainMenuReferenceTag(productName, version);
+    const std::string ref = "?ref=" + vendor::ReferenceTag(productName, version, "mainmenu");
     const std::string site = vendor::kWebSite;
     switch (command) {
         case ID_HELP_WEBSITE: return site + ref;

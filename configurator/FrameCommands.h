@@ -10,8 +10,6 @@ namespace framecommands {
 std::vector<std::string> ControlPanelCommandLines(unsigned command);
 // The web or mail address a vendor command opens; empty for any other command.
 std::string VendorAddress(unsigned command, const std::string& productName, const std::string& version);
-// "Zarvo 2003" "v5.4" gives "Zarvo_2003_v5.4_mainmenu".
-std::string MainMenuReferenceTag(const std::string& productName, const std::string& version);
 
 std::string ModePaneText(const std::string& modeListText);
 std::string OsPaneText(const std::string& osName);

@@ -2,18 +2,10 @@
 
 #include "common/Vendor.h"
 
-#include <algorithm>
-
-std::string LinkReferenceTag(const std::string& productName, const std::string& version) {
-    std::string tag = productName + " " + version;
-    std::replace(tag.begin(), tag.end(), ' ', '_');
-    return tag;
-}
-
 LinkAction LinkActionForKey(const std::string& key, const std::string& productName, const std::string& version) {
     if (key == linkkey::kHomePage) {
         return {LinkActionKind::OpenTarget,
-                std::string(vendor::kWebSite) + "?ref=" + LinkReferenceTag(productName, version) + "_about"};
+                std::string(vendor::kWebSite) + "?ref=" + vendor::ReferenceTag(productName, version, "about")};
     }
     if (key == linkkey::kSupportMail) {
         return {LinkActionKind::OpenTarget,

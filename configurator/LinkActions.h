@@ -27,6 +27,3 @@ constexpr const char* kLinkHelpFile = "zartune.hlp";
 
 // The action of a key, matched exactly; unknown keys do nothing.
 LinkAction LinkActionForKey(const std::string& key, const std::string& productName, const std::string& version);
-
-// Product name and version joined by a blank, every blank then made "_".
-std::string LinkReferenceTag(const std::string& productName, const std::string& version);

@@ -1,3 +1,4 @@
+#include "common/Vendor.h"
 #include "configurator/LinkActions.h"
 #include "configurator/LinkLayout.h"
 #include "configurator/LinkOpener.h"
@@ -172,8 +173,8 @@ TEST(LinkActions, KeysChooseTheirAction) {
 }
 
 TEST(LinkActions, ReferenceTagReplacesEveryBlank) {
-    EXPECT_EQ("Zarvo_2003_v5.4", LinkReferenceTag("Zarvo 2003", "v5.4"));
-    EXPECT_EQ("A__B_v_1", LinkReferenceTag("A  B", "v 1"));
+    EXPECT_EQ("Zarvo_2003_v5.4_about", vendor::ReferenceTag("Zarvo 2003", "v5.4", "about"));
+    EXPECT_EQ("A__B_v_1_x", vendor::ReferenceTag("A  B", "v 1", "x"));
 }
 
 TEST(LinkLayout, FittingKeepsTheEdgeTheAlignmentNames) {
