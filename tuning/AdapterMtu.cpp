@@ -5,9 +5,8 @@ namespace {
 constexpr RegRoot kMachine = RegRoot::LocalMachine;
 constexpr DWORD kQueryBufferSize = 1000;
 
-// The walk queries through these keys, and NT-kernel systems refuse a query
-// through a handle opened for writing only.
-constexpr REGSAM kWalkAccess = KEY_READ | KEY_WRITE;
+// The walk only reads; the plan's writes open their keys themselves.
+constexpr REGSAM kWalkAccess = KEY_READ;
 
 const std::string kClassPath = "System\\CurrentControlSet\\Services\\Class\\";
 const std::string kNetworkCardsPath = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards";
@@ -32,19 +31,19 @@ bool HasValue(const RegKey& key, const std::string& name) {
 
 }  // namespace
 
-void AdapterMtu::SetAdapterMtu9x(const std::string& action) {
+void AdapterMtu::SetAdapterMtu9x(const std::string& action, TuningPlan& plan) const {
     const bool write = !IsRemoveAction(action) && config_->mtuText != "0";
     for (int n = 0; n < 100; ++n) {
         const std::string driver = AdapterDriver9x(n);
         if (driver.empty()) continue;
-        RegKey key(*registry_);
-        if (key.Open(kMachine, kClassPath + driver, kWalkAccess) != ERROR_SUCCESS) continue;
+        const std::string path = kClassPath + driver;
+        if (!KeyExists(path)) continue;
         if (write) {
-            key.SetString("MaxMTU", config_->mtuText);
-            key.SetString("MaxMSS", config_->mssText);
+            plan.push_back(TuningWrite::Text(path, "MaxMTU", config_->mtuText));
+            plan.push_back(TuningWrite::Text(path, "MaxMSS", config_->mssText));
         } else {
-            key.Delete("MaxMTU");
-            key.Delete("MaxMSS");
+            plan.push_back(TuningWrite::Delete(path, "MaxMTU"));
+            plan.push_back(TuningWrite::Delete(path, "MaxMSS"));
         }
     }
 }
@@ -70,37 +69,43 @@ std::string AdapterMtu::AdapterDriver9x(int n) const {
     return driver;
 }
 
-void AdapterMtu::SetAdapterMtuNt(const std::string& action) {
+void AdapterMtu::SetAdapterMtuNt(const std::string& action, TuningPlan& plan) const {
     RegKey cards(*registry_);
-    if (cards.Open(kMachine, kNetworkCardsPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+    if (cards.Open(kMachine, kNetworkCardsPath, kWalkAccess) == ERROR_SUCCESS) {
         // A card key that does not open keeps the previous card's service.
         std::string serviceName;
         std::string card;
         for (DWORD index = 0; cards.EnumKey(index, &card) == ERROR_SUCCESS; ++index) {
             RegKey cardKey(*registry_);
-            if (cardKey.Open(kMachine, kNetworkCardsPath + "\\" + card, KEY_ALL_ACCESS) == ERROR_SUCCESS &&
+            if (cardKey.Open(kMachine, kNetworkCardsPath + "\\" + card, kWalkAccess) == ERROR_SUCCESS &&
                 !QueryText(cardKey, "ServiceName", &serviceName)) {
                 continue;
             }
-            if (!serviceName.empty()) ApplyNt(kServicesPath + serviceName + "\\Parameters\\Tcpip", action);
+            if (!serviceName.empty()) PlanNt(kServicesPath + serviceName + "\\Parameters\\Tcpip", action, plan);
         }
     }
     RegKey interfaces(*registry_);
-    if (interfaces.Open(kMachine, kInterfacesPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+    if (interfaces.Open(kMachine, kInterfacesPath, kWalkAccess) == ERROR_SUCCESS) {
         std::string name;
         for (DWORD index = 0; interfaces.EnumKey(index, &name) == ERROR_SUCCESS; ++index) {
-            ApplyNt(kInterfacesPath + "\\" + name, action);
-            ApplyNt(kServicesPath + name + "\\Parameters\\Tcpip", action);
+            PlanNt(kInterfacesPath + "\\" + name, action, plan);
+            PlanNt(kServicesPath + name + "\\Parameters\\Tcpip", action, plan);
         }
     }
 }
 
-void AdapterMtu::ApplyNt(const std::string& path, const std::string& action) const {
-    RegKey key(*registry_);
-    if (key.Open(kMachine, path, KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
+void AdapterMtu::PlanNt(const std::string& path, const std::string& action, TuningPlan& plan) const {
+    if (!KeyExists(path)) return;
     if (!IsRemoveAction(action) && config_->mtu != 0) {
-        key.SetDword("MTU", config_->mtu);
+        plan.push_back(TuningWrite::Number(path, "MTU", config_->mtu));
     } else {
-        key.Delete("MTU");
+        plan.push_back(TuningWrite::Delete(path, "MTU"));
     }
+}
+
+// A key that refuses to open is still there: its writes go into the plan, so
+// that their failure is seen.
+bool AdapterMtu::KeyExists(const std::string& path) const {
+    RegKey key(*registry_);
+    return key.Open(kMachine, path, kWalkAccess) != ERROR_FILE_NOT_FOUND;
 }

@@ -1,29 +1,31 @@
 #pragma once
 #include "tuning/TuningConfig.h"
+#include "tuning/TuningWrite.h"
 #include "win32/RegKey.h"
 
 #include <string>
 
 // Finds the TCP/IP settings key of every network adapter by walking the
-// registry afresh each time, and writes or removes the adapter MTU there.
-// Keys that do not open and values that are absent skip that adapter;
-// nothing is reported.
+// registry afresh each time, and adds the writes or removals of the adapter
+// MTU there to a plan; the walk itself only reads. Keys that do not open and
+// values that are absent skip that adapter; nothing is reported.
 class AdapterMtu {
 public:
     AdapterMtu(Registry& registry, const TuningConfig& config) : registry_(&registry), config_(&config) {}
 
     // Enum\Root\Net\0000..0099 -> TCP/IP binding -> Services\Class driver key:
     // "MaxMTU" and "MaxMSS" as texts, removed when mtuText is "0".
-    void SetAdapterMtu9x(const std::string& action);
+    void SetAdapterMtu9x(const std::string& action, TuningPlan& plan) const;
     // Network cards by service name, then every Tcpip interface (both as its
     // own key and as a service): "MTU" as a number, removed when mtu is 0.
-    void SetAdapterMtuNt(const std::string& action);
+    void SetAdapterMtuNt(const std::string& action, TuningPlan& plan) const;
 
 private:
     // The class key name (such as "Net\0000") of adapter n; empty when the
     // adapter is no live entry or has no driver.
     std::string AdapterDriver9x(int n) const;
-    void ApplyNt(const std::string& path, const std::string& action) const;
+    bool KeyExists(const std::string& path) const;
+    void PlanNt(const std::string& path, const std::string& action, TuningPlan& plan) const;
 
     Registry* registry_;
     const TuningConfig* config_;

@@ -2,11 +2,8 @@
 
 #include "common/ProductInfo.h"
 #include "tuning/OsName.h"
-#include "win32/RegKey.h"
 
 namespace {
-
-constexpr RegRoot kMachine = RegRoot::LocalMachine;
 
 // "Vxd" and "VxD" as the keys are known; key names match case-insensitively.
 const char kMstcpPath[] = "System\\CurrentControlSet\\Services\\Vxd\\MSTCP";
@@ -22,18 +19,20 @@ const char* const kNtWindowValues[] = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWin
 TuningEngine::TuningEngine(Registry& registry, Desktop& desktop, const TuningConfig& config)
     : registry_(&registry), desktop_(&desktop), config_(&config), adapters_(registry, config) {}
 
-void TuningEngine::ApplyTuning() { RunSequence(kWriteAction); }
+int TuningEngine::ApplyTuning() { return ExecutePlan(*registry_, PlanWrites(kWriteAction)); }
 
-void TuningEngine::RemoveTuning() { RunSequence(kRemoveAction); }
+int TuningEngine::RemoveTuning() { return ExecutePlan(*registry_, PlanWrites(kRemoveAction)); }
 
-void TuningEngine::RunSequence(const std::string& action) {
+TuningPlan TuningEngine::PlanWrites(const std::string& action) const {
+    TuningPlan plan;
     if (IsNtFamily(*desktop_)) {
-        adapters_.SetAdapterMtuNt(action);
+        adapters_.SetAdapterMtuNt(action, plan);
     } else {
-        adapters_.SetAdapterMtu9x(action);
+        adapters_.SetAdapterMtu9x(action, plan);
     }
-    WriteTcpParameters(action);
-    WriteConnectionLimits(action);
+    WriteTcpParameters(action, plan);
+    WriteConnectionLimits(action, plan);
+    return plan;
 }
 
 void TuningEngine::RestoreWindowsDefaults(bool interactive) {
@@ -42,92 +41,85 @@ void TuningEngine::RestoreWindowsDefaults(bool interactive) {
         desktop_->ShowMessageBox(0, question, ProductInfo::kProductName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
         return;
     }
-    RemoveTuning();
-    if (interactive) {
+    const int failures = RemoveTuning();
+    if (!interactive) return;
+    if (failures == 0) {
         desktop_->ShowMessageBox(0, "Windows default settings were successfully restored.", ProductInfo::kProductName,
                                  MB_ICONINFORMATION);
+    } else {
+        desktop_->ShowMessageBox(0,
+                                 std::to_string(failures) +
+                                     " setting(s) could not be removed, so Windows keeps their current values.\n"
+                                     "The registry refused the change; you may lack the rights for it.",
+                                 ProductInfo::kProductName, MB_ICONEXCLAMATION);
     }
 }
 
-void TuningEngine::WriteTcpParameters(const std::string& action) {
+void TuningEngine::WriteTcpParameters(const std::string& action, TuningPlan& plan) const {
     const std::string osName = GetOsName(*desktop_);
     if (IsNtFamily(osName)) {
-        WriteTcpipNt(action);
+        WriteTcpipNt(action, plan);
     } else {
-        WriteMstcp9x(action, osName == "Windows 98");
-        WriteNdiCache9x(action);
+        WriteMstcp9x(action, osName == "Windows 98", plan);
+        WriteNdiCache9x(action, plan);
     }
 }
 
-void TuningEngine::WriteMstcp9x(const std::string& action, bool windows98) {
-    RegKey key(*registry_);
-    if (key.Open(kMachine, kMstcpPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
+void TuningEngine::WriteMstcp9x(const std::string& action, bool windows98, TuningPlan& plan) const {
     if (IsRemoveAction(action)) {
         for (const char* name : {"DefaultRcvWindow", "DefaultTTL", "PMTUDiscovery", "PMTUBlackHoleDetect",
                                  "SessionKeepAlive"}) {
-            key.Delete(name);
+            plan.push_back(TuningWrite::Delete(kMstcpPath, name));
         }
         return;
     }
     // Windows 98 alone keeps these as texts; 95 and Me want numbers.
-    if (windows98) {
-        key.SetString("DefaultRcvWindow", config_->rwinText);
-        key.SetString("PMTUDiscovery", config_->pmtuText);
-        key.SetString("PMTUBlackHoleDetect", config_->blackHoleText);
-        key.SetString("SessionKeepAlive", config_->keepAliveText);
+    const auto value = [&](const char* name, const std::string& text, DWORD number) {
+        plan.push_back(windows98 ? TuningWrite::Text(kMstcpPath, name, text)
+                                 : TuningWrite::Number(kMstcpPath, name, number));
+    };
+    // A window of 0 is the Windows default: no value at all.
+    if (config_->rwin == 0) {
+        plan.push_back(TuningWrite::Delete(kMstcpPath, "DefaultRcvWindow"));
     } else {
-        key.SetDword("DefaultRcvWindow", config_->rwin);
-        key.SetDword("PMTUDiscovery", config_->pmtuDiscovery);
-        key.SetDword("PMTUBlackHoleDetect", config_->blackHoleDetect);
-        key.SetDword("SessionKeepAlive", config_->keepAliveMs);
+        value("DefaultRcvWindow", config_->rwinText, config_->rwin);
     }
-    key.SetString("DefaultTTL", config_->ttlText);
-    if (config_->rwin == 0) key.Delete("DefaultRcvWindow");
+    value("PMTUDiscovery", config_->pmtuText, config_->pmtuDiscovery);
+    value("PMTUBlackHoleDetect", config_->blackHoleText, config_->blackHoleDetect);
+    value("SessionKeepAlive", config_->keepAliveText, config_->keepAliveMs);
+    plan.push_back(TuningWrite::Text(kMstcpPath, "DefaultTTL", config_->ttlText));
 }
 
-void TuningEngine::WriteNdiCache9x(const std::string& action) {
-    RegKey key(*registry_);
-    if (key.Open(kMachine, kNdiCachePath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
+void TuningEngine::WriteNdiCache9x(const std::string& action, TuningPlan& plan) const {
     // Remove empties the default value rather than deleting it.
-    key.SetString("", IsRemoveAction(action) ? std::string() : config_->ndiCacheText);
+    plan.push_back(TuningWrite::Text(kNdiCachePath, "", IsRemoveAction(action) ? std::string() : config_->ndiCacheText));
 }
 
-void TuningEngine::WriteTcpipNt(const std::string& action) {
-    RegKey key(*registry_);
-    if (key.Open(kMachine, kTcpipPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
+void TuningEngine::WriteTcpipNt(const std::string& action, TuningPlan& plan) const {
+    const bool remove = IsRemoveAction(action);
+    for (const char* name : kNtWindowValues) {
+        plan.push_back(remove || config_->rwin == 0 ? TuningWrite::Delete(kTcpipPath, name)
+                                                    : TuningWrite::Number(kTcpipPath, name, config_->rwin));
+    }
     const struct {
         const char* name;
         DWORD number;
     } values[] = {
-        {kNtWindowValues[0], config_->rwin},
-        {kNtWindowValues[1], config_->rwin},
-        {kNtWindowValues[2], config_->rwin},
         {"DefaultTTL", config_->ttl},
         {"EnablePMTUDiscovery", config_->pmtuDiscovery},
         {"EnablePMTUBHDetect", config_->blackHoleDetect},
         {"KeepAliveTime", config_->keepAliveMs},
     };
-    const bool remove = IsRemoveAction(action);
     for (const auto& value : values) {
-        if (remove) {
-            key.Delete(value.name);
-        } else {
-            key.SetDword(value.name, value.number);
-        }
-    }
-    if (config_->rwin == 0) {
-        for (const char* name : kNtWindowValues) key.Delete(name);
+        plan.push_back(remove ? TuningWrite::Delete(kTcpipPath, value.name)
+                              : TuningWrite::Number(kTcpipPath, value.name, value.number));
     }
 }
 
-void TuningEngine::WriteConnectionLimits(const std::string& action) {
-    RegKey key(*registry_);
-    if (key.Open(kMachine, kInternetSettingsPath, KEY_ALL_ACCESS) != ERROR_SUCCESS) return;
-    if (IsRemoveAction(action)) {
-        key.Delete("MaxConnectionsPer1_0Server");
-        key.Delete("MaxConnectionsPerServer");
-    } else {
-        key.SetDword("MaxConnectionsPer1_0Server", config_->maxConnPer1_0Server);
-        key.SetDword("MaxConnectionsPerServer", config_->maxConnPerServer);
+void TuningEngine::WriteConnectionLimits(const std::string& action, TuningPlan& plan) const {
+    for (const auto& value : {std::make_pair("MaxConnectionsPer1_0Server", config_->maxConnPer1_0Server),
+                              std::make_pair("MaxConnectionsPerServer", config_->maxConnPerServer)}) {
+        plan.push_back(IsRemoveAction(action) ? TuningWrite::Delete(kInternetSettingsPath, value.first)
+                                              : TuningWrite::Number(kInternetSettingsPath, value.first, value.second));
     }
 }

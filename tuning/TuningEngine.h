@@ -1,6 +1,7 @@
 #pragma once
 #include "tuning/AdapterMtu.h"
 #include "tuning/TuningConfig.h"
+#include "tuning/TuningWrite.h"
 #include "win32/Desktop.h"
 #include "win32/Registry.h"
 
@@ -8,28 +9,32 @@
 
 // Writes the tuning record into the registry layout of the running Windows
 // family, and removes it again so that Windows falls back to its defaults.
-// The record is only read. Keys that do not open are skipped silently and
-// set/delete results are not checked: the writers never report anything.
+// The record is only read. Each run first plans its writes, then carries them
+// out. Keys that do not exist are skipped silently, since adapters and
+// components come and go; a value whose key exists but that could not be
+// written or deleted counts as a failure.
 class TuningEngine {
 public:
     TuningEngine(Registry& registry, Desktop& desktop, const TuningConfig& config);
 
-    // Adapter MTU, TCP/IP values, connection limits, in that order.
-    void ApplyTuning();
+    // Adapter MTU, TCP/IP values, connection limits, in that order; the
+    // number of values that could not be written.
+    int ApplyTuning();
     // The same three with the "REMOVE" action.
-    void RemoveTuning();
-    // Interactive: asks first (No stops with nothing changed) and confirms
-    // afterwards. Silent (the uninstaller's path): no message at all.
+    int RemoveTuning();
+    // Interactive: asks first (No stops with nothing changed) and tells the
+    // result afterwards. Silent (the uninstaller's path): no message at all.
     void RestoreWindowsDefaults(bool interactive);
 
-    void WriteTcpParameters(const std::string& action);
-    void WriteConnectionLimits(const std::string& action);
+    // The writes of one run for the running family, in order; only reads the registry.
+    TuningPlan PlanWrites(const std::string& action) const;
+    void WriteTcpParameters(const std::string& action, TuningPlan& plan) const;
+    void WriteConnectionLimits(const std::string& action, TuningPlan& plan) const;
 
 private:
-    void RunSequence(const std::string& action);
-    void WriteMstcp9x(const std::string& action, bool windows98);
-    void WriteNdiCache9x(const std::string& action);
-    void WriteTcpipNt(const std::string& action);
+    void WriteMstcp9x(const std::string& action, bool windows98, TuningPlan& plan) const;
+    void WriteNdiCache9x(const std::string& action, TuningPlan& plan) const;
+    void WriteTcpipNt(const std::string& action, TuningPlan& plan) const;
 
     Registry* registry_;
     Desktop* desktop_;

@@ -93,6 +93,18 @@ void ExpectNineXMtu(const MemoryRegistry& registry, const std::optional<std::str
     EXPECT_EQ(std::nullopt, Text(registry, kClass + "NetTrans\\0001", "MaxMSS"));
 }
 
+void Run9x(MemoryRegistry& registry, const AdapterMtu& adapters, const char* action) {
+    TuningPlan plan;
+    adapters.SetAdapterMtu9x(action, plan);
+    ExecutePlan(registry, plan);
+}
+
+void RunNt(MemoryRegistry& registry, const AdapterMtu& adapters, const char* action) {
+    TuningPlan plan;
+    adapters.SetAdapterMtuNt(action, plan);
+    ExecutePlan(registry, plan);
+}
+
 }  // namespace
 
 // Under the NT rule too: the walk queries through the keys it opens.
@@ -105,20 +117,20 @@ TEST(AdapterMtu, NineXWalkWritesEveryBoundAdapterUnderEitherAccessRule) {
         TuningConfig config = MtuConfig("1492", 1492, "1452");
         AdapterMtu adapters(registry, config);
 
-        adapters.SetAdapterMtu9x(kWriteAction);
+        Run9x(registry, adapters, kWriteAction);
         ExpectNineXMtu(registry, "1492", "1452");
         EXPECT_FALSE(registry.HasKey(kMachine, kClass + "NetTrans\\0006"));
         EXPECT_EQ(8, registry.WriteCount());
         EXPECT_EQ(0, registry.OpenKeyCount());
 
-        adapters.SetAdapterMtu9x(kRemoveAction);
+        Run9x(registry, adapters, kRemoveAction);
         ExpectNineXMtu(registry, std::nullopt, std::nullopt);
         EXPECT_EQ(0, registry.OpenKeyCount());
 
         // The text decides on this family, not the number.
-        adapters.SetAdapterMtu9x(kWriteAction);
+        Run9x(registry, adapters, kWriteAction);
         config = MtuConfig("0", 1492, "1452");
-        adapters.SetAdapterMtu9x(kWriteAction);
+        Run9x(registry, adapters, kWriteAction);
         ExpectNineXMtu(registry, std::nullopt, std::nullopt);
         EXPECT_EQ(0, registry.OpenKeyCount());
     }
@@ -161,20 +173,20 @@ TEST(AdapterMtu, NtWalkWritesCardsAndInterfaces) {
     TuningConfig config = MtuConfig("1400", 1400, "1360");
     AdapterMtu adapters(registry, config);
 
-    adapters.SetAdapterMtuNt(kWriteAction);
+    RunNt(registry, adapters, kWriteAction);
     ExpectNtMtu(registry, 1400u);
     // One write per key: the card without a service name wrote nothing.
     EXPECT_EQ(5, registry.WriteCount());
     EXPECT_EQ(0, registry.OpenKeyCount());
 
-    adapters.SetAdapterMtuNt(kRemoveAction);
+    RunNt(registry, adapters, kRemoveAction);
     ExpectNtMtu(registry, std::nullopt);
     EXPECT_EQ(0, registry.OpenKeyCount());
 
-    adapters.SetAdapterMtuNt(kWriteAction);
+    RunNt(registry, adapters, kWriteAction);
     // The text alone does not decide on this family.
     config = MtuConfig("1400", 0, "1360");
-    adapters.SetAdapterMtuNt(kWriteAction);
+    RunNt(registry, adapters, kWriteAction);
     ExpectNtMtu(registry, std::nullopt);
     EXPECT_EQ(0, registry.OpenKeyCount());
 }
@@ -185,7 +197,7 @@ TEST(AdapterMtu, NtWalkWithoutNetworkCardsStillWalksTheInterfaces) {
     registry.AddKey(kMachine, kServices + "{A1}\\Parameters\\Tcpip");
     const TuningConfig config = MtuConfig("1500", 1500, "1460");
 
-    AdapterMtu(registry, config).SetAdapterMtuNt(kWriteAction);
+    RunNt(registry, AdapterMtu(registry, config), kWriteAction);
 
     EXPECT_EQ(1500u, Number(registry, kInterfaces + "{A1}"));
     EXPECT_EQ(1500u, Number(registry, kServices + "{A1}\\Parameters\\Tcpip"));

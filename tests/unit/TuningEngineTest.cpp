@@ -92,6 +92,11 @@ struct Rig {
         for (const std::string& path : keys) registry.AddKey(kMachine, path);
     }
     std::string Dump() const { return registry.Dump(kMachine); }
+    void WriteTcpParameters(const char* action) {
+        TuningPlan plan;
+        engine.WriteTcpParameters(action, plan);
+        ExecutePlan(registry, plan);
+    }
 
     MemoryRegistry registry;
     FakeDesktop desktop;
@@ -105,10 +110,10 @@ TEST(TuningEngine, ZeroWindowLeavesNoWindowValueBehind) {
     for (const char* os : {"Windows 95", "Windows 98", "Windows XP"}) {
         SCOPED_TRACE(os);
         Rig rig(os);
-        rig.engine.WriteTcpParameters(kWriteAction);
+        rig.WriteTcpParameters(kWriteAction);
         rig.config.rwin = 0;
         rig.config.rwinText = "0";
-        rig.engine.WriteTcpParameters(kWriteAction);
+        rig.WriteTcpParameters(kWriteAction);
         std::vector<std::string> expected =
             Version(os).nt ? NtValues(rig.config) : NineXValues(std::string(os) == "Windows 98", rig.config);
         // "Windo" also catches the misspelt "GlobalMaxTcpWindoSize".
@@ -121,12 +126,12 @@ TEST(TuningEngine, ZeroWindowLeavesNoWindowValueBehind) {
 
 TEST(TuningEngine, NineXKeysAreWrittenIndependently) {
     Rig noMstcp("Windows 98", {kCache});
-    noMstcp.engine.WriteTcpParameters(kWriteAction);
+    noMstcp.WriteTcpParameters(kWriteAction);
     EXPECT_EQ(Lines({Sz(kCache, "", "32")}), noMstcp.Dump());
     EXPECT_FALSE(noMstcp.registry.HasKey(kMachine, kMstcp));
 
     Rig noCache("Windows Me", {kMstcp});
-    noCache.engine.WriteTcpParameters(kWriteAction);
+    noCache.WriteTcpParameters(kWriteAction);
     std::vector<std::string> expected = NineXValues(false, noCache.config);
     expected.pop_back();
     EXPECT_EQ(Lines(expected), noCache.Dump());

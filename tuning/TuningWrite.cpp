@@ -1,0 +1,40 @@
+#include "tuning/TuningWrite.h"
+
+#include "win32/RegKey.h"
+
+#include <utility>
+
+TuningWrite TuningWrite::Text(std::string path, std::string name, const std::string& text) {
+    TuningWrite write{std::move(path), std::move(name), false, REG_SZ, {}};
+    // Stored with its terminating NUL, as RegSetValueExA wants a REG_SZ.
+    write.data.assign(text.begin(), text.end());
+    write.data.push_back(0);
+    return write;
+}
+
+TuningWrite TuningWrite::Number(std::string path, std::string name, DWORD number) {
+    TuningWrite write{std::move(path), std::move(name), false, REG_DWORD, {}};
+    for (int shift = 0; shift < 32; shift += 8) write.data.push_back(static_cast<BYTE>(number >> shift));
+    return write;
+}
+
+TuningWrite TuningWrite::Delete(std::string path, std::string name) {
+    return {std::move(path), std::move(name), true, REG_NONE, {}};
+}
+
+int ExecutePlan(Registry& registry, const TuningPlan& plan) {
+    int failures = 0;
+    for (const TuningWrite& write : plan) {
+        RegKey key(registry);
+        const LONG opened = key.Open(RegRoot::LocalMachine, write.path, KEY_ALL_ACCESS);
+        if (opened == ERROR_FILE_NOT_FOUND) continue;
+        LONG result = opened;
+        if (opened == ERROR_SUCCESS) {
+            result = write.remove ? key.Delete(write.name)
+                                  : key.Set(write.name, write.type, write.data.data(),
+                                            static_cast<DWORD>(write.data.size()));
+        }
+        if (result != ERROR_SUCCESS && !(write.remove && result == ERROR_FILE_NOT_FOUND)) ++failures;
+    }
+    return failures;
+}
