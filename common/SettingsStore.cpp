@@ -1,32 +1,13 @@
 #include "common/SettingsStore.h"
 
+#include "common/LeadingInt.h"
 #include "win32/RegKey.h"
 
-#include <cctype>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 constexpr DWORD kTransferBuffer = 1000;
-
-// atoi's reading, without its undefined behaviour on overflow.
-int ParseLeadingInt(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) break;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
-}
 
 bool IsBodyLetter(char c) { return c >= 'A' && c <= 'P'; }
 
@@ -66,7 +47,7 @@ int SettingsStore::ReadInt(const std::string& section, const std::string& name, 
                            bool scrambled) const {
     const auto stored = ReadStored(section, name, scrambled);
     if (!stored) return defaultValue;
-    return ParseLeadingInt(scrambled ? UnscrambleText(*stored) : *stored);
+    return ReadLeadingInt(scrambled ? UnscrambleText(*stored) : *stored);
 }
 
 bool SettingsStore::WriteString(const std::string& section, const std::string& name, const std::string& text,
