@@ -5,6 +5,8 @@
 #include "resources/zartune_ids.h"
 #include "win32/DibPalette.h"
 
+namespace zartune {
+
 namespace {
 
 constexpr int kPictureLeft = 13;
@@ -90,3 +92,5 @@ void CAboutBox::OnPaint() noexcept {
     }
     EndPaint(Handle(), &paint);
 }
+
+}  // namespace zartune

@@ -4,6 +4,8 @@
 #include "win32/Dialog.h"
 #include "win32/UniqueHandle.h"
 
+namespace zartune {
+
 // The About box (dialog 130): the product picture, the vendor's web site and
 // support address as links, and the legal warning. "&Close" ends it with 1.
 // When the program runs only to show it (the "about" switch) it carries the
@@ -26,3 +28,5 @@ private:
     CLinkStatic webLink_;
     CLinkStatic mailLink_;
 };
+
+}  // namespace zartune

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace zartune {
+
 CExplanationDlg::CExplanationDlg(ProductInfo& product, std::string caption, std::string text)
     : Dialog(IDD_EXPLANATION), product_(&product), caption_(std::move(caption)), text_(std::move(text)) {}
 
@@ -23,3 +25,5 @@ bool CExplanationDlg::OnCommand(WORD id, WORD code, HWND control) noexcept {
     }
     return Dialog::OnCommand(id, code, control);
 }
+
+}  // namespace zartune

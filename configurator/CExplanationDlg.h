@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace zartune {
+
 // Dialog 146: what the chosen optimisation mode does. Its caption is the
 // connection type's text; "&Help" opens the help at "Configuration Options".
 class CExplanationDlg : public Dialog {
@@ -19,3 +21,5 @@ private:
     std::string caption_;
     std::string text_;
 };
+
+}  // namespace zartune

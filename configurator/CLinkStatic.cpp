@@ -10,6 +10,8 @@
 
 #include <vector>
 
+namespace zartune {
+
 namespace {
 
 // The window property through which a control finds its link.
@@ -292,3 +294,5 @@ LRESULT CALLBACK CLinkStatic::SubclassProcedure(HWND hwnd, UINT message, WPARAM 
     }
     return self->HandleMessage(message, wParam, lParam);
 }
+
+}  // namespace zartune

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+namespace zartune {
+
 // A static text control of a dialog turned into a hyperlink: link colours,
 // hover colour, hand cursor, a tooltip with the link key, and a click action
 // chosen by the key (a help keyword, the vendor's home page or a mail to the
@@ -106,3 +108,5 @@ private:
     HWND hwnd_ = nullptr;
     WNDPROC previousProcedure_ = nullptr;
 };
+
+}  // namespace zartune

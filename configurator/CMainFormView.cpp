@@ -1,7 +1,6 @@
 #include "configurator/CMainFormView.h"
 
 #include "configurator/CExplanationDlg.h"
-#include "configurator/CZartuneApp.h"
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/FormLists.h"
@@ -12,6 +11,8 @@
 #include "win32/Window.h"
 
 #include <algorithm>
+
+namespace zartune {
 
 namespace {
 
@@ -96,14 +97,16 @@ void Fill(HWND list, const std::vector<std::string>& entries) {
 
 }  // namespace
 
-CMainFormView::CMainFormView(CZartuneApp& app) : Dialog(IDD_MAIN_FORM), app_(&app) {}
+CMainFormView::CMainFormView(TuningController& controller, ProductInfo& product, Registry& registry,
+                             Desktop& desktop)
+    : Dialog(IDD_MAIN_FORM), controller_(&controller), product_(&product), registry_(&registry), desktop_(&desktop) {}
 
 void CMainFormView::OnInitialUpdate() noexcept {
     SizeFrameForLargeFonts();
     GrowFrameToFitControls();
     FrameWindow::CenterOnScreen(GetParent(Handle()));
     SetUpHelpLinks();
-    const int fieldHeight = app_->Product().IsLargeFontDisplay() ? 16 : 13;
+    const int fieldHeight = product_->IsLargeFontDisplay() ? 16 : 13;
     for (int id : kValueLists) SendMessageA(Item(id), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
     FillLists();
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
@@ -111,7 +114,7 @@ void CMainFormView::OnInitialUpdate() noexcept {
 }
 
 void CMainFormView::SizeFrameForLargeFonts() noexcept {
-    if (!app_->Product().IsLargeFontDisplay()) return;
+    if (!product_->IsLargeFontDisplay()) return;
     HWND frame = GetParent(Handle());
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
@@ -148,7 +151,7 @@ void CMainFormView::GrowFrameToFitControls() noexcept {
 void CMainFormView::SetUpHelpLinks() noexcept {
     HCURSOR cursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINK_CURSOR));
     for (const HelpLink& help : kHelpLinks) {
-        links_.push_back(std::make_unique<CLinkStatic>(app_->Product(), app_->GetDesktop(), app_->GetRegistry()));
+        links_.push_back(std::make_unique<CLinkStatic>(*product_, *desktop_, *registry_));
         CLinkStatic& link = *links_.back();
         link.AttachDlgItem(Handle(), help.link);
         link.SetLinkKey(help.key);
@@ -246,7 +249,7 @@ void CMainFormView::EnableCustomFields() noexcept {
 }
 
 std::string CMainFormView::ConfigurationPath() const {
-    const std::string folder = app_->Product().InstallFolder();
+    const std::string folder = product_->InstallFolder();
     SetCurrentDirectoryA(folder.c_str());
     return folder + ConfigurationFile::kFileName;
 }
@@ -254,7 +257,7 @@ std::string CMainFormView::ConfigurationPath() const {
 void CMainFormView::LoadFormSettings() noexcept {
     PrivateProfileFile file(ConfigurationPath(), ConfigurationFile::kSection);
     FormState state = ReadState();
-    ConfigurationFile::Load(file, state, app_->Tuning());
+    ConfigurationFile::Load(file, state, controller_->Tuning());
     WriteState(state);
 }
 
@@ -300,16 +303,16 @@ bool CMainFormView::OnPairButton(WORD id) noexcept {
     return false;
 }
 
-void CMainFormView::OnApply() { app_->RequestApply(); }
+void CMainFormView::OnApply() { controller_->RequestApply(); }
 
-void CMainFormView::OnHelp() { app_->Product().ShowHelpTopic("zartune.hlp", "Configuration Options"); }
+void CMainFormView::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Configuration Options"); }
 
 void CMainFormView::OnModeChanged() {
     const int position = Selection(Item(IDC_MODE));
-    app_->Tuning().mode = FormState::ModeCode(position);
+    controller_->Tuning().mode = FormState::ModeCode(position);
     if (position == FormState::kManualMode) {
-        CExplanationDlg explanation(app_->Product(), ConnectionTypeText(),
-                                    ExplanationText(app_->Tuning().mode, ModeText()));
+        CExplanationDlg explanation(*product_, ConnectionTypeText(),
+                                    ExplanationText(controller_->Tuning().mode, ModeText()));
         explanation.DoModal(GetParent(Handle()));
     }
     FormState state = ReadState();
@@ -325,5 +328,7 @@ void CMainFormView::OnModeChanged() {
 
 void CMainFormView::OnTypeChanged() {
     const std::string code = FormState::ConnectionTypeCode(Selection(Item(IDC_CONNECTION_TYPE)));
-    if (!code.empty()) app_->Tuning().connectionType = code;
+    if (!code.empty()) controller_->Tuning().connectionType = code;
 }
+
+}  // namespace zartune

@@ -1,21 +1,25 @@
 #pragma once
+#include "common/ProductInfo.h"
 #include "configurator/CLinkStatic.h"
 #include "configurator/FormState.h"
+#include "configurator/TuningController.h"
+#include "win32/Desktop.h"
 #include "win32/Dialog.h"
+#include "win32/Registry.h"
 #include "win32/Window.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
-class CZartuneApp;
+namespace zartune {
 
 // The configurator's one view: the settings form of dialog 101, a child of
 // the main frame. What the form does is decided on a FormState: a handler
 // reads the controls into it, applies a rule and writes the result back.
 class CMainFormView : public Dialog {
 public:
-    explicit CMainFormView(CZartuneApp& app);
+    CMainFormView(TuningController& controller, ProductInfo& product, Registry& registry, Desktop& desktop);
 
     // Sizes and centres the frame, sets up the help links, fills the lists and
     // loads the configuration file. Run once, after the frame is created.
@@ -54,6 +58,11 @@ private:
     static const CommandEntry<CMainFormView> kButtonCommands[2];
     static const CommandEntry<CMainFormView> kListChanges[2];
 
-    CZartuneApp* app_;
+    TuningController* controller_;
+    ProductInfo* product_;
+    Registry* registry_;
+    Desktop* desktop_;
     std::vector<std::unique_ptr<CLinkStatic>> links_;
 };
+
+}  // namespace zartune

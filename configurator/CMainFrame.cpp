@@ -1,26 +1,34 @@
 #include "configurator/CMainFrame.h"
 
 #include "configurator/CAboutBox.h"
-#include "configurator/CZartuneApp.h"
+#include "configurator/CExplanationDlg.h"
 #include "configurator/FrameCommands.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
-#include "tuning/TuningEngine.h"
+
+namespace zartune {
 
 namespace {
 
 const char kClassName[] = "ZartuneMainFrame";
 const FrameResources kResources = {IDR_MAINFRAME, IDS_IDLE_PROMPT, ID_APP_EXIT, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR};
 
+// The wait between Apply's steps: a pure count, so its length follows the
+// processor. The volatile counter keeps the optimiser from dropping it.
+void CountTo(std::uint64_t count) {
+    for (volatile std::uint64_t i = 0; i < count; i = i + 1) {
+    }
+}
+
 }  // namespace
 
-const CommandEntry<CMainFrame> CMainFrame::kCommands[] = {
-    {ID_FILE_RESTORE, &CMainFrame::OnRestore},
-    {ID_HELP_TOPICS, &CMainFrame::OnHelpTopics},
-    {ID_APP_ABOUT, &CMainFrame::OnAbout},
-};
-
-CMainFrame::CMainFrame(CZartuneApp& app) : FrameWindow(kResources), app_(&app), form_(app) {}
+CMainFrame::CMainFrame(ProductInfo& product, Registry& registry, Desktop& desktop)
+    : FrameWindow(kResources),
+      product_(&product),
+      registry_(&registry),
+      desktop_(&desktop),
+      controller_(product, registry, desktop, *this),
+      form_(controller_, product, registry, desktop) {}
 
 bool CMainFrame::Create() {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -52,45 +60,18 @@ bool CMainFrame::OnCreate() noexcept {
     // Far off screen: only the size (604 x 450) counts; the frame is centred next.
     placement.rcNormalPosition = {-100000, 0, -99396, 450};
     SetWindowPlacement(Handle(), &placement);
-    if (app_->Product().SwitchWord() != "detect") CenterOnScreen(Handle());
+    if (product_->SwitchWord() != "detect") CenterOnScreen(Handle());
     return true;
 }
 
 FrameWindow::CommandUi CMainFrame::QueryCommand(WORD id) const noexcept {
-    for (const auto& entry : kCommands) {
-        if (entry.id == id) return {true, false};
-    }
-    if (!framecommands::ControlPanelCommandLines(id).empty()) return {true, false};
-    if (!framecommands::VendorAddress(id, "", "").empty()) return {true, false};
+    if (controller_.HandlesCommand(id)) return {controller_.CommandEnabled(id), false};
     return FrameWindow::QueryCommand(id);
 }
 
 bool CMainFrame::OnCommand(WORD id, WORD code, HWND control) noexcept {
-    if (DispatchCommand(this, kCommands, id)) return true;
-    Desktop& desktop = app_->GetDesktop();
-    const std::vector<std::string> applets = framecommands::ControlPanelCommandLines(id);
-    if (!applets.empty()) {
-        for (const std::string& commandLine : applets) desktop.RunCommandLine(commandLine, SW_SHOWNORMAL);
-        return true;
-    }
-    ProductInfo& product = app_->Product();
-    const std::string address = framecommands::VendorAddress(id, product.ProductName(), product.ProductVersion());
-    if (!address.empty()) {
-        desktop.ShellExecuteFile(0, "open", address, "", "", SW_SHOWNORMAL);
-        return true;
-    }
+    if (controller_.CommandEnabled(id) && controller_.OnCommand(id)) return true;
     return FrameWindow::OnCommand(id, code, control);
-}
-
-void CMainFrame::OnRestore() {
-    TuningEngine(app_->GetRegistry(), app_->GetDesktop(), app_->Tuning()).RestoreWindowsDefaults(true);
-}
-
-void CMainFrame::OnHelpTopics() { app_->Product().ShowHelpTopic("zartune.hlp", "Welcome to Zarvo\xAE 2002"); }
-
-void CMainFrame::OnAbout() {
-    CAboutBox about(app_->Product(), app_->GetDesktop(), app_->GetRegistry());
-    about.DoModal(Handle());
 }
 
 void CMainFrame::OnUpdatePanes() noexcept {
@@ -102,9 +83,63 @@ void CMainFrame::OnUpdateModePane() noexcept {
     SetPaneText(1, framecommands::ModePaneText(form_.ModeText()));
     // The form's Apply button only asks; the request is carried out here, once,
     // as the Apply command of the menu.
-    if (app_->TakeApplyRequest()) SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(ID_FILE_APPLY, 0), 0);
+    if (controller_.TakeApplyRequest()) SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(ID_FILE_APPLY, 0), 0);
 }
 
-void CMainFrame::OnUpdateOsPane() noexcept {
-    SetPaneText(2, framecommands::OsPaneText(GetOsName(app_->GetDesktop())));
+void CMainFrame::OnUpdateOsPane() noexcept { SetPaneText(2, framecommands::OsPaneText(GetOsName(*desktop_))); }
+
+Desktop::WindowRef CMainFrame::Owner() const { return reinterpret_cast<Desktop::WindowRef>(Handle()); }
+
+FormState CMainFrame::ReadForm() const { return form_.ReadState(); }
+
+std::string CMainFrame::ModeText() const { return form_.ModeText(); }
+
+std::string CMainFrame::ConnectionTypeText() const { return form_.ConnectionTypeText(); }
+
+void CMainFrame::ShowExplanation(const std::string& caption, const std::string& text) {
+    CExplanationDlg explanation(*product_, caption, text);
+    explanation.DoModal(Handle());
 }
+
+void CMainFrame::SaveFormSettings() { form_.SaveFormSettings(); }
+
+void CMainFrame::BeginProgress() {
+    HWND status = StatusBar();
+    SetPaneText(0, std::string());
+    RECT rect = {};
+    SendMessageA(status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    if (IsRectEmpty(&rect)) {
+        // One pixel just right of the status bar, in its own coordinates.
+        RECT bar;
+        GetWindowRect(status, &bar);
+        MapWindowPoints(nullptr, status, reinterpret_cast<POINT*>(&bar), 2);
+        rect = {bar.right, bar.top, bar.right + 1, bar.bottom};
+    }
+    progress_.reset(CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
+                                    rect.right - rect.left, rect.bottom - rect.top, status, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr));
+    previousCursor_ = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    SendMessageA(progress_.get(), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
+    SendMessageA(progress_.get(), PBM_SETSTEP, 1, 0);
+    SendMessageA(progress_.get(), PBM_SETPOS, 0, 0);
+    UpdateWindow(progress_.get());
+}
+
+void CMainFrame::StepProgress(std::uint64_t count) {
+    CountTo(count);
+    SendMessageA(progress_.get(), PBM_STEPIT, 0, 0);
+    // No message loop runs until Apply ends, so the bar paints itself now.
+    UpdateWindow(progress_.get());
+}
+
+void CMainFrame::EndProgress() {
+    SetCursor(previousCursor_ != nullptr ? previousCursor_ : LoadCursorA(nullptr, IDC_ARROW));
+    progress_.reset();
+}
+
+void CMainFrame::ShowAbout() {
+    CAboutBox about(*product_, *desktop_, *registry_);
+    about.DoModal(Handle());
+}
+
+}  // namespace zartune

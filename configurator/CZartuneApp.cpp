@@ -6,12 +6,15 @@
 
 #include <commctrl.h>
 
+namespace zartune {
+
 CZartuneApp::CZartuneApp(Registry& registry, Desktop& desktop)
     : registry_(&registry), desktop_(&desktop), product_(registry, desktop) {}
 
 bool CZartuneApp::InitInstance() {
     InitCommonControls();
-    const StartupOutcome outcome = ConfiguratorStartup(*registry_, *desktop_, product_, tuning_).Run();
+    TuningConfig startupTuning;
+    const StartupOutcome outcome = ConfiguratorStartup(*registry_, *desktop_, product_, startupTuning).Run();
     if (outcome == StartupOutcome::End) return false;
     if (outcome == StartupOutcome::ShowAbout) {
         CAboutBox about(product_, *desktop_, *registry_);
@@ -19,20 +22,13 @@ bool CZartuneApp::InitInstance() {
         return false;  // the About box was the whole run
     }
 
-    frame_ = std::make_unique<CMainFrame>(*this);
+    frame_ = std::make_unique<CMainFrame>(product_, *registry_, *desktop_);
     if (!frame_->Create()) return false;
     frame_->Form().OnInitialUpdate();
     const std::string title = framecommands::MainWindowTitle(product_.ProductName(), product_.ProductVersion());
     SetWindowTextA(frame_->Handle(), title.c_str());
-    applyRequest_ = 0;
     ShowWindow(frame_->Handle(), outcome == StartupOutcome::OpenMainWindowHidden ? SW_HIDE : SW_SHOW);
     UpdateWindow(frame_->Handle());
-    return true;
-}
-
-bool CZartuneApp::TakeApplyRequest() {
-    if (applyRequest_ != 1) return false;
-    applyRequest_ = 0;
     return true;
 }
 
@@ -43,3 +39,5 @@ void CZartuneApp::OnIdle() noexcept {
 bool CZartuneApp::PreTranslate(MSG& message) noexcept {
     return frame_ != nullptr && frame_->Handle() != nullptr && frame_->PreTranslate(message);
 }
+
+}  // namespace zartune

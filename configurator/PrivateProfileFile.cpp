@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+namespace zartune {
+
 namespace {
 // As long as anything a user could type into the form's edits.
 constexpr DWORD kTextBufferSize = 1000000;
@@ -42,3 +44,5 @@ void PrivateProfileFile::Protect() const {
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
     SetFileAttributesA(path_.c_str(), attributes | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 }
+
+}  // namespace zartune

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace zartune {
+
 // One section of a real private profile file. Every write is followed by a
 // flush, so the file on disk is complete after each key and not only when
 // the system gets round to writing its cached copy.
@@ -24,3 +26,5 @@ private:
     std::string path_;
     std::string section_;
 };
+
+}  // namespace zartune

@@ -7,7 +7,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32Registry registry;
     Win32Desktop desktop;
-    CZartuneApp app(registry, desktop);
+    zartune::CZartuneApp app(registry, desktop);
     if (!app.InitInstance()) return 0;
     return app.Run();
 }

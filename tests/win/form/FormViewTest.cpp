@@ -1,10 +1,12 @@
 #include "common/SettingsStore.h"
 #include "configurator/CMainFormView.h"
-#include "configurator/CZartuneApp.h"
+#include "configurator/TuningController.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/PrivateProfileFile.h"
 #include "resources/zartune_ids.h"
+#include "tests/win/form/DialogCloser.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/support/FakeTuningView.h"
 #include "win32/Win32Registry.h"
 
 #include <windows.h>
@@ -17,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+using namespace zartune;
+
 namespace {
 
 const int kRadioButtons[] = {IDC_MTU_DEFAULT,       IDC_MTU_CUSTOM,       IDC_RWIN_DEFAULT, IDC_RWIN_CUSTOM,
@@ -25,32 +29,10 @@ const int kRadioButtons[] = {IDC_MTU_DEFAULT,       IDC_MTU_CUSTOM,       IDC_RW
 const int kValueControls[] = {IDC_MTU_EDIT, IDC_RWIN_LIST, IDC_TTL_EDIT, IDC_KEEPALIVE_LIST, IDC_NDI_LIST};
 const int kLinks[] = {IDC_LINK_MTU, IDC_LINK_RWIN, IDC_LINK_TTL, IDC_LINK_KEEPALIVE, IDC_LINK_GENERAL, IDC_LINK_NDI};
 
-// What the explanation dialog showed before the test's hook closed it.
-struct ShownDialog {
-    std::string caption;
-    std::string text;
-    bool hasIcon;
-};
-std::vector<ShownDialog>* shownDialogs = nullptr;
-
 std::string TextOf(HWND window) {
     char text[4096] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-// Records each dialog as its WM_INITDIALOG returns and answers OK at once,
-// so a modal dialog opened by the form ends without anyone at the screen.
-LRESULT CALLBACK CloseDialogs(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* call = reinterpret_cast<CWPRETSTRUCT*>(lParam);
-    const bool topLevel = (GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD) == 0;  // not the form itself
-    if (code == HC_ACTION && call->message == WM_INITDIALOG && topLevel && shownDialogs != nullptr) {
-        HWND icon = GetDlgItem(call->hwnd, IDC_EXPLAIN_ICON);
-        shownDialogs->push_back({TextOf(call->hwnd), TextOf(GetDlgItem(call->hwnd, IDC_EXPLAIN_TEXT)),
-                                 SendMessageA(icon, STM_GETICON, 0, 0) != 0});
-        PostMessageA(call->hwnd, WM_COMMAND, IDOK, 0);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 class FormViewTest : public ::testing::Test {
@@ -66,13 +48,9 @@ protected:
         store_.WriteString("Install", "Folder", folder_, false);
         parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, &CloseDialogs, nullptr, GetCurrentThreadId());
-        shownDialogs = &shown_;
     }
 
     void TearDown() override {
-        shownDialogs = nullptr;
-        UnhookWindowsHookEx(hook_);
         form_.reset();
         DestroyWindow(parent_);
         RemoveFile();
@@ -97,7 +75,7 @@ protected:
     // Creates the form from dialog 101 and runs its initial update, which loads the file.
     CMainFormView& OpenForm() {
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, Path().c_str());
-        form_ = std::make_unique<CMainFormView>(app_);
+        form_ = std::make_unique<CMainFormView>(controller_, product_, registry_, desktop_);
         EXPECT_TRUE(form_->CreateChild(parent_));
         form_->OnInitialUpdate();
         return *form_;
@@ -139,11 +117,12 @@ protected:
     Win32Registry registry_;
     SettingsStore store_{registry_};
     FakeDesktop desktop_;
-    CZartuneApp app_{registry_, desktop_};
+    ProductInfo product_{registry_, desktop_};
+    FakeTuningView view_;
+    TuningController controller_{product_, registry_, desktop_, view_};
     std::unique_ptr<CMainFormView> form_;
     HWND parent_ = nullptr;
-    HHOOK hook_ = nullptr;
-    std::vector<ShownDialog> shown_;
+    DialogCloser dialogs_;
     std::string folder_;
     std::string previousFolder_;
 };
@@ -153,8 +132,8 @@ TEST_F(FormViewTest, WithoutAFileTheFormOpensOnDialUpAndAutomatic1) {
     EXPECT_EQ(0, Selection(IDC_CONNECTION_TYPE));
     EXPECT_EQ("Dial-Up Networking (Modem)", Text(IDC_CONNECTION_TYPE));
     EXPECT_EQ("Automatic #1", Text(IDC_MODE));
-    EXPECT_EQ("DIAL-UP", app_.Tuning().connectionType);
-    EXPECT_EQ("AUTO1", app_.Tuning().mode);
+    EXPECT_EQ("DIAL-UP", controller_.Tuning().connectionType);
+    EXPECT_EQ("AUTO1", controller_.Tuning().mode);
     ExpectAutomaticForm();
 
     const struct {
@@ -167,7 +146,7 @@ TEST_F(FormViewTest, WithoutAFileTheFormOpensOnDialUpAndAutomatic1) {
         EXPECT_EQ(" ", Text(id)) << id;
     }
     EXPECT_FALSE(IsWindowVisible(Item(IDC_PROGRESS)));
-    EXPECT_TRUE(shown_.empty());
+    EXPECT_TRUE(dialogs_.shown.empty());
 }
 
 TEST_F(FormViewTest, AManualFileSetsEveryControl) {
@@ -181,8 +160,8 @@ TEST_F(FormViewTest, AManualFileSetsEveryControl) {
 
     EXPECT_EQ("LAN, Cable Modem, xDSL, ISDN, T1, T3", Text(IDC_CONNECTION_TYPE));
     EXPECT_EQ("Manual", Text(IDC_MODE));
-    EXPECT_EQ("LAN", app_.Tuning().connectionType);
-    EXPECT_EQ("MANUAL", app_.Tuning().mode);
+    EXPECT_EQ("LAN", controller_.Tuning().connectionType);
+    EXPECT_EQ("MANUAL", controller_.Tuning().mode);
     for (int id : kRadioButtons) EXPECT_TRUE(Enabled(id)) << id;
 
     EXPECT_TRUE(Checked(IDC_MTU_CUSTOM));
@@ -214,7 +193,7 @@ TEST_F(FormViewTest, AManualFileSetsEveryControl) {
     EXPECT_FALSE(Enabled(IDC_NDI_LIST));
     for (int id : kLinks) EXPECT_TRUE(Enabled(id)) << id;
     // Loading is not the user picking "Manual": no explanation.
-    EXPECT_TRUE(shown_.empty());
+    EXPECT_TRUE(dialogs_.shown.empty());
 }
 
 TEST_F(FormViewTest, SavedFileIsReadOnlyAndHiddenYetRewrittenByTheNextSave) {
@@ -254,11 +233,11 @@ TEST_F(FormViewTest, PickingManualExplainsThenGivesTheStartingValues) {
     OpenForm();
     Pick(IDC_MODE, 3);
 
-    ASSERT_EQ(1u, shown_.size());
-    EXPECT_EQ("Dial-Up Networking (Modem)", shown_[0].caption);
-    EXPECT_EQ(ExplanationText("MANUAL", "Manual"), shown_[0].text);
-    EXPECT_TRUE(shown_[0].hasIcon);
-    EXPECT_EQ("MANUAL", app_.Tuning().mode);
+    ASSERT_EQ(1u, dialogs_.shown.size());
+    EXPECT_EQ("Dial-Up Networking (Modem)", dialogs_.shown[0].caption);
+    EXPECT_EQ(ExplanationText("MANUAL", "Manual"), dialogs_.shown[0].text);
+    EXPECT_TRUE(dialogs_.shown[0].hasIcon);
+    EXPECT_EQ("MANUAL", controller_.Tuning().mode);
 
     for (int id : {IDC_MTU_DEFAULT, IDC_RWIN_DEFAULT, IDC_TTL_DEFAULT, IDC_KEEPALIVE_DEFAULT, IDC_NDI_DEFAULT}) {
         EXPECT_TRUE(Checked(id)) << id;
@@ -284,8 +263,8 @@ TEST_F(FormViewTest, PickingManualExplainsThenGivesTheStartingValues) {
     Click(IDC_KEEPALIVE_CUSTOM);
     Pick(IDC_KEEPALIVE_LIST, 9);
     Pick(IDC_MODE, 1);
-    EXPECT_EQ(1u, shown_.size());
-    EXPECT_EQ("AUTO2", app_.Tuning().mode);
+    EXPECT_EQ(1u, dialogs_.shown.size());
+    EXPECT_EQ("AUTO2", controller_.Tuning().mode);
     ExpectAutomaticForm();
 }
 
@@ -294,13 +273,13 @@ TEST_F(FormViewTest, ConnectionTypeSetsItsCodeAndApplyOnlyRaisesTheRequest) {
     const char* codes[] = {"DIAL-UP", "LAN", "LAN-PPPoE", "LAN"};
     for (int position = 3; position >= 0; --position) {
         Pick(IDC_CONNECTION_TYPE, position);
-        EXPECT_EQ(codes[position], app_.Tuning().connectionType) << position;
+        EXPECT_EQ(codes[position], controller_.Tuning().connectionType) << position;
     }
 
     Click(IDC_APPLY);
     Click(IDC_APPLY);
-    EXPECT_TRUE(app_.TakeApplyRequest());
-    EXPECT_FALSE(app_.TakeApplyRequest());
+    EXPECT_TRUE(controller_.TakeApplyRequest());
+    EXPECT_FALSE(controller_.TakeApplyRequest());
 }
 
 TEST_F(FormViewTest, LargeFontsEnlargeTheFrameAndTheSelectionFields) {

@@ -2,6 +2,8 @@
 #include "configurator/CZartuneApp.h"
 #include "resources/zartune_ids.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/win/form/DialogCloser.h"
+#include "win32/RegKey.h"
 #include "win32/Win32Registry.h"
 
 #include <windows.h>
@@ -10,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+
+using namespace zartune;
 
 namespace {
 
@@ -106,15 +110,16 @@ TEST_F(MainFrameTest, StatusPanesShowThePromptTheModeAndTheSystem) {
 }
 
 TEST_F(MainFrameTest, CommandsWithoutAHandlerAreGreyedEverywhere) {
-    for (UINT command : {ID_FILE_APPLY, ID_FILE_BACKUP, ID_FILE_EVERTIE}) {
+    for (UINT command : {ID_FILE_BACKUP, ID_FILE_EVERTIE}) {
         EXPECT_NE(0u, MenuState(0, command) & MF_GRAYED) << command;
         EXPECT_FALSE(ButtonEnabled(command)) << command;
     }
-    EXPECT_EQ(0u, MenuState(0, ID_FILE_RESTORE) & MF_GRAYED);
-    EXPECT_EQ(0u, MenuState(0, ID_APP_EXIT) & MF_GRAYED);
+    for (UINT command : {ID_FILE_APPLY, ID_FILE_RESTORE, ID_APP_EXIT}) {
+        EXPECT_EQ(0u, MenuState(0, command) & MF_GRAYED) << command;
+    }
     EXPECT_FALSE(ButtonEnabled(ID_TOOLBAR_SPACER));
-    for (UINT command : {ID_FILE_RESTORE, ID_CPL_INTERNET, ID_CPL_SYSTEM, ID_CPL_MODEMS, ID_CPL_NETWORK,
-                         ID_HELP_TOPICS, ID_APP_ABOUT, ID_HELP_WEBSITE}) {
+    for (UINT command : {ID_FILE_APPLY, ID_FILE_RESTORE, ID_CPL_INTERNET, ID_CPL_SYSTEM, ID_CPL_MODEMS,
+                         ID_CPL_NETWORK, ID_HELP_TOPICS, ID_APP_ABOUT, ID_HELP_WEBSITE}) {
         EXPECT_TRUE(ButtonEnabled(command)) << command;
     }
     for (UINT command : {ID_HELP_TOPICS, ID_HELP_FAQ, ID_HELP_WEBSITE, ID_HELP_SUPPORT, ID_HELP_FEEDBACK,
@@ -179,10 +184,96 @@ TEST_F(MainFrameTest, RestoreAsksFirstAndNoLeavesEverythingAlone) {
               desktop_.messageBoxes[0].text);
 }
 
-TEST_F(MainFrameTest, TheFormsApplyRequestIsTakenAtTheNextIdleUpdate) {
+TEST_F(MainFrameTest, ProgressBarCoversTheFirstPaneOfTheStatusBar) {
+    zartune::CMainFrame& frame = *app_.MainFrame();
+    frame.SetPaneText(0, "some prompt");
+    RECT pane = {};
+    SendMessageA(frame.StatusBar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&pane));
+    ASSERT_FALSE(IsRectEmpty(&pane));
+
+    frame.BeginProgress();
+    HWND bar = frame.ProgressBar();
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(frame.StatusBar(), GetParent(bar));
+    EXPECT_EQ(0, GetDlgCtrlID(bar));
+    EXPECT_NE(0, GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ("", Pane(0));
+    char className[64] = {};
+    GetClassNameA(bar, className, sizeof className);
+    EXPECT_STREQ(PROGRESS_CLASSA, className);
+    RECT rect;
+    GetWindowRect(bar, &rect);
+    MapWindowPoints(nullptr, frame.StatusBar(), reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_TRUE(EqualRect(&pane, &rect));
+    PBRANGE range = {};
+    SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(0, range.iLow);
+    EXPECT_EQ(100, range.iHigh);
+    EXPECT_EQ(0, SendMessageA(bar, PBM_GETPOS, 0, 0));
+
+    for (int step = 0; step < 3; ++step) frame.StepProgress(1000);
+    EXPECT_EQ(3, SendMessageA(bar, PBM_GETPOS, 0, 0));
+    frame.EndProgress();
+    EXPECT_EQ(nullptr, frame.ProgressBar());
+    EXPECT_FALSE(IsWindow(bar));
+}
+
+TEST_F(MainFrameTest, ProgressBarOfAnEmptyPaneIsOnePixelRightOfTheStatusBar) {
+    zartune::CMainFrame& frame = *app_.MainFrame();
+    // The first pane ends where it starts.
+    int edges[] = {0, 100, -1};
+    SendMessageA(frame.StatusBar(), SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+    RECT pane = {};
+    SendMessageA(frame.StatusBar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&pane));
+    ASSERT_TRUE(IsRectEmpty(&pane));
+
+    frame.BeginProgress();
+    RECT status;
+    GetWindowRect(frame.StatusBar(), &status);
+    RECT bar;
+    GetWindowRect(frame.ProgressBar(), &bar);
+    EXPECT_EQ(status.right, bar.left);
+    EXPECT_EQ(status.right + 1, bar.right);
+    EXPECT_EQ(status.top, bar.top);
+    EXPECT_EQ(status.bottom, bar.bottom);
+    frame.EndProgress();
+}
+
+// The real frame, the real Wine registry: the button's request becomes one
+// Apply at the next idle update. The prefix reports no NT family here, so
+// the values land in the 9x layout where its keys exist.
+TEST_F(MainFrameTest, TheFormsApplyButtonRunsApplyOnceAtTheNextIdleUpdate) {
+    const char internet[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    desktop_.SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    desktop_.messageBoxAnswers = {IDNO};
+    DialogCloser dialogs;
     SendMessageA(app_.MainFrame()->Form().Handle(), WM_COMMAND, MAKEWPARAM(IDC_APPLY, BN_CLICKED), 0);
+    EXPECT_TRUE(desktop_.messageBoxes.empty());
     app_.MainFrame()->UpdateCommandUi();
-    EXPECT_FALSE(app_.TakeApplyRequest());
+    app_.MainFrame()->UpdateCommandUi();
+
+    ASSERT_EQ(1u, dialogs.shown.size());
+    EXPECT_EQ("Dial-Up Networking (Modem)", dialogs.shown[0].caption);
+    ASSERT_EQ(2u, desktop_.messageBoxes.size());
+    EXPECT_EQ(0u, desktop_.messageBoxes[0].text.find("System changes were successful done."));
+    EXPECT_EQ(reinterpret_cast<Desktop::WindowRef>(frame_), desktop_.messageBoxes[0].owner);
+    EXPECT_EQ(nullptr, app_.MainFrame()->ProgressBar());
+    EXPECT_EQ("AUTO1", app_.MainFrame()->Controller().Tuning().mode);
+
+    RegKey key(registry_);
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(RegRoot::LocalMachine, internet, KEY_ALL_ACCESS));
+    RegValue value;
+    ASSERT_EQ(ERROR_SUCCESS, key.Query("MaxConnectionsPerServer", 4, &value));
+    EXPECT_EQ(REG_DWORD, value.type);
+    EXPECT_EQ(8, value.data[0]);
+    key.Delete("MaxConnectionsPerServer");
+    key.Delete("MaxConnectionsPer1_0Server");
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string file = std::string(temp) + "Zartune2.cfg";
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str()));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(file.c_str());
 }
 
 TEST_F(MainFrameTest, ExitEndsTheFrameAndTheMessageLoop) {

@@ -14,6 +14,8 @@
 #include <functional>
 #include <string>
 
+using namespace zartune;
+
 namespace {
 
 std::function<void(HWND)>* inspect = nullptr;

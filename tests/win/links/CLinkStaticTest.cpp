@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+using namespace zartune;
+
 namespace {
 
 const char* kProduct = "SOFTWARE\\Orvenda Ltd\\Zarvo";

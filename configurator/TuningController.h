@@ -1,0 +1,55 @@
+#pragma once
+#include "common/ProductInfo.h"
+#include "configurator/TuningView.h"
+#include "tuning/TuningConfig.h"
+#include "win32/Desktop.h"
+#include "win32/Registry.h"
+
+#include <cstdint>
+
+// The configurator's decisions: Apply, Restore and the restart, and the
+// frame's commands with their enable states. The main frame and the form
+// are views over it (TuningView); it owns the run's tuning record.
+class TuningController {
+public:
+    static constexpr int kApplySteps = 100;
+    // The step at which the file and the registry are written.
+    static constexpr int kWriteStep = 74;
+
+    TuningController(ProductInfo& product, Registry& registry, Desktop& desktop, TuningView& view);
+
+    TuningConfig& Tuning() { return config_; }
+
+    // The form's Apply button only asks; the frame's next idle update takes
+    // the request, once, and runs Apply.
+    void RequestApply() { applyRequest_ = 1; }
+    bool TakeApplyRequest();
+
+    void ApplySettings();
+    void RestoreWindowsDefaults();
+
+    // A command of the frame's menu or toolbar; false when it is not one of these.
+    bool OnCommand(unsigned id);
+    bool HandlesCommand(unsigned id) const;
+    bool CommandEnabled(unsigned id) const;
+
+    // How far the counting wait after an Apply step goes.
+    static std::uint64_t StepCount(int step);
+
+private:
+    struct Command;
+    static const Command kCommands[];
+
+    // True when a valid record could be made; the message is shown otherwise.
+    bool FillTuning();
+    void OfferRestart(int failures);
+    void OnHelpTopics();
+    void OnAbout();
+
+    ProductInfo* product_;
+    Registry* registry_;
+    Desktop* desktop_;
+    TuningView* view_;
+    TuningConfig config_;
+    int applyRequest_ = 0;
+};

@@ -1,0 +1,31 @@
+#pragma once
+#include "configurator/FormState.h"
+#include "win32/Desktop.h"
+
+#include <cstdint>
+#include <string>
+
+// What the configurator's decisions ask of its main window: the form's state
+// and texts, the dialogs, the configuration file and the progress bar.
+class TuningView {
+public:
+    virtual ~TuningView() = default;
+
+    // The owner of the messages that belong to the main window.
+    virtual Desktop::WindowRef Owner() const = 0;
+    virtual FormState ReadForm() const = 0;
+    // What the mode and the connection-type lists show.
+    virtual std::string ModeText() const = 0;
+    virtual std::string ConnectionTypeText() const = 0;
+    // The explanation dialog, modal; returns when the user has closed it.
+    virtual void ShowExplanation(const std::string& caption, const std::string& text) = 0;
+    // Writes the form's choices to the configuration file.
+    virtual void SaveFormSettings() = 0;
+    // A progress bar from 0 to 100 over the first status pane, and the wait cursor.
+    virtual void BeginProgress() = 0;
+    // Counts up to count with nothing else running, then moves the bar one step on.
+    virtual void StepProgress(std::uint64_t count) = 0;
+    // The bar gone and the normal cursor back.
+    virtual void EndProgress() = 0;
+    virtual void ShowAbout() = 0;
+};
