@@ -79,6 +79,82 @@ def screenshot(title, name):
                    check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def import_registry(lines):
+    """Imports REGEDIT4 lines (keys, values, "name"=- and [-key] deletions) with Wine's regedit."""
+    path = os.path.join(zve2e.PREFIX, "drive_c", "zv-e2e.reg")
+    with open(path, "w", encoding="latin-1", newline="\r\n") as reg:
+        reg.write("REGEDIT4\n\n" + "\n".join(lines) + "\n")
+    code, _ = zve2e.run(["wine", "regedit", "/S", r"C:\zv-e2e.reg"])
+    os.remove(path)
+    assert code == 0, "regedit refused the import"
+
+
+def values(key):
+    """{name: (type, data in hex)} of HKEY_LOCAL_MACHINE\\key; None when the key does not exist."""
+    code, out = driver("values", key)
+    if code != 0:
+        return None
+    found = {}
+    for line in lines(out).split("\n"):
+        if line:
+            name, kind, data = line.split("\t")
+            found[name] = (int(kind), data)
+    return found
+
+
+def dump(keys):
+    """{(key, name): (type, data in hex)} of every value of the keys."""
+    found = {}
+    for key in keys:
+        for name, value in (values(key) or {}).items():
+            found[(key, name)] = value
+    return found
+
+
+def text_value(text):
+    """A REG_SZ as the driver prints it: the text and its NUL, in hex."""
+    return (1, (text.encode("latin-1") + b"\0").hex())
+
+
+def number_value(number):
+    return (4, number.to_bytes(4, "little").hex())
+
+
+def capture(rect):
+    """The screen inside rect (left, top, right, bottom) as (width, height, RGB bytes)."""
+    left, top, right, bottom = rect
+    display = zve2e.wine_env()["DISPLAY"]
+    ppm = subprocess.run(["/usr/bin/import", "-display", display, "-window", "root",
+                          "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage", "-depth", "8",
+                          "ppm:-"],
+                         check=True, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL).stdout
+    # "P6", width, height and maximum, each ended by one blank; then the pixels, which may start with one.
+    fields, start = [], 0
+    for _ in range(4):
+        end = start + len(ppm[start:]) - len(ppm[start:].lstrip())
+        start = end
+        while not ppm[end:end + 1].isspace():
+            end += 1
+        fields.append(ppm[start:end])
+        start = end + 1
+    return int(fields[1]), int(fields[2]), ppm[start:]
+
+
+def save_capture(image, name):
+    width, height, pixels = image
+    os.makedirs(SCREENSHOTS, exist_ok=True)
+    subprocess.run(["/usr/bin/convert", "ppm:-", os.path.join(SCREENSHOTS, name + ".png")],
+                   input=b"P6\n%d %d\n255\n" % (width, height) + pixels, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def window_rect(title):
+    code, out = driver("window-rect", title)
+    assert code == 0
+    return tuple(int(n) for n in out.split())
+
+
 class Configurator:
     """The installed zartune.exe with arguments; ended with the test, with
     every window it opened and the agent it started."""

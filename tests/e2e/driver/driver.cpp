@@ -4,7 +4,7 @@
 //   wait-window TITLE [SECONDS]        a top-level window with exactly TITLE appears
 //   no-window TITLE                    no top-level window has exactly TITLE
 //   window-text TITLE                  prints the window's text
-//   answer CAPTION BUTTON [SECONDS]    waits for a message box, prints its text, presses BUTTON
+//   answer CAPTION BUTTON [SECONDS]    waits for a message box with BUTTON, prints its text, presses BUTTON
 //   send TITLE MESSAGE WPARAM LPARAM   SendMessage (gives up after 20 s, exit 3); prints the result
 //   post TITLE MESSAGE WPARAM LPARAM   PostMessage
 //   send-registered TITLE NAME         sends the registered message NAME (wParam and lParam 0)
@@ -20,6 +20,12 @@
 //   status-text TITLE PANE             prints the text of a pane of the window's status bar
 //   window-rect TITLE                  prints the window's screen rectangle: left top right bottom
 //   processes NAME                     prints how many processes run the program file NAME
+//   pids NAME                          prints the process ids that run the program file NAME, one a line
+//   values KEY                         prints the values of HKEY_LOCAL_MACHINE\KEY, one a line:
+//                                      name, type and data in hex, tab-separated (exit 1: no such key)
+//   set-text TITLE ID TEXT             sets the text of the control with ID
+//   wait-child TITLE CLASS [SECONDS]   a visible descendant of the window of class CLASS appears; prints
+//                                      its screen rectangle
 // Controls are found by id among all descendants of the window, so the
 // controls of a form hosted in a frame are reached through the frame's title.
 #include "common/SettingsStore.h"
@@ -169,18 +175,78 @@ int StatusText(HWND window, int pane) {
     return result;
 }
 
-int CountProcesses(const char* name) {
+// The ids of the processes running the program file name; false when they can't be listed.
+bool ProcessIds(const char* name, std::vector<DWORD>* ids) {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 1;
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    int count = 0;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, name) == 0) ++count;
+        if (lstrcmpiA(entry.szExeFile, name) == 0) ids->push_back(entry.th32ProcessID);
     }
     CloseHandle(snapshot);
-    std::printf("%d\n", count);
+    return true;
+}
+
+int PrintProcesses(const char* name, bool eachId) {
+    std::vector<DWORD> ids;
+    if (!ProcessIds(name, &ids)) return 1;
+    if (!eachId) {
+        std::printf("%u\n", static_cast<unsigned>(ids.size()));
+        return 0;
+    }
+    for (DWORD id : ids) std::printf("%lu\n", static_cast<unsigned long>(id));
     return 0;
+}
+
+int PrintValues(const char* path) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        std::fprintf(stderr, "no key %s\n", path);
+        return 1;
+    }
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        DWORD nameLength = sizeof name;
+        BYTE data[4096];
+        DWORD size = sizeof data;
+        DWORD type = 0;
+        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        std::printf("%s\t%lu\t", name, static_cast<unsigned long>(type));
+        for (DWORD i = 0; i < size; ++i) std::printf("%02x", data[i]);
+        std::printf("\n");
+    }
+    RegCloseKey(key);
+    return 0;
+}
+
+struct ClassSearch {
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<ClassSearch*>(param);
+    if (!HasClass(child, search->className) || !IsWindowVisible(child)) return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// Polls often: what it waits for may last only a moment.
+int WaitForChild(HWND window, const char* className, int seconds) {
+    for (int waited = 0; waited < seconds * 1000; waited += 5) {
+        ClassSearch search = {className, nullptr};
+        EnumChildWindows(window, &MatchClass, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            RECT rect;
+            GetWindowRect(search.found, &rect);
+            std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+            return 0;
+        }
+        Sleep(5);
+    }
+    std::fprintf(stderr, "no child of class %s\n", className);
+    return 1;
 }
 
 int ControlCommand(const std::string& command, HWND control, int argc, char** argv) {
@@ -216,26 +282,31 @@ int ControlCommand(const std::string& command, HWND control, int argc, char** ar
         return 0;
     }
     if (command == "select" && argc == 5) return Select(control, argv[4]);
+    if (command == "set-text" && argc == 5) {
+        return SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+    }
     return kUsage;
 }
 
+// Waits for a box with that button: the box before it may still be closing.
 int Answer(const char* caption, const char* button, int seconds) {
-    // Message boxes are dialogs of the standard class.
-    HWND box = WaitForWindow("#32770", caption, seconds);
-    if (box == nullptr) {
-        std::fprintf(stderr, "no message box captioned \"%s\"\n", caption);
-        return 1;
+    for (int waited = 0;; waited += 100) {
+        // Message boxes are dialogs of the standard class.
+        HWND box = FindWindowA("#32770", caption);
+        BoxParts parts = {button, nullptr, {}};
+        if (box != nullptr) EnumChildWindows(box, &CollectParts, reinterpret_cast<LPARAM>(&parts));
+        if (parts.button != nullptr) {
+            std::printf("%s\n", parts.message.c_str());
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(parts.button), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(parts.button));
+            return 0;
+        }
+        if (waited >= seconds * 1000) {
+            std::fprintf(stderr, "no message box captioned \"%s\" with a button \"%s\"\n", caption, button);
+            return 1;
+        }
+        Sleep(100);
     }
-    BoxParts parts = {button, nullptr, {}};
-    EnumChildWindows(box, &CollectParts, reinterpret_cast<LPARAM>(&parts));
-    std::printf("%s\n", parts.message.c_str());
-    if (parts.button == nullptr) {
-        std::fprintf(stderr, "no button \"%s\"\n", button);
-        return 1;
-    }
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(parts.button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(parts.button));
-    return 0;
 }
 
 int Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -270,7 +341,9 @@ int Run(int argc, char** argv) {
     if (command == "no-window") return FindWindowA(nullptr, argv[2]) == nullptr ? 0 : 1;
     if (command == "answer" && argc >= 4) return Answer(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 20);
     if (command == "setting" && argc == 5) return Setting(argv[2], argv[3], argv[4]);
-    if (command == "processes") return CountProcesses(argv[2]);
+    if (command == "processes") return PrintProcesses(argv[2], false);
+    if (command == "pids") return PrintProcesses(argv[2], true);
+    if (command == "values") return PrintValues(argv[2]);
 
     HWND window = FindOrComplain(argv[2]);
     if (window == nullptr) return 1;
@@ -287,6 +360,7 @@ int Run(int argc, char** argv) {
     }
     if (command == "send-registered" && argc == 4) return Send(window, RegisterWindowMessageA(argv[3]), 0, 0);
     if (command == "status-text" && argc == 4) return StatusText(window, static_cast<int>(ParseNumber(argv[3])));
+    if (command == "wait-child" && argc >= 4) return WaitForChild(window, argv[3], argc > 4 ? std::atoi(argv[4]) : 20);
     if (command == "window-rect") {
         RECT rect;
         GetWindowRect(window, &rect);
