@@ -78,6 +78,9 @@ class TrayCommands(unittest.TestCase):
             log = os.path.join(folder, "agent.log")
             with Agent(debug="+reg", log=log) as agent:
                 self.assertTrue(agent.wait_window())
+                # The window is found while it is still being created and reading its settings;
+                # a sent message comes back only once that is over.
+                self.assertEqual(driver("send", zve2e.AGENT_TITLE, 0, 0, 0)[0], 0)
 
                 def reads_after(wparam, lparam):
                     before = os.path.getsize(log)
