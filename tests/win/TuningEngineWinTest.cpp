@@ -97,6 +97,42 @@ private:
     Win32Registry registry_;
 };
 
+// While it lives, a key that Everyone may read, delete and re-permit, but not
+// write; then Everyone may do anything with it again.
+class WriteProtectedKey {
+public:
+    explicit WriteProtectedKey(const std::string& path) : path_(path) {
+        AllocateAndInitializeSid(&world_, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone_);
+        ok_ = Permit(KEY_READ | DELETE | WRITE_DAC);
+    }
+    ~WriteProtectedKey() {
+        Permit(KEY_ALL_ACCESS);
+        FreeSid(everyone_);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    bool Permit(REGSAM rights) {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path_.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+        alignas(DWORD) BYTE buffer[256];
+        PACL acl = reinterpret_cast<PACL>(buffer);
+        SECURITY_DESCRIPTOR descriptor;
+        const bool done = InitializeAcl(acl, sizeof buffer, ACL_REVISION) &&
+                          AddAccessAllowedAce(acl, ACL_REVISION, rights, everyone_) &&
+                          InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+                          SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) &&
+                          RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return done;
+    }
+
+    std::string path_;
+    SID_IDENTIFIER_AUTHORITY world_ = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone_ = nullptr;
+    bool ok_;
+};
+
 class TuningEngineVersioned : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -219,11 +255,11 @@ protected:
         return lines;
     }
 
-    void ApplyPresetFor(const char* mode, const char* connectionType) {
+    int ApplyPresetFor(const char* mode, const char* connectionType) {
         config_.mode = mode;
         config_.connectionType = connectionType;
         ApplyPreset(config_);
-        engine_.ApplyTuning();
+        return engine_.ApplyTuning();
     }
 
     std::string osName_;
@@ -260,5 +296,21 @@ TEST_F(TuningEngineVersioned, ZeroPresetRemovesTheMtuAndWindowValues) {
                name.find("Windo") != std::string::npos;
     };
     expected.erase(std::remove_if(expected.begin(), expected.end(), mtuOrWindow), expected.end());
+    EXPECT_EQ(Lines(expected), Dump());
+}
+
+// Wine enforces a key's access list on every version it reports: on the NT
+// family the key does not open for writing, on 9x it opens and the write is
+// refused. Either way the values are counted, and the rest is written.
+TEST_F(TuningEngineVersioned, ValuesOfAKeyThatRefusesWritesAreCounted) {
+    const std::string locked = nt_ ? kServices + kNtMtuKeys[2] : kClass + "\\" + kBoundDrivers[1];
+    WriteProtectedKey protectedKey(locked);
+    ASSERT_TRUE(protectedKey.ok());
+
+    EXPECT_EQ(nt_ ? 1 : 2, ApplyPresetFor("AUTO1", "LAN-PPPoE"));
+    std::vector<std::string> expected = ExpectedAfterApply();
+    expected.erase(std::remove_if(expected.begin(), expected.end(),
+                                  [&](const std::string& line) { return line.rfind(locked + "\\[", 0) == 0; }),
+                   expected.end());
     EXPECT_EQ(Lines(expected), Dump());
 }
