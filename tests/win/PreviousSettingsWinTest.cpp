@@ -1,0 +1,257 @@
+// The previous-settings record on the real Wine registry, under every Windows
+// version Wine reports: values of our own in every tuned location, two
+// different presets applied one after the other, the record taken from its
+// file and written back; every location must then hold exactly what it held,
+// type and bytes. On the NT family the file is also imported with regedit.
+#include "tuning/OsName.h"
+#include "tuning/PreviousSettingsFile.h"
+#include "tuning/TuningEngine.h"
+#include "tuning/TuningPreset.h"
+#include "win32/Win32Desktop.h"
+#include "win32/Win32Registry.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+namespace {
+
+const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
+const std::string kNwLink = "System\\CurrentControlSet\\Services\\VxD\\NWLink";
+const std::string kCache = kNwLink + "\\Ndi\\params\\cachesize";
+const std::string kTcpip = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+const std::string kInterfaces = kTcpip + "\\Interfaces";
+const std::string kInternet = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const std::string kClass = "System\\CurrentControlSet\\Services\\Class";
+const std::string kServices = "System\\CurrentControlSet\\Services\\";
+const std::string kCards = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\";
+
+const char* const kMstcpNames[] = {"DefaultRcvWindow", "DefaultTTL", "PMTUDiscovery", "PMTUBlackHoleDetect",
+                                   "SessionKeepAlive"};
+const char* const kTcpipNames[] = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
+                                   "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"};
+const char* const kLimitNames[] = {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"};
+const char* const kServiceNames[] = {"ZvPrevCard", "{ZV-P1}", "{ZV-P2}"};
+const char* const kInterfaceNames[] = {"{ZV-P1}", "{ZV-P2}"};
+
+std::vector<BYTE> Text(const std::string& text) {
+    std::vector<BYTE> data(text.begin(), text.end());
+    data.push_back(0);
+    return data;
+}
+std::vector<BYTE> Number(DWORD n) {
+    return {static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), static_cast<BYTE>(n >> 16), static_cast<BYTE>(n >> 24)};
+}
+
+void Put(const std::string& path, const std::string& name, DWORD type, const std::vector<BYTE>& data) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                             &key, nullptr))
+        << path;
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size())));
+    RegCloseKey(key);
+}
+
+void DeleteValues(const std::string& path, std::initializer_list<const char*> names) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    for (const char* name : names) RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+// One line per location, straight from the registry: "absent", or the type
+// and every byte.
+std::string DumpLine(const RegLocation& location) {
+    std::string line = location.path + "\\[" + location.name + "] ";
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, location.path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return line + "no key";
+    }
+    BYTE data[4096];
+    DWORD size = sizeof data;
+    DWORD type = 0;
+    const LONG result = RegQueryValueExA(key, location.name.c_str(), nullptr, &type, data, &size);
+    RegCloseKey(key);
+    if (result == ERROR_FILE_NOT_FOUND) return line + "absent";
+    if (result != ERROR_SUCCESS) return line + "error " + std::to_string(result);
+    line += "type " + std::to_string(type) + ":";
+    for (DWORD i = 0; i < size; ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02x", data[i]);
+        line += hex;
+    }
+    return line;
+}
+
+class PreviousSettingsVersioned : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* expected = std::getenv("ZV_EXPECT_OS");
+        ASSERT_NE(nullptr, expected) << "ZV_EXPECT_OS is not set";
+        ASSERT_EQ(expected, GetOsName(desktop_));
+        nt_ = IsNtFamily(desktop_);
+        char temp[MAX_PATH];
+        ASSERT_NE(0u, GetTempPathA(sizeof temp, temp));
+        folder_ = std::string(temp) + "zv-previous-test";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        filePath_ = folder_ + "\\" + PreviousSettingsFile::kFileName;
+        CleanUp();
+        Prepare();
+    }
+    void TearDown() override {
+        CleanUp();
+        DeleteFileA(filePath_.c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+
+    // Values as a provider, a driver or an administrator may have left them:
+    // texts (some with bytes of the ANSI code page's upper half), numbers,
+    // binaries and an expandable text, and gaps, on both layouts.
+    void Prepare() {
+        // Windows 9x: two adapters bound to TCP/IP, each with its class key.
+        for (const char* number : {"0000", "0001"}) {
+            const std::string adapter = std::string("Enum\\Root\\Net\\") + number;
+            Put(adapter, "DeviceDesc", REG_SZ, Text("Adapter"));
+            Put(adapter + "\\Bindings", std::string("MSTCP\\") + number, REG_SZ, Text(""));
+            Put(std::string("Enum\\Network\\MSTCP\\") + number, "Driver", REG_SZ,
+                Text(std::string("NetTrans\\") + number));
+        }
+        Put(kClass + "\\NetTrans\\0000", "MaxMTU", REG_SZ, Text("1492"));
+        Put(kClass + "\\NetTrans\\0000", "MaxMSS", REG_BINARY, {0xac, 0x05});
+        Put(kClass + "\\NetTrans\\0001", "DriverDesc", REG_SZ, Text("TCP/IP"));
+        Put(kMstcp, "DefaultTTL", REG_SZ, Text("64"));
+        Put(kMstcp, "PMTUDiscovery", REG_DWORD, Number(1));
+        Put(kMstcp, "SessionKeepAlive", REG_SZ, Text("Fr\xe9quence \"r\xe9seau\" \\ 7200000"));
+        Put(kCache, "", REG_SZ, Text("32"));
+        // Windows NT: a network card and two interfaces, one also a service.
+        Put(kCards + "ZvPrevCard", "ServiceName", REG_SZ, Text("ZvPrevCard"));
+        Put(kServices + "ZvPrevCard\\Parameters\\Tcpip", "MTU", REG_DWORD, Number(1492));
+        Put(kServices + "{ZV-P1}\\Parameters\\Tcpip", "IPAddress", REG_SZ, Text("0.0.0.0"));
+        Put(kInterfaces + "\\{ZV-P1}", "MTU", REG_SZ, Text("1400 \xab\xe9\xff\" \\"));
+        Put(kInterfaces + "\\{ZV-P2}", "IPAddress", REG_SZ, Text("0.0.0.0"));
+        Put(kTcpip, "TcpWindowSize", REG_BINARY, {0xff, 0xff, 0, 0, 0x01});
+        Put(kTcpip, "DefaultTTL", REG_DWORD, Number(64));
+        Put(kTcpip, "KeepAliveTime", 2 /* REG_EXPAND_SZ */, Text("%ZV_KEEPALIVE%"));
+        Put(kInternet, "MaxConnectionsPerServer", REG_DWORD, Number(4));
+    }
+
+    void CleanUp() {
+        SHDeleteKeyA(HKEY_LOCAL_MACHINE, (kCards + "ZvPrevCard").c_str());
+        for (const char* service : kServiceNames) SHDeleteKeyA(HKEY_LOCAL_MACHINE, (kServices + service).c_str());
+        for (const char* face : kInterfaceNames) {
+            SHDeleteKeyA(HKEY_LOCAL_MACHINE, (kInterfaces + "\\" + face).c_str());
+        }
+        SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Enum\\Root\\Net");
+        SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Enum\\Network\\MSTCP");
+        SHDeleteKeyA(HKEY_LOCAL_MACHINE, (kClass + "\\NetTrans").c_str());
+        SHDeleteKeyA(HKEY_LOCAL_MACHINE, kCache.c_str());
+        for (const std::string& parent : {std::string("Enum\\Root"), std::string("Enum\\Network"), std::string("Enum"),
+                                          kClass, kNwLink + "\\Ndi\\params", kNwLink + "\\Ndi", kNwLink, kInterfaces}) {
+            SHDeleteEmptyKeyA(HKEY_LOCAL_MACHINE, parent.c_str());
+        }
+        DeleteValues(kMstcp, {"DefaultRcvWindow", "DefaultTTL", "PMTUDiscovery", "PMTUBlackHoleDetect",
+                              "SessionKeepAlive"});
+        DeleteValues(kTcpip, {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
+                              "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"});
+        DeleteValues(kInternet, {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"});
+    }
+
+    // Every location the Remove sequence of the running family touches here.
+    std::vector<RegLocation> Locations() const {
+        std::vector<RegLocation> locations;
+        auto add = [&](const std::string& path, const char* name) { locations.push_back({path, name}); };
+        if (nt_) {
+            add(kServices + "ZvPrevCard\\Parameters\\Tcpip", "MTU");
+            // {ZV-P2} has no service key, so the walk finds it once.
+            add(kInterfaces + "\\{ZV-P1}", "MTU");
+            add(kServices + "{ZV-P1}\\Parameters\\Tcpip", "MTU");
+            add(kInterfaces + "\\{ZV-P2}", "MTU");
+            for (const char* name : kTcpipNames) add(kTcpip, name);
+        } else {
+            for (const char* number : {"0000", "0001"}) {
+                add(kClass + "\\NetTrans\\" + number, "MaxMTU");
+                add(kClass + "\\NetTrans\\" + number, "MaxMSS");
+            }
+            for (const char* name : kMstcpNames) add(kMstcp, name);
+            add(kCache, "");
+        }
+        for (const char* name : kLimitNames) add(kInternet, name);
+        return locations;
+    }
+
+    std::string Dump() const {
+        std::string text;
+        for (const RegLocation& location : Locations()) text += DumpLine(location) + "\n";
+        return text;
+    }
+
+    // What Apply does with the record: take it from the file, add what is
+    // new, save it, then write the preset.
+    void Apply(const char* mode, const char* connectionType) {
+        PreviousSettingsFile file(filePath_);
+        PreviousSettings record;
+        ASSERT_NE(PreviousSettingsFile::LoadResult::Refused, file.Load(&record));
+        record.AddNew(PreviousSettings::Capture(registry_, Locations()));
+        ASSERT_TRUE(file.Save(record, "2024-05-01 14:03"));
+        config_.mode = mode;
+        config_.connectionType = connectionType;
+        ApplyPreset(config_);
+        engine_.ApplyTuning();
+    }
+
+    bool nt_ = false;
+    std::string folder_;
+    std::string filePath_;
+    Win32Registry registry_;
+    Win32Desktop desktop_;
+    TuningConfig config_;
+    TuningEngine engine_{registry_, desktop_, config_};
+};
+
+bool ImportWithRegedit(const std::string& file) {
+    std::string command = "regedit.exe /s \"" + file + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return false;
+    }
+    WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code == 0;
+}
+
+}  // namespace
+
+TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirstApply) {
+    const std::string before = Dump();
+    const std::size_t compared = Locations().size();
+    ASSERT_EQ(std::string::npos, before.find("no key")) << before;
+    std::cout << "comparing " << compared << " values on " << GetOsName(desktop_) << "\n";
+
+    Apply("AUTO1", "LAN-PPPoE");
+    const std::string afterFirst = Dump();
+    Apply("AUTO3", "DIAL-UP");
+    ASSERT_NE(before, afterFirst);
+    ASSERT_NE(afterFirst, Dump());
+
+    PreviousSettings record;
+    ASSERT_EQ(PreviousSettingsFile::LoadResult::Loaded, PreviousSettingsFile(filePath_).Load(&record));
+    EXPECT_EQ(compared, record.Values().size());
+    EXPECT_EQ(0, record.WriteBack(registry_));
+    EXPECT_EQ(before, Dump());
+
+    if (nt_) {
+        Apply("AUTO2", "LAN");
+        ASSERT_NE(before, Dump());
+        ASSERT_TRUE(ImportWithRegedit(filePath_));
+        EXPECT_EQ(before, Dump());
+    }
+}
