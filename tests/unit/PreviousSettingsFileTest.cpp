@@ -1,10 +1,9 @@
 #include "tests/support/PreviousValuePrinter.h"
+#include "tests/support/ScratchFolder.h"
 #include "tuning/PreviousSettingsFile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -78,20 +77,6 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     if (at != std::string::npos) text.replace(at, from.size(), to);
     return text;
 }
-
-// A scratch folder of the test's own, removed with what it holds.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        char name[] = "/tmp/zv-previous-XXXXXX";
-        path_ = mkdtemp(name);
-    }
-    ~ScratchFolder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,12 +1,15 @@
 // The previous-settings record on the real Wine registry, under every Windows
 // version Wine reports: values of our own in every tuned location, two
-// different presets applied one after the other, the record taken from its
-// file and written back; every location must then hold exactly what it held,
-// type and bytes. On the NT family the file is also imported with regedit.
+// different presets applied one after the other by the configurator's
+// controller, then Restore Previous Settings; every location must then hold
+// exactly what it held, type and bytes. On the NT family the record's file is
+// also imported with regedit.
+#include "common/SettingsStore.h"
+#include "configurator/TuningController.h"
+#include "resources/zartune_ids.h"
+#include "tests/support/FakeTuningView.h"
 #include "tuning/OsName.h"
 #include "tuning/PreviousSettingsFile.h"
-#include "tuning/TuningEngine.h"
-#include "tuning/TuningPreset.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32Registry.h"
 
@@ -87,6 +90,23 @@ std::string DumpLine(const RegLocation& location) {
     return line;
 }
 
+// The real desktop, but the message boxes are answered from a script and no
+// restart is ever requested.
+class AnsweringDesktop : public Win32Desktop {
+public:
+    int ShowMessageBox(WindowRef, const std::string& text, const std::string&, UINT) override {
+        texts.push_back(text);
+        if (answers.empty()) return IDOK;
+        const int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    void RequestExit(UINT) override { ADD_FAILURE() << "restart requested"; }
+
+    std::vector<int> answers;
+    std::vector<std::string> texts;
+};
+
 class PreviousSettingsVersioned : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -99,12 +119,17 @@ protected:
         folder_ = std::string(temp) + "zv-previous-test";
         CreateDirectoryA(folder_.c_str(), nullptr);
         filePath_ = folder_ + "\\" + PreviousSettingsFile::kFileName;
+        copyPath_ = folder_ + "\\copy.reg";
+        previousFolder_ = store_.ReadString("Install", "Folder", "", false);
+        store_.WriteString("Install", "Folder", folder_, false);
         CleanUp();
         Prepare();
     }
     void TearDown() override {
         CleanUp();
+        store_.WriteString("Install", "Folder", previousFolder_, false);
         DeleteFileA(filePath_.c_str());
+        DeleteFileA(copyPath_.c_str());
         RemoveDirectoryA(folder_.c_str());
     }
 
@@ -189,27 +214,29 @@ protected:
         return text;
     }
 
-    // What Apply does with the record: take it from the file, add what is
-    // new, save it, then write the preset.
+    // Apply as the user runs it, answering No to the restart.
     void Apply(const char* mode, const char* connectionType) {
-        PreviousSettingsFile file(filePath_);
-        PreviousSettings record;
-        ASSERT_NE(PreviousSettingsFile::LoadResult::Refused, file.Load(&record));
-        record.AddNew(PreviousSettings::Capture(registry_, Locations()));
-        ASSERT_TRUE(file.Save(record, "2024-05-01 14:03"));
-        config_.mode = mode;
-        config_.connectionType = connectionType;
-        ApplyPreset(config_);
-        engine_.ApplyTuning();
+        controller_.Tuning().mode = mode;
+        controller_.Tuning().connectionType = connectionType;
+        desktop_.answers = {IDNO};
+        const std::size_t shown = desktop_.texts.size();
+        controller_.ApplySettings();
+        for (std::size_t i = shown; i < desktop_.texts.size(); ++i) {
+            EXPECT_EQ(std::string::npos, desktop_.texts[i].find("could not")) << desktop_.texts[i];
+        }
     }
 
     bool nt_ = false;
     std::string folder_;
     std::string filePath_;
+    std::string copyPath_;
+    std::string previousFolder_;
     Win32Registry registry_;
-    Win32Desktop desktop_;
-    TuningConfig config_;
-    TuningEngine engine_{registry_, desktop_, config_};
+    SettingsStore store_{registry_};
+    AnsweringDesktop desktop_;
+    ProductInfo product_{registry_, desktop_};
+    FakeTuningView view_;
+    TuningController controller_{product_, registry_, desktop_, view_};
 };
 
 bool ImportWithRegedit(const std::string& file) {
@@ -235,23 +262,32 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
     const std::size_t compared = Locations().size();
     ASSERT_EQ(std::string::npos, before.find("no key")) << before;
     std::cout << "comparing " << compared << " values on " << GetOsName(desktop_) << "\n";
+    EXPECT_FALSE(controller_.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
 
     Apply("AUTO1", "LAN-PPPoE");
     const std::string afterFirst = Dump();
     Apply("AUTO3", "DIAL-UP");
     ASSERT_NE(before, afterFirst);
     ASSERT_NE(afterFirst, Dump());
-
+    ASSERT_TRUE(controller_.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
+    // The record holds every location, once.
     PreviousSettings record;
     ASSERT_EQ(PreviousSettingsFile::LoadResult::Loaded, PreviousSettingsFile(filePath_).Load(&record));
     EXPECT_EQ(compared, record.Values().size());
-    EXPECT_EQ(0, record.WriteBack(registry_));
+    ASSERT_TRUE(CopyFileA(filePath_.c_str(), copyPath_.c_str(), FALSE));
+
+    desktop_.answers = {IDYES, IDNO};
+    ASSERT_TRUE(controller_.OnCommand(ID_FILE_RESTORE_PREVIOUS));
+    ASSERT_EQ(3u + 2u + 2u, desktop_.texts.size());
+    EXPECT_EQ(0u, desktop_.texts[5].find("Your previous settings were successfully restored.")) << desktop_.texts[5];
     EXPECT_EQ(before, Dump());
+    EXPECT_FALSE(PreviousSettingsFile(filePath_).Exists());
+    EXPECT_FALSE(controller_.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
 
     if (nt_) {
         Apply("AUTO2", "LAN");
         ASSERT_NE(before, Dump());
-        ASSERT_TRUE(ImportWithRegedit(filePath_));
+        ASSERT_TRUE(ImportWithRegedit(copyPath_));
         EXPECT_EQ(before, Dump());
     }
 }
