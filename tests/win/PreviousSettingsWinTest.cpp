@@ -8,6 +8,7 @@
 #include "configurator/TuningController.h"
 #include "resources/zartune_ids.h"
 #include "tests/support/FakeTuningView.h"
+#include "tests/win/TunedKeys.h"
 #include "tuning/OsName.h"
 #include "tuning/PreviousSettingsFile.h"
 #include "win32/Win32Desktop.h"
@@ -23,21 +24,8 @@
 
 namespace {
 
-const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-const std::string kNwLink = "System\\CurrentControlSet\\Services\\VxD\\NWLink";
-const std::string kCache = kNwLink + "\\Ndi\\params\\cachesize";
-const std::string kTcpip = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-const std::string kInterfaces = kTcpip + "\\Interfaces";
-const std::string kInternet = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const std::string kClass = "System\\CurrentControlSet\\Services\\Class";
-const std::string kServices = "System\\CurrentControlSet\\Services\\";
-const std::string kCards = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\";
+using namespace tunedkeys;
 
-const char* const kMstcpNames[] = {"DefaultRcvWindow", "DefaultTTL", "PMTUDiscovery", "PMTUBlackHoleDetect",
-                                   "SessionKeepAlive"};
-const char* const kTcpipNames[] = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
-                                   "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"};
-const char* const kLimitNames[] = {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"};
 const char* const kServiceNames[] = {"ZvPrevCard", "{ZV-P1}", "{ZV-P2}"};
 const char* const kInterfaceNames[] = {"{ZV-P1}", "{ZV-P2}"};
 
@@ -59,10 +47,10 @@ void Put(const std::string& path, const std::string& name, DWORD type, const std
     RegCloseKey(key);
 }
 
-void DeleteValues(const std::string& path, std::initializer_list<const char*> names) {
+void DeleteValues(const std::string& path, const Names& names) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    for (const char* name : names) RegDeleteValueA(key, name);
+    for (const std::string& name : names) RegDeleteValueA(key, name.c_str());
     RegCloseKey(key);
 }
 
@@ -178,33 +166,31 @@ protected:
                                           kClass, kNwLink + "\\Ndi\\params", kNwLink + "\\Ndi", kNwLink, kInterfaces}) {
             SHDeleteEmptyKeyA(HKEY_LOCAL_MACHINE, parent.c_str());
         }
-        DeleteValues(kMstcp, {"DefaultRcvWindow", "DefaultTTL", "PMTUDiscovery", "PMTUBlackHoleDetect",
-                              "SessionKeepAlive"});
-        DeleteValues(kTcpip, {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
-                              "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"});
-        DeleteValues(kInternet, {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"});
+        DeleteValues(kMstcp, kMstcpNames);
+        DeleteValues(kTcpip, kTcpipNames);
+        DeleteValues(kInternet, kLimitNames);
     }
 
     // Every location the Remove sequence of the running family touches here.
     std::vector<RegLocation> Locations() const {
         std::vector<RegLocation> locations;
-        auto add = [&](const std::string& path, const char* name) { locations.push_back({path, name}); };
+        auto add = [&](const std::string& path, const std::string& name) { locations.push_back({path, name}); };
         if (nt_) {
             add(kServices + "ZvPrevCard\\Parameters\\Tcpip", "MTU");
             // {ZV-P2} has no service key, so the walk finds it once.
             add(kInterfaces + "\\{ZV-P1}", "MTU");
             add(kServices + "{ZV-P1}\\Parameters\\Tcpip", "MTU");
             add(kInterfaces + "\\{ZV-P2}", "MTU");
-            for (const char* name : kTcpipNames) add(kTcpip, name);
+            for (const std::string& name : kTcpipNames) add(kTcpip, name);
         } else {
             for (const char* number : {"0000", "0001"}) {
                 add(kClass + "\\NetTrans\\" + number, "MaxMTU");
                 add(kClass + "\\NetTrans\\" + number, "MaxMSS");
             }
-            for (const char* name : kMstcpNames) add(kMstcp, name);
+            for (const std::string& name : kMstcpNames) add(kMstcp, name);
             add(kCache, "");
         }
-        for (const char* name : kLimitNames) add(kInternet, name);
+        for (const std::string& name : kLimitNames) add(kInternet, name);
         return locations;
     }
 
