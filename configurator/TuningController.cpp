@@ -190,7 +190,8 @@ void TuningController::RestorePreviousSettings() {
                      MB_ICONQUESTION);
     } else {
         OfferRestart(std::to_string(failures) +
-                         " of the previous settings could not be written back: the registry refused them.\n"
+                         " of the previous settings could not be written back: the registry refused them,\n"
+                         "or their key is gone (a network adapter that was removed, for example).\n"
                          "You may lack the rights to change them. The record is kept, so that you can try again.\n\n"
                          "The others take effect when you restart your computer.",
                      MB_ICONWARNING);
