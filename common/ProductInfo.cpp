@@ -33,17 +33,21 @@ std::string ProductInfo::SwitchWord() const {
     return QuotesToSpacesTrimmed(line.substr(slash + 1));
 }
 
-std::string ProductInfo::InstallFolder() const {
+std::string ProductInfo::StoredInstallFolder() const {
     std::string folder = store_.ReadString("Install", "Folder", "", false);
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+std::string ProductInfo::InstallFolder() const {
+    const std::string folder = StoredInstallFolder();
     if (folder.empty()) {
         desktop_->ShowMessageBox(0,
                                  "Missing registry information, please re-install " + ProductName() +
                                      ".\nFor more information contact our support team <" + vendor::kSupportMail +
                                      ">.",
                                  ProductName() + " - Severe Error", MB_SYSTEMMODAL | MB_ICONERROR);
-        return std::string();
     }
-    if (folder.back() != '\\') folder += '\\';
     return folder;
 }
 

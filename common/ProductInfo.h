@@ -19,6 +19,8 @@ public:
     std::string SwitchWord() const;
     // Ends with a backslash; the empty text after the "Severe Error" message.
     std::string InstallFolder() const;
+    // The same, but empty without a message: for asking often, quietly.
+    std::string StoredInstallFolder() const;
     void ShowHelpTopic(const std::string& helpFile, const std::string& keyword) const;
     // False after the "Permissions Error" message when the machine-wide Run
     // key refuses write access; any other outcome counts as permission.

@@ -4,10 +4,12 @@
 #include "configurator/FrameCommands.h"
 #include "configurator/ManualValidation.h"
 #include "resources/zartune_ids.h"
+#include "tuning/PreviousSettingsFile.h"
 #include "tuning/RestartWindows.h"
 #include "tuning/TuningEngine.h"
 #include "tuning/TuningPreset.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ struct TuningController::Command {
 const TuningController::Command TuningController::kCommands[] = {
     {ID_FILE_APPLY, &TuningController::ApplySettings},
     {ID_FILE_RESTORE, &TuningController::RestoreWindowsDefaults},
+    {ID_FILE_RESTORE_PREVIOUS, &TuningController::RestorePreviousSettings},
     {ID_HELP_TOPICS, &TuningController::OnHelpTopics},
     {ID_APP_ABOUT, &TuningController::OnAbout},
 };
@@ -34,6 +37,13 @@ struct StepRange {
 const StepRange kStepCounts[] = {
     {13, 5000000}, {33, 20000000}, {73, 10000000}, {74, 17000000}, {83, 20000000}, {99, 1000000},
 };
+
+std::string TimeText(const LocalTime& time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", time.year, time.month, time.day, time.hour,
+                  time.minute);
+    return text;
+}
 
 }  // namespace
 
@@ -64,12 +74,63 @@ void TuningController::ApplySettings() {
     for (int step = 0; step < kApplySteps; ++step) {
         if (step == kWriteStep) {
             view_->SaveFormSettings();
-            failures = TuningEngine(*registry_, *desktop_, config_).ApplyTuning();
+            TuningEngine engine(*registry_, *desktop_, config_);
+            if (!KeepPreviousSettings(engine)) {
+                view_->EndProgress();
+                return;
+            }
+            failures = engine.ApplyTuning();
         }
         view_->StepProgress(StepCount(step));
     }
     view_->EndProgress();
-    OfferRestart(failures);
+    const std::string name = product_->ProductName();
+    if (failures == 0) {
+        OfferRestart("System changes were successful done.\n\nIn order to enjoy all the benefits of " + name +
+                         "\nit's highly recommended to restart your computer.",
+                     MB_ICONQUESTION);
+    } else {
+        // Said plainly instead of the success text: the user must know that
+        // some settings did not take.
+        OfferRestart(std::to_string(failures) +
+                         " of the new settings could not be written: the registry refused them.\n"
+                         "You may lack the rights to change them.\n\n"
+                         "The other settings take effect when you restart your computer.",
+                     MB_ICONWARNING);
+    }
+}
+
+bool TuningController::KeepPreviousSettings(const TuningEngine& engine) {
+    // Remove touches every value that any Apply may change.
+    std::vector<RegLocation> locations;
+    for (const TuningWrite& write : engine.PlanWrites(kRemoveAction)) locations.push_back({write.path, write.name});
+    const PreviousSettings now = PreviousSettings::Capture(*registry_, locations);
+    if (now.IsEmpty()) return true;
+
+    const std::string path = PreviousSettingsPath();
+    const PreviousSettingsFile file(path);
+    PreviousSettings record;
+    std::string problem;
+    if (path.empty()) {
+        problem = "could not be written: the install folder is not known.";
+    } else if (file.Load(&record) == PreviousSettingsFile::LoadResult::Refused) {
+        // It may hold the only copy of the first settings: never overwritten.
+        problem = "could not be read: it is damaged or was changed by hand. It is left as it is.";
+    } else if (record.AddNew(now) > 0 && !file.Save(record, TimeText(desktop_->CurrentTime()))) {
+        problem = "could not be written.";
+    }
+    if (problem.empty()) return true;
+    const std::string text = "The record of your previous settings,\n" +
+                             (path.empty() ? std::string(PreviousSettingsFile::kFileName) : path) + ",\n" + problem +
+                             "\n\nIf you go on, \"Restore Previous Settings\" cannot give back the settings you "
+                             "have now.\nApply the new settings anyway?";
+    return desktop_->ShowMessageBox(view_->Owner(), text, product_->ProductName(),
+                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+std::string TuningController::PreviousSettingsPath() const {
+    const std::string folder = product_->StoredInstallFolder();
+    return folder.empty() ? std::string() : folder + PreviousSettingsFile::kFileName;
 }
 
 bool TuningController::FillTuning() {
@@ -86,29 +147,10 @@ bool TuningController::FillTuning() {
     return true;
 }
 
-void TuningController::OfferRestart(int failures) {
+void TuningController::OfferRestart(const std::string& result, UINT icon) {
     const std::string name = product_->ProductName();
-    int answer;
-    if (failures == 0) {
-        answer = desktop_->ShowMessageBox(view_->Owner(),
-                                          "System changes were successful done.\n\n"
-                                          "In order to enjoy all the benefits of " +
-                                              name +
-                                              "\nit's highly recommended to restart your computer.\n\n"
-                                              "Would you like to restart your computer now?",
-                                          name, MB_YESNO | MB_ICONQUESTION);
-    } else {
-        // Said plainly instead of the success text: the user must know that
-        // some settings did not take.
-        answer = desktop_->ShowMessageBox(view_->Owner(),
-                                          std::to_string(failures) +
-                                              " of the new settings could not be written: the registry refused them.\n"
-                                              "You may lack the rights to change them.\n\n"
-                                              "The other settings take effect when you restart your computer.\n\n"
-                                              "Would you like to restart your computer now?",
-                                          name, MB_YESNO | MB_ICONWARNING);
-    }
-    if (answer == IDYES) {
+    if (desktop_->ShowMessageBox(view_->Owner(), result + "\n\nWould you like to restart your computer now?", name,
+                                 MB_YESNO | icon) == IDYES) {
         RestartWindows(*desktop_);
         return;
     }
@@ -119,6 +161,41 @@ void TuningController::OfferRestart(int failures) {
 
 void TuningController::RestoreWindowsDefaults() {
     TuningEngine(*registry_, *desktop_, config_).RestoreWindowsDefaults(true);
+}
+
+void TuningController::RestorePreviousSettings() {
+    const std::string name = product_->ProductName();
+    if (desktop_->ShowMessageBox(0,
+                                 "The program will give back the settings you had before it first applied new "
+                                 "ones.\nWould you like to continue?",
+                                 name, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+        return;
+    }
+    const std::string path = PreviousSettingsPath();
+    const PreviousSettingsFile file(path);
+    PreviousSettings record;
+    if (path.empty() || file.Load(&record) != PreviousSettingsFile::LoadResult::Loaded) {
+        desktop_->ShowMessageBox(0,
+                                 "The record of your previous settings,\n" + path +
+                                     ",\ncould not be read: it is missing, damaged or was changed by hand.\n"
+                                     "Nothing was changed.",
+                                 name, MB_ICONEXCLAMATION);
+        return;
+    }
+    const int failures = record.WriteBack(*registry_);
+    if (failures == 0) {
+        file.Remove();
+        OfferRestart("Your previous settings were successfully restored.\n\n"
+                     "They take effect when you restart your computer.",
+                     MB_ICONQUESTION);
+    } else {
+        OfferRestart(std::to_string(failures) +
+                         " of the previous settings could not be written back: the registry refused them,\n"
+                         "or their key is gone (a network adapter that was removed, for example).\n"
+                         "You may lack the rights to change them. The record is kept, so that you can try again.\n\n"
+                         "The others take effect when you restart your computer.",
+                     MB_ICONWARNING);
+    }
 }
 
 void TuningController::OnHelpTopics() { product_->ShowHelpTopic("zartune.hlp", "Welcome to Zarvo\xAE 2002"); }
@@ -132,7 +209,13 @@ bool TuningController::HandlesCommand(unsigned id) const {
     return !framecommands::ControlPanelCommandLines(id).empty() || !framecommands::VendorAddress(id, "", "").empty();
 }
 
-bool TuningController::CommandEnabled(unsigned id) const { return HandlesCommand(id); }
+bool TuningController::CommandEnabled(unsigned id) const {
+    if (id == ID_FILE_RESTORE_PREVIOUS) {
+        const std::string path = PreviousSettingsPath();
+        return !path.empty() && PreviousSettingsFile(path).Exists();
+    }
+    return HandlesCommand(id);
+}
 
 bool TuningController::OnCommand(unsigned id) {
     for (const Command& command : kCommands) {

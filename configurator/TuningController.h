@@ -6,9 +6,13 @@
 #include "win32/Registry.h"
 
 #include <cstdint>
+#include <string>
 
-// The configurator's decisions: Apply, Restore and the restart, and the
-// frame's commands with their enable states. The main frame and the form
+class TuningEngine;
+
+// The configurator's decisions: Apply, Restore, the record of the settings
+// before the first Apply and their restore, the restart, and the frame's
+// commands with their enable states. The main frame and the form
 // are views over it (TuningView); it owns the run's tuning record.
 class TuningController {
 public:
@@ -27,6 +31,8 @@ public:
 
     void ApplySettings();
     void RestoreWindowsDefaults();
+    // Writes back what the record holds; on full success the record goes.
+    void RestorePreviousSettings();
 
     // A command of the frame's menu or toolbar; false when it is not one of these.
     bool OnCommand(unsigned id);
@@ -42,7 +48,13 @@ private:
 
     // True when a valid record could be made; the message is shown otherwise.
     bool FillTuning();
-    void OfferRestart(int failures);
+    // Records what the engine's writes are about to change, unless recorded
+    // already; false when that failed and the user chose not to go on.
+    bool KeepPreviousSettings(const TuningEngine& engine);
+    // The record's file in the install folder; empty when that is not known.
+    std::string PreviousSettingsPath() const;
+    // The result, then the restart question; on No the reminder.
+    void OfferRestart(const std::string& result, UINT icon);
     void OnHelpTopics();
     void OnAbout();
 

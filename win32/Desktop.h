@@ -14,6 +14,15 @@ struct OsVersionRecord {
     DWORD platformId = 0;
 };
 
+// The local date and time, as GetLocalTime reports them.
+struct LocalTime {
+    WORD year = 0;
+    WORD month = 0;
+    WORD day = 0;
+    WORD hour = 0;
+    WORD minute = 0;
+};
+
 // Everything the programs ask of the desktop besides the registry and their
 // own windows. Production forwards to Win32 (Win32Desktop); tests record the
 // calls and script the answers, so no test shows a real message box, starts
@@ -42,4 +51,5 @@ public:
     virtual std::string ModulePath() = 0;
     virtual WindowRef FindWindowTitled(const std::string& title) = 0;
     virtual int DesktopLogPixelsX() = 0;
+    virtual LocalTime CurrentTime() = 0;
 };

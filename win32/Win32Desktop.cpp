@@ -78,3 +78,9 @@ int Win32Desktop::DesktopLogPixelsX() {
     ReleaseDC(desktop, dc);
     return dpi;
 }
+
+LocalTime Win32Desktop::CurrentTime() {
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+}

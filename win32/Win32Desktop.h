@@ -16,4 +16,5 @@ public:
     std::string ModulePath() override;
     WindowRef FindWindowTitled(const std::string& title) override;
     int DesktopLogPixelsX() override;
+    LocalTime CurrentTime() override;
 };

@@ -21,6 +21,7 @@ REQUIRED = [
     b"Session Keep Alive",
     b"PMTU (Path Maximum Transmission Unit)",
     b"NDI Cache",
+    b"Previous Settings",
 ]
 
 

@@ -38,6 +38,7 @@ public:
     std::string ModulePath() override { return modulePath; }
     WindowRef FindWindowTitled(const std::string& title) override;
     int DesktopLogPixelsX() override { return logPixelsX; }
+    LocalTime CurrentTime() override { return now; }
 
     // Sets the version both query forms report.
     void SetVersion(DWORD platformId, DWORD major, DWORD minor);
@@ -54,6 +55,7 @@ public:
     std::string modulePath;
     std::set<std::string> windowTitles;
     int logPixelsX = 96;
+    LocalTime now = {2003, 5, 1, 14, 3};
 
     // Record.
     std::vector<MessageBoxCall> messageBoxes;

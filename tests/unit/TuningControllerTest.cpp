@@ -3,12 +3,16 @@
 #include "resources/zartune_ids.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FakeTuningView.h"
+#include "tests/support/ScratchFolder.h"
+#include "tuning/PreviousSettingsFile.h"
 #include "win32/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <numeric>
+#include <sstream>
 
 namespace {
 
@@ -35,6 +39,9 @@ struct Rig {
         }
         registry.AddKey(kMachine, kTcpip);
         registry.AddKey(kMachine, kInternet);
+        // Natively the backslash the install folder gets starts the record's
+        // file name, which still lies inside the scratch folder.
+        registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", folder.Path() + "/");
         controller.Tuning().mode = "AUTO1";
         controller.Tuning().connectionType = "LAN-PPPoE";
         view.connectionTypeText = "Cable/xDSL running PPPoE/PPTP";
@@ -45,6 +52,16 @@ struct Rig {
         return registry.Value(kMachine, path, name);
     }
 
+    std::string RecordPath() const { return product.StoredInstallFolder() + PreviousSettingsFile::kFileName; }
+    std::string RecordText() const { return Read(RecordPath()); }
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    ScratchFolder folder;
     MemoryRegistry registry;
     FakeDesktop desktop;
     ProductInfo product{registry, desktop};
@@ -237,6 +254,171 @@ TEST(TuningController, RestoreThatTheRegistryRefusesSaysSo) {
     EXPECT_EQ(0u, rig.desktop.messageBoxes[1].text.find("7 setting(s) could not be removed"));
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), rig.desktop.messageBoxes[1].type);
     EXPECT_EQ(128u, Number(rig.Value(kTcpip, "DefaultTTL")));
+}
+
+TEST(TuningController, FirstApplyRecordsWhatItChangesLaterAppliesKeepItAndRestoreGivesItBack) {
+    Rig rig;
+    rig.registry.PutDword(kMachine, kInterface, "MTU", 1492);
+    rig.registry.PutDword(kMachine, kTcpip, "DefaultTTL", 64);
+    const std::string before = rig.registry.Dump(kMachine);
+    EXPECT_TRUE(rig.controller.HandlesCommand(ID_FILE_RESTORE_PREVIOUS));
+    EXPECT_FALSE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
+
+    rig.desktop.messageBoxAnswers = {IDNO};
+    rig.controller.ApplySettings();
+    EXPECT_TRUE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
+    const std::string record = rig.RecordText();
+    EXPECT_EQ(0u, record.find("REGEDIT4\r\n; Zarvo 2003 settings before the first Apply: 10 values, "
+                              "saved 2003-05-01 14:03\r\n"))
+        << record;
+    for (const char* line : {"\"MTU\"=dword:000005d4\r\n", "\"DefaultTTL\"=dword:00000040\r\n",
+                             "\"TcpWindowSize\"=-\r\n", "\"MaxConnectionsPerServer\"=-\r\n"}) {
+        EXPECT_NE(std::string::npos, record.find(line)) << line;
+    }
+    // Apply itself says what it always says.
+    ASSERT_EQ(2u, rig.desktop.messageBoxes.size());
+    EXPECT_EQ(kQuestion, rig.desktop.messageBoxes[0].text);
+
+    // Another preset, a day later: the record still holds the first state.
+    rig.desktop.now = {2003, 5, 2, 9, 30};
+    rig.controller.Tuning().mode = "AUTO3";
+    rig.controller.Tuning().connectionType = "DIAL-UP";
+    rig.desktop.messageBoxAnswers = {IDNO};
+    rig.controller.ApplySettings();
+    EXPECT_EQ(record, rig.RecordText());
+    ASSERT_NE(before, rig.registry.Dump(kMachine));
+
+    rig.desktop.messageBoxes.clear();
+    rig.desktop.messageBoxAnswers = {IDYES, IDNO};
+    EXPECT_TRUE(rig.controller.OnCommand(ID_FILE_RESTORE_PREVIOUS));
+    EXPECT_EQ(before, rig.registry.Dump(kMachine));
+    EXPECT_FALSE(PreviousSettingsFile(rig.RecordPath()).Exists());
+    EXPECT_FALSE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
+
+    ASSERT_EQ(3u, rig.desktop.messageBoxes.size());
+    const FakeDesktop::MessageBoxCall& question = rig.desktop.messageBoxes[0];
+    EXPECT_EQ("The program will give back the settings you had before it first applied new ones.\n"
+              "Would you like to continue?",
+              question.text);
+    EXPECT_EQ("Zarvo 2003", question.caption);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), question.type);
+    EXPECT_EQ(0u, question.owner);
+    const FakeDesktop::MessageBoxCall& result = rig.desktop.messageBoxes[1];
+    EXPECT_EQ("Your previous settings were successfully restored.\n\n"
+              "They take effect when you restart your computer.\n\nWould you like to restart your computer now?",
+              result.text);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), result.type);
+    EXPECT_EQ(rig.view.owner, result.owner);
+    EXPECT_EQ(kReminder, rig.desktop.messageBoxes[2].text);
+}
+
+TEST(TuningController, RestoreOfPreviousSettingsAsksFirstCountsRefusalsAndKeepsTheRecord) {
+    Rig rig(false);
+    rig.registry.PutString(kMachine, kMstcp, "DefaultTTL", "64");
+    rig.desktop.messageBoxAnswers = {IDNO};
+    rig.controller.ApplySettings();
+    const std::string record = rig.RecordText();
+    const int writes = rig.registry.WriteCount();
+
+    rig.desktop.messageBoxes.clear();
+    rig.desktop.messageBoxAnswers = {IDNO};
+    rig.controller.RestorePreviousSettings();
+    EXPECT_EQ(1u, rig.desktop.messageBoxes.size());
+    EXPECT_EQ(writes, rig.registry.WriteCount());
+
+    rig.registry.DenyAccess(kMachine, kMstcp, KEY_SET_VALUE);
+    rig.desktop.messageBoxes.clear();
+    rig.desktop.messageBoxAnswers = {IDYES, IDYES};
+    rig.controller.RestorePreviousSettings();
+    ASSERT_EQ(2u, rig.desktop.messageBoxes.size());
+    const FakeDesktop::MessageBoxCall& warning = rig.desktop.messageBoxes[1];
+    EXPECT_EQ(0u, warning.text.find("5 of the previous settings could not be written back")) << warning.text;
+    EXPECT_NE(std::string::npos, warning.text.find("The record is kept"));
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING), warning.type);
+    // Yes restarts, as after Apply.
+    EXPECT_EQ(std::vector<UINT>{EWX_REBOOT}, rig.desktop.exitRequests);
+    EXPECT_EQ(record, rig.RecordText());
+    EXPECT_TRUE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
+    // What could be written back was: the connection limits were absent.
+    EXPECT_FALSE(rig.Value(kInternet, "MaxConnectionsPerServer").has_value());
+}
+
+TEST(TuningController, RestoringWindowsDefaultsLeavesTheRecordAlone) {
+    Rig rig;
+    rig.registry.PutDword(kMachine, kTcpip, "DefaultTTL", 64);
+    rig.desktop.messageBoxAnswers = {IDNO};
+    rig.controller.ApplySettings();
+    const std::string record = rig.RecordText();
+    rig.desktop.messageBoxAnswers = {IDYES};
+    rig.controller.RestoreWindowsDefaults();
+    EXPECT_FALSE(rig.Value(kTcpip, "DefaultTTL").has_value());
+    EXPECT_EQ(record, rig.RecordText());
+    EXPECT_TRUE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
+}
+
+TEST(TuningController, ADamagedRecordIsNeitherUsedNorOverwritten) {
+    Rig rig;
+    const std::string damaged = "REGEDIT4\r\n; edited by hand\r\n";
+    std::ofstream(rig.RecordPath(), std::ios::binary) << damaged;
+    EXPECT_TRUE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
+
+    rig.desktop.messageBoxAnswers = {IDYES};
+    rig.controller.RestorePreviousSettings();
+    ASSERT_EQ(2u, rig.desktop.messageBoxes.size());
+    EXPECT_EQ("The record of your previous settings,\n" + rig.RecordPath() +
+                  ",\ncould not be read: it is missing, damaged or was changed by hand.\nNothing was changed.",
+              rig.desktop.messageBoxes[1].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), rig.desktop.messageBoxes[1].type);
+    EXPECT_EQ(0, rig.registry.WriteCount());
+    EXPECT_EQ(damaged, rig.RecordText());
+}
+
+TEST(TuningController, ApplyAsksBeforeChangingWhatItCannotRecord) {
+    const struct {
+        const char* what;
+        const char* folder;  // below the scratch folder; null for no install folder at all
+        const char* problem;
+    } cases[] = {
+        {"a damaged record", "/", "could not be read: it is damaged or was changed by hand. It is left as it is."},
+        {"a folder that is gone", "/gone/", "could not be written."},
+        {"no install folder", nullptr, "could not be written: the install folder is not known."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig rig;
+        const std::string install = "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install";
+        if (c.folder == nullptr) {
+            rig.registry.PutString(kMachine, install, "Folder", "");
+        } else {
+            rig.registry.PutString(kMachine, install, "Folder", rig.folder.Path() + c.folder);
+        }
+        const std::string damaged = "REGEDIT4\r\n";
+        const std::string damagedPath = rig.folder.File(std::string("\\") + PreviousSettingsFile::kFileName);
+        std::ofstream(damagedPath, std::ios::binary) << damaged;
+        const std::string path = c.folder == nullptr ? PreviousSettingsFile::kFileName : rig.RecordPath();
+
+        // No stops before any write, with the bar taken down.
+        rig.desktop.messageBoxAnswers = {IDNO};
+        rig.controller.ApplySettings();
+        ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
+        const FakeDesktop::MessageBoxCall& question = rig.desktop.messageBoxes[0];
+        EXPECT_EQ("The record of your previous settings,\n" + path + ",\n" + c.problem +
+                      "\n\nIf you go on, \"Restore Previous Settings\" cannot give back the settings you have now.\n"
+                      "Apply the new settings anyway?",
+                  question.text);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2), question.type);
+        EXPECT_EQ(rig.view.owner, question.owner);
+        EXPECT_EQ(0, rig.registry.WriteCount());
+        EXPECT_EQ(74u, rig.view.stepCounts.size());
+        EXPECT_EQ("end", rig.view.events.back());
+
+        // Yes applies anyway; the damaged file stays as it was.
+        rig.desktop.messageBoxAnswers = {IDYES, IDNO};
+        rig.controller.ApplySettings();
+        EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
+        EXPECT_EQ(damaged, Rig::Read(damagedPath));
+        EXPECT_EQ(kQuestion, rig.desktop.messageBoxes[2].text);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // by type, after Apply and after Remove. Wine grants every access when it
 // reports a 9x version, as 9x did; on its default version the 9x walk runs
 // under the NT access rule.
+#include "tests/win/TunedKeys.h"
 #include "tuning/OsName.h"
 #include "tuning/TuningEngine.h"
 #include "tuning/TuningPreset.h"
@@ -20,22 +21,7 @@
 
 namespace {
 
-const std::string kMstcp = "System\\CurrentControlSet\\Services\\VxD\\MSTCP";
-const std::string kNwLink = "System\\CurrentControlSet\\Services\\VxD\\NWLink";
-const std::string kCache = kNwLink + "\\Ndi\\params\\cachesize";
-const std::string kTcpip = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
-const std::string kInterfaces = kTcpip + "\\Interfaces";
-const std::string kInternet = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-const std::string kClass = "System\\CurrentControlSet\\Services\\Class";
-const std::string kServices = "System\\CurrentControlSet\\Services\\";
-const std::string kCards = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\";
-
-using Names = std::vector<std::string>;
-const Names kMstcpNames = {"DefaultRcvWindow", "PMTUDiscovery", "PMTUBlackHoleDetect", "SessionKeepAlive",
-                           "DefaultTTL"};
-const Names kTcpipNames = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
-                           "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"};
-const Names kLimitNames = {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"};
+using namespace tunedkeys;
 
 // TCP/IP bindings of the 9x adapters, each with its driver class key of the
 // same number; 0001 belongs to a removed card.

@@ -35,6 +35,14 @@ protected:
     void TearDown() override {
         DestroyWindow(frame_);
         store_.WriteString("Install", "Folder", previousFolder_, false);
+        DeleteFileA(RecordPath().c_str());
+    }
+
+    // Where an Apply in the temporary install folder records the settings before it.
+    static std::string RecordPath() {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        return std::string(temp) + "Zartune-previous.reg";
     }
 
     std::string Pane(int pane) {
@@ -182,6 +190,36 @@ TEST_F(MainFrameTest, RestoreAsksFirstAndNoLeavesEverythingAlone) {
     ASSERT_EQ(1u, desktop_.messageBoxes.size());
     EXPECT_EQ("The program will restore all Windows default settings.\nWould you like to continue?",
               desktop_.messageBoxes[0].text);
+}
+
+TEST_F(MainFrameTest, RestorePreviousFollowsRestoreWindowsAndIsGreyedWithoutARecord) {
+    HMENU file = GetSubMenu(GetMenu(frame_), 0);
+    int restore = -1;
+    for (int i = 0; i < GetMenuItemCount(file); ++i) {
+        if (GetMenuItemID(file, i) == ID_FILE_RESTORE) restore = i;
+    }
+    ASSERT_NE(-1, restore);
+    EXPECT_EQ(static_cast<UINT>(ID_FILE_RESTORE_PREVIOUS), GetMenuItemID(file, restore + 1));
+    char text[64] = {};
+    GetMenuStringA(file, ID_FILE_RESTORE_PREVIOUS, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ("Restore &Previous Settings", text);
+    SendMessageA(frame_, WM_MENUSELECT, MAKEWPARAM(ID_FILE_RESTORE_PREVIOUS, MF_STRING), 1);
+    EXPECT_EQ("Give back the settings you had before the first Apply", Pane(0));
+
+    const std::string record = RecordPath();
+    DeleteFileA(record.c_str());
+    EXPECT_NE(0u, MenuState(0, ID_FILE_RESTORE_PREVIOUS) & MF_GRAYED);
+    Command(ID_FILE_RESTORE_PREVIOUS);
+    EXPECT_TRUE(desktop_.messageBoxes.empty());
+
+    HANDLE made = CreateFileA(record.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, made);
+    CloseHandle(made);
+    EXPECT_EQ(0u, MenuState(0, ID_FILE_RESTORE_PREVIOUS) & MF_GRAYED);
+    desktop_.messageBoxAnswers = {IDNO};
+    Command(ID_FILE_RESTORE_PREVIOUS);
+    ASSERT_EQ(1u, desktop_.messageBoxes.size());
+    EXPECT_EQ(0u, desktop_.messageBoxes[0].text.find("The program will give back the settings you had"));
 }
 
 TEST_F(MainFrameTest, ProgressBarCoversTheFirstPaneOfTheStatusBar) {

@@ -1,0 +1,36 @@
+#pragma once
+#include "tuning/PreviousSettings.h"
+
+#include <optional>
+#include <string>
+
+// The previous-settings record as a REGEDIT4 file, so that a person can read
+// it and import it with regedit (the "=-" deletions need the NT family's
+// regedit). Texts are kept byte for byte in the ANSI code page. The program
+// reads back only what it writes itself: anything else is refused whole.
+class PreviousSettingsFile {
+public:
+    static constexpr const char* kFileName = "Zartune-previous.reg";
+
+    enum class LoadResult {
+        Loaded,
+        Missing,
+        Refused,  // unreadable, damaged or edited: nothing was taken from it
+    };
+
+    explicit PreviousSettingsFile(std::string path) : path_(std::move(path)) {}
+
+    // Empty when a key path, a value name or the time holds a control
+    // character, which the format cannot carry.
+    static std::optional<std::string> Format(const PreviousSettings& record, const std::string& savedAt);
+    static std::optional<PreviousSettings> Parse(const std::string& text);
+
+    bool Exists() const;
+    LoadResult Load(PreviousSettings* record) const;
+    // Writes beside the file first, so that a failed write keeps the old one.
+    bool Save(const PreviousSettings& record, const std::string& savedAt) const;
+    bool Remove() const;
+
+private:
+    std::string path_;
+};
