@@ -6,8 +6,6 @@ namespace {
 
 // The resource type the resource compiler gives a TOOLBAR statement.
 const char* const kToolbarResourceType = MAKEINTRESOURCEA(241);
-// Room for the gripper drawn at the toolbar's left end.
-constexpr int kGripperIndent = 8;
 // Space around a status pane's text, as its border takes it.
 constexpr int kPanePadding = 10;
 
@@ -39,6 +37,9 @@ std::string FrameWindow::LoadResourceString(UINT id) {
     return std::string(buffer, length > 0 ? length : 0);
 }
 
+FrameWindow::FrameWindow(const FrameResources& resources)
+    : resources_(resources), dock_({[this] { return DockArea(); }, [this] { OnToolbarMoved(); }}) {}
+
 FrameWindow::CommandUi FrameWindow::QueryCommand(WORD id) const noexcept {
     if (id == resources_.exitCommand) return {true, false};
     if (id == resources_.toolbarCommand) return {toolbar_ != nullptr, Shown(toolbar_)};
@@ -54,12 +55,14 @@ bool FrameWindow::CreateToolbar() noexcept {
     if (layout == nullptr || layout->version != 1) return false;
 
     // Each bar's child id is its toggle command, as the toggles' prompts expect.
-    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
-                               0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(resources_.toolbarCommand)), instance, nullptr);
+    // The frame places the toolbar itself, wherever it is docked.
+    const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE |
+                        CCS_NODIVIDER;
+    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", style, 0, 0, 0, 0, Handle(),
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(resources_.toolbarCommand)), instance, nullptr);
     if (toolbar_ == nullptr) return false;
     SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolbar_, TB_SETBITMAPSIZE, 0, MAKELONG(layout->width, layout->height));
-    SendMessageA(toolbar_, TB_SETINDENT, kGripperIndent, 0);
 
     std::vector<TBBUTTON> buttons;
     int image = 0;
@@ -82,7 +85,7 @@ bool FrameWindow::CreateToolbar() noexcept {
     if (!SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()))) {
         return false;
     }
-    SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+    dock_.Attach(Handle(), toolbar_);
     return true;
 }
 
@@ -158,14 +161,6 @@ void FrameWindow::CenterOnScreen(HWND handle) noexcept {
 void FrameWindow::RecalcLayout() noexcept {
     RECT client;
     GetClientRect(Handle(), &client);
-    int top = client.top;
-    int bottom = client.bottom;
-    if (Shown(toolbar_)) {
-        SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
-        RECT bar;
-        GetWindowRect(toolbar_, &bar);
-        top += bar.bottom - bar.top;
-    }
     if (statusBar_ != nullptr) {
         SendMessageA(statusBar_, WM_SIZE, 0, 0);
         // Right edges: the fixed panes take their widths from the right, the first pane the rest.
@@ -176,15 +171,42 @@ void FrameWindow::RecalcLayout() noexcept {
             right -= paneWidths_[i];
         }
         SendMessageA(statusBar_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-        if (Shown(statusBar_)) {
-            RECT bar;
-            GetWindowRect(statusBar_, &bar);
-            bottom -= bar.bottom - bar.top;
-        }
+    }
+    const std::optional<DockSide> side = Shown(toolbar_) ? dock_.Side() : std::nullopt;
+    const FrameLayout layout = LayoutFrame(DockArea(), side, dock_.DockedSize());
+    if (side) {
+        const DockRect& bar = layout.bar;
+        MoveWindow(toolbar_, bar.left, bar.top, bar.Width(), bar.Height(), TRUE);
     }
     if (view_ != nullptr) {
-        MoveWindow(view_, client.left, top, client.right - client.left, bottom > top ? bottom - top : 0, TRUE);
+        const DockRect& view = layout.view;
+        MoveWindow(view_, view.left, view.top, view.Width(), view.Height(), TRUE);
     }
+}
+
+DockRect FrameWindow::DockArea() const noexcept {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    DockRect area = {client.left, client.top, client.right, client.bottom};
+    if (Shown(statusBar_)) {
+        RECT bar;
+        GetWindowRect(statusBar_, &bar);
+        area.bottom -= bar.bottom - bar.top;
+    }
+    return area;
+}
+
+void FrameWindow::OnToolbarMoved() noexcept {
+    const std::optional<DockSide> side = dock_.Side();
+    const int widening = side && IsVertical(*side) ? dock_.DockedSize().width : 0;
+    if (widening != widening_) {
+        RECT frame;
+        GetWindowRect(Handle(), &frame);
+        const int width = frame.right - frame.left + widening - widening_;
+        widening_ = widening;
+        SetWindowPos(Handle(), nullptr, 0, 0, width, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RecalcLayout();
 }
 
 void FrameWindow::ShowPrompt(UINT id) noexcept { SetPaneText(0, PromptPart(LoadResourceString(id))); }
@@ -237,25 +259,17 @@ LRESULT FrameWindow::OnNotify(NMHDR* header) noexcept {
             }
             return 0;
         }
-        case NM_CUSTOMDRAW:
-            if (header->hwndFrom == toolbar_) return OnToolbarCustomDraw(reinterpret_cast<NMCUSTOMDRAW*>(header));
-            return CDRF_DODEFAULT;
         default: return 0;
     }
 }
 
-LRESULT FrameWindow::OnToolbarCustomDraw(NMCUSTOMDRAW* draw) noexcept {
-    if (draw->dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
-    if (draw->dwDrawStage == CDDS_POSTPAINT) {
-        RECT gripper = {2, 3, 5, draw->rc.bottom - 3};
-        DrawEdge(draw->hdc, &gripper, BDR_RAISEDINNER, BF_RECT);
-    }
-    return CDRF_DODEFAULT;
-}
-
 void FrameWindow::ToggleBar(HWND bar) noexcept {
     if (bar == nullptr) return;
-    ShowWindow(bar, Shown(bar) ? SW_HIDE : SW_SHOW);
+    if (bar == toolbar_) {
+        dock_.Show(!Shown(bar));  // floating, its window too
+    } else {
+        ShowWindow(bar, Shown(bar) ? SW_HIDE : SW_SHOW);
+    }
     RecalcLayout();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "win32/DockingToolbar.h"
 #include "win32/Window.h"
 
 #include <commctrl.h>
@@ -15,9 +16,12 @@ struct FrameResources {
     WORD statusBarCommand;   // shows or hides the status bar, likewise
 };
 
-// A main frame: a top-level window with a menu, a flat toolbar at the top, a
-// status bar at the bottom and one view (a child dialog) filling the space
-// between them. Each command's string resource is its prompt: the text before
+// A main frame: a top-level window with a menu, a flat toolbar, a status bar
+// at the bottom and one view (a child dialog) filling the space left between
+// them. The toolbar starts at the top; the user docks it on any side or floats
+// it (DockingToolbar). Docked on the left or the right it takes no room from
+// the view: the frame widens by the bar's width and narrows again when the
+// bar leaves that side. Each command's string resource is its prompt: the text before
 // "\n" goes to the first status pane while a menu item or toolbar button is
 // under the mouse, the text after it is the button's tooltip. Menu items and
 // toolbar buttons are enabled exactly while QueryCommand says so, which by
@@ -25,7 +29,7 @@ struct FrameResources {
 // exit command or its close box, and its end ends the message loop.
 class FrameWindow : public Window {
 public:
-    explicit FrameWindow(const FrameResources& resources) : resources_(resources) {}
+    explicit FrameWindow(const FrameResources& resources);
 
     // Idle-time update: toolbar button states, then the status panes.
     void UpdateCommandUi() noexcept;
@@ -54,7 +58,7 @@ protected:
     // The status panes' update handlers, run at idle time.
     virtual void OnUpdatePanes() noexcept {}
 
-    // Loads the TOOLBAR resource and its bitmap.
+    // Loads the TOOLBAR resource and its bitmap; the bar is docked at the top.
     bool CreateToolbar() noexcept;
     // paneIds: 0 for the first pane, which stretches; any other id names the
     // string whose text gives the pane its width.
@@ -66,12 +70,14 @@ protected:
 
 private:
     void RecalcLayout() noexcept;
+    // The client area above the status bar, where the toolbar docks.
+    DockRect DockArea() const noexcept;
+    void OnToolbarMoved() noexcept;
     void ShowPrompt(UINT id) noexcept;
     void ShowIdlePrompt() noexcept;
     void OnMenuSelect(WORD item, WORD flags, HMENU menu) noexcept;
     void OnInitMenuPopup(HMENU menu) noexcept;
     LRESULT OnNotify(NMHDR* header) noexcept;
-    LRESULT OnToolbarCustomDraw(NMCUSTOMDRAW* draw) noexcept;
     void ToggleBar(HWND bar) noexcept;
 
     FrameResources resources_;
@@ -79,6 +85,9 @@ private:
     HWND toolbar_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND view_ = nullptr;
+    DockingToolbar dock_;
+    // How much wider the frame is for the toolbar docked on the left or the right.
+    int widening_ = 0;
     std::vector<WORD> buttonIds_;
     std::vector<int> paneWidths_;
     std::vector<std::string> paneTexts_;

@@ -42,12 +42,15 @@ using UniqueHmenu = UniqueHandle<HMENU, DestroyMenuCloser>;
 using UniqueHbitmap = UniqueHandle<HBITMAP, DeleteObjectCloser>;
 using UniqueHfont = UniqueHandle<HFONT, DeleteObjectCloser>;
 using UniqueHpalette = UniqueHandle<HPALETTE, DeleteObjectCloser>;
+using UniqueHbrush = UniqueHandle<HBRUSH, DeleteObjectCloser>;
 using UniqueHkey = UniqueHandle<HKEY, RegCloseKeyCloser>;
 
-// A window's device context, released to the window it came from.
+// A window's device context (its client area, or with wholeWindow the whole
+// window), released to the window it came from. No window: the screen's.
 class WindowDc {
 public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    explicit WindowDc(HWND window, bool wholeWindow = false)
+        : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc() { if (dc_ != nullptr) ReleaseDC(window_, dc_); }
