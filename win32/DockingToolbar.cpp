@@ -162,11 +162,12 @@ DockSize DockingToolbar::DockedSize() const noexcept {
 void DockingToolbar::Dock(DockSide side) noexcept {
     side_ = side;
     Arrange(IsVertical(side));
+    SetDivider(true);
     if (GetParent(bar_) != frameWindow_) {
         SetParent(bar_, frameWindow_);
         ShowWindow(Handle(), SW_HIDE);
     }
-    // The gripper is back, so the client area changes.
+    // The gripper and the divider are back, so the client area changes.
     SetWindowPos(bar_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     frame_.moved();
 }
@@ -175,6 +176,7 @@ void DockingToolbar::Float(DockPoint topLeft) noexcept {
     if (!CreateFloatingWindow()) return;
     side_.reset();
     Arrange(false);
+    SetDivider(false);
     const DockSize size = FloatingSize();
     SetWindowPos(Handle(), nullptr, topLeft.x, topLeft.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
     if (GetParent(bar_) != Handle()) SetParent(bar_, Handle());
@@ -219,11 +221,11 @@ LRESULT DockingToolbar::OnBarMessage(UINT message, WPARAM wParam, LPARAM lParam)
             const LRESULT result = CallWindowProcA(original, bar, message, wParam, lParam);
             // Both forms of the message start with the rectangle the client area gets.
             RECT* client = reinterpret_cast<RECT*>(lParam);
-            const RECT gripper = GripperRect();
+            const int gripper = side_ ? kGripperSize : 0;
             if (column_) {
-                client->top = std::min(client->top + gripper.bottom, client->bottom);
+                client->top = std::min(client->top + gripper, client->bottom);
             } else {
-                client->left = std::min(client->left + gripper.right, client->right);
+                client->left = std::min(client->left + gripper, client->right);
             }
             return result;
         }
@@ -261,8 +263,13 @@ RECT DockingToolbar::GripperRect() const noexcept {
     if (!side_) return {};
     RECT window;
     GetWindowRect(bar_, &window);
-    if (column_) return {0, 0, window.right - window.left, kGripperSize};
-    return {0, 0, kGripperSize, window.bottom - window.top};
+    const int top = Divider();
+    if (column_) return {0, top, window.right - window.left, top + kGripperSize};
+    return {0, top, kGripperSize, window.bottom - window.top};
+}
+
+int DockingToolbar::Divider() const noexcept {
+    return (GetWindowLongA(bar_, GWL_STYLE) & CCS_NODIVIDER) != 0 ? 0 : GetSystemMetrics(SM_CYEDGE);
 }
 
 void DockingToolbar::PaintGripper() noexcept {
@@ -270,8 +277,14 @@ void DockingToolbar::PaintGripper() noexcept {
     if (IsRectEmpty(&strip)) return;
     WindowDc dc(bar_, true);
     FillRect(dc.get(), &strip, GetSysColorBrush(COLOR_BTNFACE));
-    RECT line = column_ ? RECT{3, 2, strip.right - 3, 5} : RECT{2, 3, 5, strip.bottom - 3};
+    RECT line = column_ ? RECT{3, strip.top + 2, strip.right - 3, strip.top + 5}
+                        : RECT{2, strip.top + 3, 5, strip.bottom - 3};
     DrawEdge(dc.get(), &line, BDR_RAISEDINNER, BF_RECT);
+}
+
+void DockingToolbar::SetDivider(bool divider) noexcept {
+    const LONG style = GetWindowLongA(bar_, GWL_STYLE);
+    SetWindowLongA(bar_, GWL_STYLE, divider ? style & ~CCS_NODIVIDER : style | CCS_NODIVIDER);
 }
 
 void DockingToolbar::Arrange(bool column) noexcept {
@@ -307,8 +320,10 @@ DockSize DockingToolbar::MeasureButtons() const noexcept {
 }
 
 BarSizes DockingToolbar::Sizes() const noexcept {
-    return {{rowExtent_.width + kGripperSize, rowExtent_.height},
-            {columnExtent_.width, columnExtent_.height + kGripperSize},
+    // Docked, the bar has its divider along its top.
+    const int divider = GetSystemMetrics(SM_CYEDGE);
+    return {{rowExtent_.width + kGripperSize, rowExtent_.height + divider},
+            {columnExtent_.width, columnExtent_.height + kGripperSize + divider},
             FloatingSize()};
 }
 

@@ -48,8 +48,11 @@ protected:
 private:
     static LRESULT CALLBACK BarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnBarMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    // The gripper's strip in the bar's window coordinates; empty while floating.
+    // The gripper's strip in the bar's window coordinates, below the divider
+    // line the bar draws along its top while docked; empty while floating.
     RECT GripperRect() const noexcept;
+    int Divider() const noexcept;
+    void SetDivider(bool divider) noexcept;
     void PaintGripper() noexcept;
     // Lays the buttons out in a column (one a row) or in one row.
     void Arrange(bool column) noexcept;

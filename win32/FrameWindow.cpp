@@ -56,8 +56,7 @@ bool FrameWindow::CreateToolbar() noexcept {
 
     // Each bar's child id is its toggle command, as the toggles' prompts expect.
     // The frame places the toolbar itself, wherever it is docked.
-    const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE |
-                        CCS_NODIVIDER;
+    const DWORD style = WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE;
     toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", style, 0, 0, 0, 0, Handle(),
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(resources_.toolbarCommand)), instance, nullptr);
     if (toolbar_ == nullptr) return false;

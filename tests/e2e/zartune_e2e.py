@@ -63,11 +63,12 @@ def remove_config_file():
         os.remove(path)
 
 
-def screenshot(title, name):
-    """Saves the window titled title as SCREENSHOTS/name.png."""
-    code, out = driver("window-rect", title)
-    assert code == 0
-    left, top, right, bottom = (int(n) for n in out.split())
+def screenshot(title, name, *more_titles):
+    """Saves the window titled title as SCREENSHOTS/name.png; with more
+    titles, the smallest part of the screen that shows all those windows."""
+    rects = [window_rect(each) for each in (title,) + more_titles]
+    left, top = min(r[0] for r in rects), min(r[1] for r in rects)
+    right, bottom = max(r[2] for r in rects), max(r[3] for r in rects)
     os.makedirs(SCREENSHOTS, exist_ok=True)
     display = zve2e.wine_env()["DISPLAY"]
     # Let the window finish painting first: a sent message returns once the

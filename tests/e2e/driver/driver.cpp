@@ -19,6 +19,9 @@
 //   select TITLE ID TEXT               selects the item TEXT and tells the parent (CBN_SELCHANGE, posted)
 //   status-text TITLE PANE             prints the text of a pane of the window's status bar
 //   window-rect TITLE                  prints the window's screen rectangle: left top right bottom
+//   control-rect TITLE ID              prints the control's screen rectangle, likewise
+//   button-rect TITLE BAR COMMAND      prints the screen rectangle of the button COMMAND in the toolbar with id BAR
+//   mouse down|move|up X Y             puts the cursor at the screen point, then presses or releases the left button
 //   processes NAME                     prints how many processes run the program file NAME
 //   pids NAME                          prints the process ids that run the program file NAME, one a line
 //   values KEY                         prints the values of HKEY_LOCAL_MACHINE\KEY, one a line:
@@ -96,6 +99,12 @@ BOOL CALLBACK CollectParts(HWND child, LPARAM param) {
     return TRUE;
 }
 
+RECT WindowRectOf(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
 UINT ParseNumber(const char* text) { return static_cast<UINT>(std::strtoul(text, nullptr, 0)); }
 
 struct ControlSearch {
@@ -145,34 +154,75 @@ int Select(HWND combo, const char* text) {
     return 1;
 }
 
-// A status bar's text lives in its own process: the reply is written into
-// memory allocated there and read back.
+// Memory in the process of another program's window, for the messages that
+// answer through a pointer: the reply is written there and read back.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, SIZE_T size) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        if (process_ != nullptr) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    ~RemoteBuffer() {
+        if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_ != nullptr) CloseHandle(process_);
+    }
+    explicit operator bool() const { return address_ != nullptr; }
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+    bool Read(void* into, SIZE_T size) const {
+        return address_ != nullptr && ReadProcessMemory(process_, address_, into, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+};
+
 int StatusText(HWND window, int pane) {
     HWND bar = FindWindowExA(window, nullptr, STATUSCLASSNAMEA, nullptr);
     if (bar == nullptr) {
         std::fprintf(stderr, "no status bar\n");
         return 1;
     }
-    DWORD processId = 0;
-    GetWindowThreadProcessId(bar, &processId);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (process == nullptr) return 1;
     const SIZE_T size = 1024;
-    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
-    int result = 1;
-    if (remote != nullptr) {
-        const LRESULT length = SendMessageA(bar, SB_GETTEXTLENGTHA, pane, 0) & 0xFFFF;
-        char text[size] = {};
-        if (length < static_cast<LRESULT>(size)) SendMessageA(bar, SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(remote));
-        if (length < static_cast<LRESULT>(size) &&
-            ReadProcessMemory(process, remote, text, static_cast<SIZE_T>(length), nullptr)) {
-            std::printf("%s\n", text);
-            result = 0;
-        }
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    RemoteBuffer remote(bar, size);
+    const LRESULT length = SendMessageA(bar, SB_GETTEXTLENGTHA, pane, 0) & 0xFFFF;
+    char text[size] = {};
+    if (!remote || length >= static_cast<LRESULT>(size)) return 1;
+    SendMessageA(bar, SB_GETTEXTA, pane, remote.Address());
+    if (!remote.Read(text, static_cast<SIZE_T>(length))) return 1;
+    std::printf("%s\n", text);
+    return 0;
+}
+
+void PrintRect(const RECT& rect) { std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom); }
+
+// The screen rectangle of the toolbar's button for the command.
+int ButtonRect(HWND toolbar, int command) {
+    const LRESULT index = SendMessageA(toolbar, TB_COMMANDTOINDEX, command, 0);
+    RemoteBuffer remote(toolbar, sizeof(RECT));
+    RECT rect = {};
+    if (index < 0 || !remote || !SendMessageA(toolbar, TB_GETITEMRECT, index, remote.Address()) ||
+        !remote.Read(&rect, sizeof rect)) {
+        std::fprintf(stderr, "no button %d\n", command);
+        return 1;
     }
-    CloseHandle(process);
-    return result;
+    MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    PrintRect(rect);
+    return 0;
+}
+
+// The left button as a user's: the cursor is put at x, y (which moves the
+// mouse there), then the button goes down or up, or nothing else happens.
+int Mouse(const std::string& action, int x, int y) {
+    if (action != "move" && action != "down" && action != "up") return kUsage;
+    if (!SetCursorPos(x, y)) return 1;
+    if (action == "down") mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    if (action == "up") mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    return 0;
 }
 
 // The ids of the processes running the program file name; false when they can't be listed.
@@ -238,9 +288,7 @@ int WaitForChild(HWND window, const char* className, int seconds) {
         ClassSearch search = {className, nullptr};
         EnumChildWindows(window, &MatchClass, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr) {
-            RECT rect;
-            GetWindowRect(search.found, &rect);
-            std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+            PrintRect(WindowRectOf(search.found));
             return 0;
         }
         Sleep(5);
@@ -285,6 +333,11 @@ int ControlCommand(const std::string& command, HWND control, int argc, char** ar
     if (command == "set-text" && argc == 5) {
         return SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
     }
+    if (command == "control-rect" && argc == 4) {
+        PrintRect(WindowRectOf(control));
+        return 0;
+    }
+    if (command == "button-rect" && argc == 5) return ButtonRect(control, static_cast<int>(ParseNumber(argv[4])));
     return kUsage;
 }
 
@@ -344,6 +397,7 @@ int Run(int argc, char** argv) {
     if (command == "processes") return PrintProcesses(argv[2], false);
     if (command == "pids") return PrintProcesses(argv[2], true);
     if (command == "values") return PrintValues(argv[2]);
+    if (command == "mouse" && argc == 5) return Mouse(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
 
     HWND window = FindOrComplain(argv[2]);
     if (window == nullptr) return 1;
@@ -362,9 +416,7 @@ int Run(int argc, char** argv) {
     if (command == "status-text" && argc == 4) return StatusText(window, static_cast<int>(ParseNumber(argv[3])));
     if (command == "wait-child" && argc >= 4) return WaitForChild(window, argv[3], argc > 4 ? std::atoi(argv[4]) : 20);
     if (command == "window-rect") {
-        RECT rect;
-        GetWindowRect(window, &rect);
-        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        PrintRect(WindowRectOf(window));
         return 0;
     }
     if (argc < 4) return kUsage;
