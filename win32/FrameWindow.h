@@ -20,13 +20,14 @@ struct FrameResources {
 // at the bottom and one view (a child dialog) filling the space left between
 // them. The toolbar starts at the top; the user docks it on any side or floats
 // it (DockingToolbar). Docked on the left or the right it takes no room from
-// the view: the frame widens by the bar's width and narrows again when the
-// bar leaves that side. Each command's string resource is its prompt: the text before
-// "\n" goes to the first status pane while a menu item or toolbar button is
-// under the mouse, the text after it is the button's tooltip. Menu items and
-// toolbar buttons are enabled exactly while QueryCommand says so, which by
-// default is only for the frame's own commands; the window is destroyed by the
-// exit command or its close box, and its end ends the message loop.
+// the view: the frame widens by the bar's width, and narrows again when the
+// bar leaves that side. Each command's string resource is its prompt: the
+// text before "\n" goes to the first status pane while a menu item or toolbar
+// button is under the mouse, the text after it is the button's tooltip. Menu
+// items and toolbar buttons are enabled exactly while QueryCommand says so,
+// which by default is only for the frame's own commands; the window is
+// destroyed by the exit command or its close box, and its end ends the
+// message loop.
 class FrameWindow : public Window {
 public:
     explicit FrameWindow(const FrameResources& resources);
