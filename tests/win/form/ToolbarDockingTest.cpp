@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace zartune;
+
 namespace {
 
 const char kIdlePrompt[] = "Choose your wanted settings and press ''Apply''";
