@@ -53,7 +53,9 @@ def run(args, timeout=60):
         return code, out.read().decode("latin-1")
 
 
-def driver(*args, timeout=60):
+def driver(*args, timeout=180):
+    """Runs one driver command. Its own waits end first; the time limit only
+    guards against a driver that hangs, so it lies above any wait a command is given."""
     return run(["wine", DRIVER, *[str(a) for a in args]], timeout)
 
 
