@@ -50,6 +50,9 @@ public:
     virtual std::string CommandLine() = 0;
     virtual std::string ModulePath() = 0;
     virtual WindowRef FindWindowTitled(const std::string& title) = 0;
+    // SendMessageA: returns once the window's procedure has handled it.
+    virtual std::intptr_t SendWindowMessage(WindowRef window, UINT message, std::uintptr_t wParam,
+                                            std::intptr_t lParam) = 0;
     virtual int DesktopLogPixelsX() = 0;
     virtual LocalTime CurrentTime() = 0;
 };

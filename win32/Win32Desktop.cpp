@@ -71,6 +71,11 @@ Desktop::WindowRef Win32Desktop::FindWindowTitled(const std::string& title) {
     return reinterpret_cast<WindowRef>(FindWindowA(nullptr, title.c_str()));
 }
 
+std::intptr_t Win32Desktop::SendWindowMessage(WindowRef window, UINT message, std::uintptr_t wParam,
+                                              std::intptr_t lParam) {
+    return SendMessageA(ToHwnd(window), message, wParam, lParam);
+}
+
 int Win32Desktop::DesktopLogPixelsX() {
     HWND desktop = GetDesktopWindow();
     HDC dc = GetDC(desktop);

@@ -15,6 +15,8 @@ public:
     std::string CommandLine() override;
     std::string ModulePath() override;
     WindowRef FindWindowTitled(const std::string& title) override;
+    std::intptr_t SendWindowMessage(WindowRef window, UINT message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) override;
     int DesktopLogPixelsX() override;
     LocalTime CurrentTime() override;
 };
