@@ -2,6 +2,8 @@
 
 #include "resources/zartune_ids.h"
 
+namespace zartune {
+
 namespace {
 
 HICON LoadWindowIcon(int width, int height) {
@@ -121,3 +123,5 @@ void CKeepAliveDlg::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Evertie")
 void CKeepAliveDlg::OnOK() noexcept {
     if (ReadState().Confirm(*product_, *desktop_, reinterpret_cast<Desktop::WindowRef>(Handle()))) EndDialog(IDOK);
 }
+
+}  // namespace zartune

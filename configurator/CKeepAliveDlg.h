@@ -5,6 +5,8 @@
 #include "win32/UniqueHandle.h"
 #include "win32/Window.h"
 
+namespace zartune {
+
 // The keep-alive dialog (155): how the agent keeps an idle line up. It reads
 // the settings each time it opens and saves them on OK, then tells a running
 // agent. What it does is decided on a KeepAliveState: a handler reads the
@@ -36,3 +38,5 @@ private:
     UniqueHicon icon_;
     UniqueHicon smallIcon_;
 };
+
+}  // namespace zartune

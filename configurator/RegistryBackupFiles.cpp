@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace zartune {
+
 namespace {
 
 constexpr DWORD kProtection = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -28,12 +30,6 @@ bool BackUp(const BackupFile& file) {
 
 }  // namespace
 
-std::string RegistryBackupFiles::WindowsDirectory() {
-    char directory[260] = {};
-    const UINT length = GetWindowsDirectoryA(directory, sizeof directory);
-    return std::string(directory, length < sizeof directory ? length : 0);
-}
-
 std::vector<std::string> RegistryBackupFiles::Copy(const RegistryBackupPlan& plan) {
     CreateDirectoryA(plan.folder.c_str(), nullptr);
     std::vector<std::string> failed;
@@ -42,3 +38,5 @@ std::vector<std::string> RegistryBackupFiles::Copy(const RegistryBackupPlan& pla
     }
     return failed;
 }
+
+}  // namespace zartune

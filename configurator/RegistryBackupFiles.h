@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+namespace zartune {
+
 // The registry backup's file work on the real file system.
 class RegistryBackupFiles {
 public:
-    // GetWindowsDirectoryA, as the system reports it.
-    static std::string WindowsDirectory();
     // Creates the plan's folder (an existing one is fine) and copies each
     // file to its temporary name first; only a complete copy replaces the
     // earlier backup, whose read-only, hidden and system attributes are
@@ -16,3 +16,5 @@ public:
     // Returns the sources that were not copied.
     static std::vector<std::string> Copy(const RegistryBackupPlan& plan);
 };
+
+}  // namespace zartune

@@ -27,15 +27,15 @@ const char* const kRegistryFiles[] = {"system.dat", "user.dat"};
 
 }  // namespace
 
-RegistryBackupPlan PlanRegistryBackup(const std::string& osName, const std::string& windowsDirectory,
-                                      const std::string& installFolder) {
-    RegistryBackupPlan plan;
+std::string RegistryBackupInstructions(const std::string& osName) {
     for (const Instructions& entry : kInstructions) {
-        if (osName == entry.osName) {
-            plan.instructions = entry.text;
-            return plan;
-        }
+        if (osName == entry.osName) return entry.text;
     }
+    return std::string();
+}
+
+RegistryBackupPlan PlanRegistryBackup(const std::string& windowsDirectory, const std::string& installFolder) {
+    RegistryBackupPlan plan;
     std::string windows = windowsDirectory;
     if (windows.empty() || windows.back() != '\\') windows += '\\';
     plan.folder = installFolder + "RegBak";

@@ -16,8 +16,7 @@ struct BackupFile {
 };
 
 struct RegistryBackupPlan {
-    std::string instructions;  // the NT family's text; nothing is copied then
-    std::string folder;        // install folder + "RegBak"
+    std::string folder;  // install folder + "RegBak"
     std::vector<BackupFile> files;
 };
 
@@ -27,9 +26,11 @@ struct RegistryBackupMessage {
     UINT icon;
 };
 
+// What the NT family is told to do instead of a copy; empty for every other
+// name, "Unknown" and "Win32s" included, which take the copies.
+std::string RegistryBackupInstructions(const std::string& osName);
 // installFolder ends with a backslash; windowsDirectory gets one when it lacks it.
-RegistryBackupPlan PlanRegistryBackup(const std::string& osName, const std::string& windowsDirectory,
-                                      const std::string& installFolder);
+RegistryBackupPlan PlanRegistryBackup(const std::string& windowsDirectory, const std::string& installFolder);
 // The success text only when nothing failed; else an exclamation naming the
 // sources that were not copied.
 RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const std::vector<std::string>& failed);

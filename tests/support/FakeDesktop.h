@@ -42,6 +42,7 @@ public:
     void RequestExit(UINT flags) override;
     std::string CommandLine() override { return commandLine; }
     std::string ModulePath() override { return modulePath; }
+    std::string WindowsDirectory() override { return windowsDirectory; }
     WindowRef FindWindowTitled(const std::string& title) override;
     std::intptr_t SendWindowMessage(WindowRef window, UINT message, std::uintptr_t wParam,
                                     std::intptr_t lParam) override;
@@ -61,6 +62,7 @@ public:
     bool privilegeWorks = true;
     std::string commandLine;
     std::string modulePath;
+    std::string windowsDirectory = "C:\\WINDOWS";
     std::set<std::string> windowTitles;  // each found as kFoundWindow
     static constexpr WindowRef kFoundWindow = 0x1234;
     int logPixelsX = 96;

@@ -9,7 +9,7 @@ namespace {
 
 const char kInstall[] = "C:\\Program Files\\Zarvo\\";
 
-TEST(RegistryBackup, TheNtFamilyGetsItsOwnInstructionsAndCopiesNothing) {
+TEST(RegistryBackup, TheNtFamilyIsToldHowToUseItsOwnTool) {
     const struct {
         const char* osName;
         const char* text;
@@ -32,43 +32,38 @@ TEST(RegistryBackup, TheNtFamilyGetsItsOwnInstructionsAndCopiesNothing) {
          "2. On the Tools menu, click Create ASR Wizard.\n"
          "3. Follow the instructions that appear on your screen."},
     };
-    for (const auto& c : cases) {
-        const RegistryBackupPlan plan = PlanRegistryBackup(c.osName, "C:\\WINNT", kInstall);
-        EXPECT_EQ(c.text, plan.instructions) << c.osName;
-        EXPECT_TRUE(plan.files.empty()) << c.osName;
-        EXPECT_EQ("", plan.folder) << c.osName;
+    for (const auto& c : cases) EXPECT_EQ(c.text, RegistryBackupInstructions(c.osName)) << c.osName;
+    // Every other name takes the copies.
+    for (const char* osName : {"Windows 95", "Windows 98", "Windows Me", "Unknown", "Win32s", "", "windows xp"}) {
+        EXPECT_EQ("", RegistryBackupInstructions(osName)) << osName;
     }
 }
 
-TEST(RegistryBackup, EveryOtherNameCopiesBothFilesIntoRegBak) {
-    for (const char* osName : {"Windows 95", "Windows 98", "Windows Me", "Unknown", "Win32s", ""}) {
-        const RegistryBackupPlan plan = PlanRegistryBackup(osName, "C:\\WINDOWS", kInstall);
-        EXPECT_EQ("", plan.instructions) << osName;
-        EXPECT_EQ("C:\\Program Files\\Zarvo\\RegBak", plan.folder) << osName;
-        ASSERT_EQ(2u, plan.files.size()) << osName;
-        EXPECT_EQ("C:\\WINDOWS\\system.dat", plan.files[0].source);
-        EXPECT_EQ("C:\\Program Files\\Zarvo\\RegBak\\system.dat", plan.files[0].destination);
-        EXPECT_EQ("C:\\WINDOWS\\user.dat", plan.files[1].source);
-        EXPECT_EQ("C:\\Program Files\\Zarvo\\RegBak\\user.dat", plan.files[1].destination);
-        for (const BackupFile& file : plan.files) {
-            // The copy is made beside the backup, under a name of its own.
-            EXPECT_EQ(0u, file.temporary.find(plan.folder + "\\")) << file.temporary;
-            EXPECT_NE(file.destination, file.temporary);
-        }
-        EXPECT_NE(plan.files[0].temporary, plan.files[1].temporary);
+TEST(RegistryBackup, BothFilesAreCopiedIntoRegBakThroughNamesOfTheirOwn) {
+    const RegistryBackupPlan plan = PlanRegistryBackup("C:\\WINDOWS", kInstall);
+    EXPECT_EQ("C:\\Program Files\\Zarvo\\RegBak", plan.folder);
+    ASSERT_EQ(2u, plan.files.size());
+    EXPECT_EQ("C:\\WINDOWS\\system.dat", plan.files[0].source);
+    EXPECT_EQ("C:\\Program Files\\Zarvo\\RegBak\\system.dat", plan.files[0].destination);
+    EXPECT_EQ("C:\\WINDOWS\\user.dat", plan.files[1].source);
+    EXPECT_EQ("C:\\Program Files\\Zarvo\\RegBak\\user.dat", plan.files[1].destination);
+    for (const BackupFile& file : plan.files) {
+        // The copy is made beside the backup, under a name of its own.
+        EXPECT_EQ(0u, file.temporary.find(plan.folder + "\\")) << file.temporary;
+        EXPECT_NE(file.destination, file.temporary);
     }
+    EXPECT_NE(plan.files[0].temporary, plan.files[1].temporary);
 }
 
 TEST(RegistryBackup, TheWindowsDirectoryGetsOneBackslash) {
     for (const char* directory : {"C:\\WINDOWS", "C:\\WINDOWS\\"}) {
-        EXPECT_EQ("C:\\WINDOWS\\system.dat", PlanRegistryBackup("Windows 98", directory, kInstall).files[0].source)
-            << directory;
+        EXPECT_EQ("C:\\WINDOWS\\system.dat", PlanRegistryBackup(directory, kInstall).files[0].source) << directory;
     }
-    EXPECT_EQ("C:\\user.dat", PlanRegistryBackup("Windows 98", "C:\\", kInstall).files[1].source);
+    EXPECT_EQ("C:\\user.dat", PlanRegistryBackup("C:\\", kInstall).files[1].source);
 }
 
 TEST(RegistryBackup, SuccessOnlyWhenBothFilesWereCopied) {
-    const RegistryBackupPlan plan = PlanRegistryBackup("Windows 98", "C:\\WINDOWS", kInstall);
+    const RegistryBackupPlan plan = PlanRegistryBackup("C:\\WINDOWS", kInstall);
     const RegistryBackupMessage success = RegistryBackupResult(plan, {});
     EXPECT_EQ("Registry backup was successfully created. ", success.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), success.icon);

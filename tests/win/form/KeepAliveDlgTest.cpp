@@ -5,8 +5,10 @@
 #include "common/AgentNotice.h"
 #include "common/SettingsStore.h"
 #include "configurator/CKeepAliveDlg.h"
+#include "configurator/CZartuneApp.h"
 #include "resources/zartune_ids.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/win/form/DialogCloser.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32Registry.h"
 
@@ -18,6 +20,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+using namespace zartune;
 
 namespace {
 
@@ -489,6 +493,23 @@ TEST_F(KeepAliveDlgTest, LargeFontsMoveFourControlsAndWidenThePadding) {
         EXPECT_EQ(std::string(22, ' ') + "Automatic", Text(IDC_PING_HOST));
         Press(IDCANCEL);
     });
+}
+
+// "/ping": the agent is started, the guard passes, the dialog is the whole
+// run, with no owner, and the program ends when it closes.
+TEST_F(KeepAliveDlgTest, ThePingSwitchOpensOnlyTheDialog) {
+    desktop_.commandLine = "zartune.exe /ping";
+    DialogCloser dialogs;
+    dialogs.answer = IDCANCEL;
+    CZartuneApp app(registry_, desktop_);
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_EQ(nullptr, app.MainFrame());
+    ASSERT_EQ(1u, desktop_.shellCalls.size());
+    EXPECT_EQ("/auto", desktop_.shellCalls[0].parameters);
+    ASSERT_EQ(1u, dialogs.shown.size());
+    EXPECT_EQ("Evertie", dialogs.shown[0].caption);
+    EXPECT_EQ(nullptr, dialogs.shown[0].owner);
+    EXPECT_TRUE(desktop_.messageBoxes.empty());
 }
 
 }  // namespace
