@@ -93,7 +93,7 @@ KeepAliveSettings KeepAliveState::ToSettings() const {
 
 bool KeepAliveState::Confirm(ProductInfo& product, Desktop& desktop, Desktop::WindowRef dialog) const {
     if (HostIsBlank()) {
-        const std::string text = std::string("Please choose a valid Ping Host.\nExample:  ") + vendor::kWebSite + " ";
+        const std::string text = std::string("Please choose a valid Ping Host.\nExample:  ") + vendor::kWebSiteHost + " ";
         desktop.ShowMessageBox(dialog, text, product.ProductName(), MB_ICONEXCLAMATION);
         return false;
     }

@@ -203,7 +203,7 @@ TEST_F(KeepAliveTest, ABlankSiteIsRefusedAndNothingIsWrittenOrSent) {
         EXPECT_FALSE(Confirm(ManualWithHost(host))) << '"' << host << '"';
         ASSERT_EQ(1u, desktop.messageBoxes.size());
         const auto& box = desktop.messageBoxes[0];
-        EXPECT_EQ("Please choose a valid Ping Host.\nExample:  http://www.zarvo.example/ ", box.text);
+        EXPECT_EQ("Please choose a valid Ping Host.\nExample:  www.zarvo.example ", box.text);
         EXPECT_EQ("Zarvo 2003", box.caption);
         EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), box.type);
         EXPECT_EQ(0x77u, box.owner);

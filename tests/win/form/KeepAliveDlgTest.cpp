@@ -60,6 +60,12 @@ LRESULT CALLBACK AgentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+std::string TextOfWindow(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
 std::function<void(HWND)>* act = nullptr;
 
 // Acts once the dialog shows, which it does when its queue first runs empty.
@@ -128,11 +134,7 @@ protected:
     bool Checked(int id) const { return SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
     int Selection() const { return static_cast<int>(SendMessageA(Item(IDC_PING_INTERVAL), CB_GETCURSEL, 0, 0)); }
-    std::string Text(int id) const {
-        char text[1024] = {};
-        GetWindowTextA(Item(id), text, sizeof text);
-        return text;
-    }
+    std::string Text(int id) const { return TextOfWindow(Item(id)); }
     void Click(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
     void Press(int id) {
         SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
@@ -240,6 +242,26 @@ TEST_F(KeepAliveDlgTest, TemplateHoldsEveryControlWhereItBelongs) {
             SendMessageA(Item(IDC_PING_INTERVAL), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
             EXPECT_EQ(intervals[i], item) << i;
         }
+        // The example fits its line, in Wine's font too, which is wider than Windows' own.
+        HWND example = nullptr;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            char text[64] = {};
+            GetWindowTextA(child, text, sizeof text);
+            if (std::string(text).rfind("Example: ", 0) == 0) example = child;
+        }
+        ASSERT_NE(nullptr, example);
+        EXPECT_EQ("Example: www.zarvo.example", TextOfWindow(example));
+        RECT line;
+        GetClientRect(example, &line);
+        RECT needed = {0, 0, 0, 0};
+        HDC dc = GetDC(example);
+        HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+        const std::string text = TextOfWindow(example);
+        DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, font);
+        ReleaseDC(example, dc);
+        EXPECT_LE(needed.right, line.right);
+
         // The list has a field of its own to type in.
         EXPECT_NE(nullptr, FindWindowExA(Item(IDC_PING_INTERVAL), nullptr, "Edit", nullptr));
         Press(IDCANCEL);
@@ -339,7 +361,7 @@ TEST_F(KeepAliveDlgTest, ASiteOfSpacesOnlyIsRefusedAndTheDialogStaysOpen) {
         Press(IDOK);
         EXPECT_TRUE(IsWindowVisible(dialog));
         ASSERT_EQ(1u, desktop_.messageBoxes.size());
-        EXPECT_EQ("Please choose a valid Ping Host.\nExample:  http://www.zarvo.example/ ",
+        EXPECT_EQ("Please choose a valid Ping Host.\nExample:  www.zarvo.example ",
                   desktop_.messageBoxes[0].text);
         EXPECT_EQ(reinterpret_cast<Desktop::WindowRef>(dialog), desktop_.messageBoxes[0].owner);
         Press(IDCANCEL);
