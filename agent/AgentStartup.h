@@ -1,4 +1,5 @@
 #pragma once
+#include "common/AgentNotice.h"
 #include "common/ProductInfo.h"
 
 // The agent's start-up before its window exists. Only one copy runs per
@@ -7,5 +8,3 @@
 // setting that a killed predecessor left off and registers for automatic
 // start. True when this copy goes on to create its window.
 bool PrepareAgentStart(ProductInfo& product, Registry& registry, Desktop& desktop);
-
-constexpr const char* kAgentWindowTitle = "ZV - Kavrel";

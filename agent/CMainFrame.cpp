@@ -32,7 +32,7 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) no
         break;
     case kTrayMessage:
         return tray_.HandleTrayNotification(wParam, lParam);
-    case KeepAliveAgent::kSettingsChangedMessage:
+    case kSettingsChangedMessage:
         agent_.OnSettingsChanged(wParam, lParam);
         return 0;
     case WM_INITMENUPOPUP:

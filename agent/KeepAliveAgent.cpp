@@ -44,14 +44,14 @@ KeepAliveAgent::KeepAliveAgent(ProductInfo& product, Registry& registry, Interne
       store_(registry) {}
 
 void KeepAliveAgent::ReloadSettings() {
-    pingInterval_ = store_.ReadInt(kSection, "PingInterval", 0, true);
-    pingSound_ = store_.ReadInt(kSection, "PingSound", 0, true);
-    if (store_.ReadString(kSection, "PingMode", "", true).empty()) {
+    pingInterval_ = store_.ReadInt(kKeepAliveSection, "PingInterval", 0, true);
+    pingSound_ = store_.ReadInt(kKeepAliveSection, "PingSound", 0, true);
+    if (store_.ReadString(kKeepAliveSection, "PingMode", "", true).empty()) {
         // Never configured: the first-run settings animate.
         trayAnimation_ = 1;
         return;
     }
-    trayAnimation_ = store_.ReadInt(kSection, "TaskBarAni", 0, true);
+    trayAnimation_ = store_.ReadInt(kKeepAliveSection, "TaskBarAni", 0, true);
     if (trayAnimation_ == 0) {
         view_->EndAnimation();
         view_->ShowIcon(AgentView::Icon::Enabled);
@@ -60,14 +60,14 @@ void KeepAliveAgent::ReloadSettings() {
 
 void KeepAliveAgent::Start() {
     RefreshTrayTip();
-    if (store_.ReadString(kSection, "PingMode", "", true).empty()) {
-        store_.WriteString(kSection, "PingMode", "Automatic", true);
-        store_.WriteString(kSection, "PingHost", "Automatic", true);
-        store_.WriteInt(kSection, "PingInterval", 4, true);
-        store_.WriteInt(kSection, "PingSound", 0, true);
-        store_.WriteInt(kSection, "TaskBarAni", 1, true);
+    if (store_.ReadString(kKeepAliveSection, "PingMode", "", true).empty()) {
+        store_.WriteString(kKeepAliveSection, "PingMode", "Automatic", true);
+        store_.WriteString(kKeepAliveSection, "PingHost", "Automatic", true);
+        store_.WriteInt(kKeepAliveSection, "PingInterval", 4, true);
+        store_.WriteInt(kKeepAliveSection, "PingSound", 0, true);
+        store_.WriteInt(kKeepAliveSection, "TaskBarAni", 1, true);
     }
-    pingInterval_ = store_.ReadInt(kSection, "PingInterval", 0, true);
+    pingInterval_ = store_.ReadInt(kKeepAliveSection, "PingInterval", 0, true);
     view_->SetTimer(kConnectionTimer, kConnectionPeriodMs);
     view_->SetTimer(kKeepAliveTimer, KeepAlivePeriodMs());
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "agent/AgentView.h"
+#include "common/AgentNotice.h"
 #include "common/ProductInfo.h"
 #include "common/SettingsStore.h"
 #include "win32/Internet.h"
@@ -15,10 +16,6 @@ public:
     static constexpr UINT kConnectionTimer = 1;
     static constexpr UINT kKeepAliveTimer = 2;
     static constexpr UINT kConnectionPeriodMs = 40000;
-    static constexpr UINT kSettingsChangedMessage = 1112;  // WM_USER + 88
-    static constexpr std::uintptr_t kSettingsChangedWParam = 123;
-    static constexpr std::intptr_t kSettingsChangedLParam = 123;
-    static constexpr const char* kSection = "UndoRegular";
 
     KeepAliveAgent(ProductInfo& product, Registry& registry, Internet& internet, Desktop& desktop,
                    AgentView& view);

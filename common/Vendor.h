@@ -6,6 +6,9 @@
 namespace vendor {
 
 constexpr const char* kWebSite = "http://www.zarvo.example/";
+// The site as a user types it: the keep-alive dialog's example, whose line
+// has no room for the whole address.
+constexpr const char* kWebSiteHost = "www.zarvo.example";
 constexpr const char* kSupportMail = "support@zarvo.example";
 constexpr const char* kFeedbackMail = "feedback@zarvo.example";
 

@@ -63,6 +63,7 @@ const int kValueLists[] = {IDC_RWIN_LIST, IDC_NDI_LIST, IDC_KEEPALIVE_LIST, IDC_
 
 const CommandEntry<CMainFormView> CMainFormView::kButtonCommands[] = {
     {IDC_APPLY, &CMainFormView::OnApply},
+    {IDC_EVERTIE, &CMainFormView::OnEvertie},
     {IDC_HELP_BUTTON, &CMainFormView::OnHelp},
 };
 
@@ -304,6 +305,9 @@ bool CMainFormView::OnPairButton(WORD id) noexcept {
 }
 
 void CMainFormView::OnApply() { controller_->RequestApply(); }
+
+// The same as the frame's command of that name.
+void CMainFormView::OnEvertie() { controller_->OnCommand(ID_FILE_EVERTIE); }
 
 void CMainFormView::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Configuration Options"); }
 

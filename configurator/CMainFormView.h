@@ -43,6 +43,7 @@ protected:
 
 private:
     void OnApply();
+    void OnEvertie();
     void OnHelp();
     void OnModeChanged();
     void OnTypeChanged();
@@ -55,7 +56,7 @@ private:
     RECT ItemRect(int id) const;
     std::string ConfigurationPath() const;
 
-    static const CommandEntry<CMainFormView> kButtonCommands[2];
+    static const CommandEntry<CMainFormView> kButtonCommands[3];
     static const CommandEntry<CMainFormView> kListChanges[2];
 
     TuningController* controller_;

@@ -2,7 +2,9 @@
 
 #include "configurator/CAboutBox.h"
 #include "configurator/CExplanationDlg.h"
+#include "configurator/CKeepAliveDlg.h"
 #include "configurator/FrameCommands.h"
+#include "configurator/RegistryBackupFiles.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
 
@@ -118,7 +120,7 @@ void CMainFrame::BeginProgress() {
     progress_.reset(CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
                                     rect.right - rect.left, rect.bottom - rect.top, status, nullptr,
                                     GetModuleHandleA(nullptr), nullptr));
-    previousCursor_ = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    BeginWait();
     SendMessageA(progress_.get(), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
     SendMessageA(progress_.get(), PBM_SETSTEP, 1, 0);
     SendMessageA(progress_.get(), PBM_SETPOS, 0, 0);
@@ -133,13 +135,28 @@ void CMainFrame::StepProgress(std::uint64_t count) {
 }
 
 void CMainFrame::EndProgress() {
-    SetCursor(previousCursor_ != nullptr ? previousCursor_ : LoadCursorA(nullptr, IDC_ARROW));
+    EndWait();
     progress_.reset();
+}
+
+void CMainFrame::BeginWait() { previousCursor_ = SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
+
+void CMainFrame::EndWait() {
+    SetCursor(previousCursor_ != nullptr ? previousCursor_ : LoadCursorA(nullptr, IDC_ARROW));
+}
+
+std::vector<std::string> CMainFrame::CopyBackupFiles(const RegistryBackupPlan& plan) {
+    return RegistryBackupFiles::Copy(plan);
 }
 
 void CMainFrame::ShowAbout() {
     CAboutBox about(*product_, *desktop_, *registry_);
     about.DoModal(Handle());
+}
+
+void CMainFrame::ShowKeepAlive() {
+    CKeepAliveDlg keepAlive(*product_, *desktop_);
+    keepAlive.DoModal(Handle());
 }
 
 }  // namespace zartune

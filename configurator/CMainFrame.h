@@ -34,6 +34,10 @@ public:
     void StepProgress(std::uint64_t count) override;
     void EndProgress() override;
     void ShowAbout() override;
+    void ShowKeepAlive() override;
+    void BeginWait() override;
+    void EndWait() override;
+    std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) override;
 
 protected:
     CommandUi QueryCommand(WORD id) const noexcept override;

@@ -1,6 +1,7 @@
 #include "configurator/CZartuneApp.h"
 
 #include "configurator/CAboutBox.h"
+#include "configurator/CKeepAliveDlg.h"
 #include "configurator/ConfiguratorStartup.h"
 #include "configurator/FrameCommands.h"
 
@@ -20,6 +21,11 @@ bool CZartuneApp::InitInstance() {
         CAboutBox about(product_, *desktop_, *registry_);
         about.DoModal(nullptr);
         return false;  // the About box was the whole run
+    }
+    if (outcome == StartupOutcome::ShowKeepAlive) {
+        CKeepAliveDlg keepAlive(product_, *desktop_);
+        keepAlive.DoModal(nullptr);
+        return false;  // and so was the keep-alive dialog
     }
 
     frame_ = std::make_unique<CMainFrame>(product_, *registry_, *desktop_);

@@ -15,9 +15,8 @@ StartupOutcome ConfiguratorStartup::Run() {
     if (!StartAgent()) return StartupOutcome::End;
     if (word == "about") return StartupOutcome::ShowAbout;
     if (word == "ping") {
-        // The guard runs, but there is no keep-alive dialog to open yet.
-        product_->CanWriteMachineSettings(kPingConfigurationTag);
-        return StartupOutcome::End;
+        return product_->CanWriteMachineSettings(kPingConfigurationTag) ? StartupOutcome::ShowKeepAlive
+                                                                        : StartupOutcome::End;
     }
     if (!product_->CanWriteMachineSettings(kConfigurationTag)) return StartupOutcome::End;
     return word == "detect" ? StartupOutcome::OpenMainWindowHidden : StartupOutcome::OpenMainWindow;

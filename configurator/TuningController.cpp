@@ -5,6 +5,8 @@
 #include "configurator/ManualValidation.h"
 #include "resources/zartune_ids.h"
 #include "tuning/PreviousSettingsFile.h"
+#include "tuning/OsName.h"
+#include "tuning/RegistryBackup.h"
 #include "tuning/RestartWindows.h"
 #include "tuning/TuningEngine.h"
 #include "tuning/TuningPreset.h"
@@ -22,6 +24,8 @@ const TuningController::Command TuningController::kCommands[] = {
     {ID_FILE_APPLY, &TuningController::ApplySettings},
     {ID_FILE_RESTORE, &TuningController::RestoreWindowsDefaults},
     {ID_FILE_RESTORE_PREVIOUS, &TuningController::RestorePreviousSettings},
+    {ID_FILE_BACKUP, &TuningController::BackupRegistry},
+    {ID_FILE_EVERTIE, &TuningController::OnKeepAlive},
     {ID_HELP_TOPICS, &TuningController::OnHelpTopics},
     {ID_APP_ABOUT, &TuningController::OnAbout},
 };
@@ -198,9 +202,29 @@ void TuningController::RestorePreviousSettings() {
     }
 }
 
+void TuningController::BackupRegistry() {
+    view_->BeginWait();
+    const std::string name = product_->ProductName();
+    const std::string instructions = RegistryBackupInstructions(GetOsName(*desktop_));
+    if (!instructions.empty()) {
+        desktop_->ShowMessageBox(view_->Owner(), instructions, name, MB_ICONINFORMATION);
+    } else {
+        const std::string folder = product_->InstallFolder();
+        // Without it there is nowhere to copy to, and InstallFolder has said so.
+        if (!folder.empty()) {
+            const RegistryBackupPlan plan = PlanRegistryBackup(desktop_->WindowsDirectory(), folder);
+            const RegistryBackupMessage message = RegistryBackupResult(plan, view_->CopyBackupFiles(plan));
+            desktop_->ShowMessageBox(view_->Owner(), message.text, name, message.icon);
+        }
+    }
+    view_->EndWait();
+}
+
 void TuningController::OnHelpTopics() { product_->ShowHelpTopic("zartune.hlp", "Welcome to Zarvo\xAE 2002"); }
 
 void TuningController::OnAbout() { view_->ShowAbout(); }
+
+void TuningController::OnKeepAlive() { view_->ShowKeepAlive(); }
 
 bool TuningController::HandlesCommand(unsigned id) const {
     for (const Command& command : kCommands) {

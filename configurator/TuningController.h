@@ -11,8 +11,8 @@
 class TuningEngine;
 
 // The configurator's decisions: Apply, Restore, the record of the settings
-// before the first Apply and their restore, the restart, and the frame's
-// commands with their enable states. The main frame and the form
+// before the first Apply and their restore, the restart, the registry backup,
+// and the frame's commands with their enable states. The main frame and the form
 // are views over it (TuningView); it owns the run's tuning record.
 class TuningController {
 public:
@@ -33,6 +33,9 @@ public:
     void RestoreWindowsDefaults();
     // Writes back what the record holds; on full success the record goes.
     void RestorePreviousSettings();
+    // The NT family is told how to use its own tool; every other system has
+    // system.dat and user.dat copied into RegBak in the install folder.
+    void BackupRegistry();
 
     // A command of the frame's menu or toolbar; false when it is not one of these.
     bool OnCommand(unsigned id);
@@ -57,6 +60,7 @@ private:
     void OfferRestart(const std::string& result, UINT icon);
     void OnHelpTopics();
     void OnAbout();
+    void OnKeepAlive();
 
     ProductInfo* product_;
     Registry* registry_;

@@ -1,12 +1,15 @@
 #pragma once
 #include "configurator/FormState.h"
+#include "tuning/RegistryBackup.h"
 #include "win32/Desktop.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What the configurator's decisions ask of its main window: the form's state
-// and texts, the dialogs, the configuration file and the progress bar.
+// and texts, the dialogs, the configuration file, the backup's copies, the
+// progress bar and the wait cursor.
 class TuningView {
 public:
     virtual ~TuningView() = default;
@@ -28,4 +31,11 @@ public:
     // The bar gone and the normal cursor back.
     virtual void EndProgress() = 0;
     virtual void ShowAbout() = 0;
+    // The keep-alive dialog, modal over the main window.
+    virtual void ShowKeepAlive() = 0;
+    // The wait cursor while a command without a progress bar runs, and the normal one back.
+    virtual void BeginWait() = 0;
+    virtual void EndWait() = 0;
+    // Registry Backup's copies on the file system; the sources that were not copied.
+    virtual std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) = 0;
 };

@@ -80,6 +80,8 @@ Section "Uninstall"
   ; The configuration file is kept read-only and hidden.
   SetFileAttributes "$INSTDIR\Zartune2.cfg" NORMAL
   Delete "$INSTDIR\Zartune2.cfg"
+  ; The record of the settings before the first Apply; uninstalling ends its use.
+  Delete "$INSTDIR\Zartune-previous.reg"
   Delete /REBOOTOK "$INSTDIR\zartune.exe"
   Delete /REBOOTOK "$INSTDIR\zarwatch.exe"
   Delete "$INSTDIR\zartune.hlp"

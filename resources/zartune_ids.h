@@ -109,3 +109,19 @@
 #define IDC_ABOUT_SUPPORT_LABEL 1010
 #define IDC_ABOUT_WEB_LINK 1090
 #define IDC_ABOUT_MAIL_LINK 1091
+
+// Keep-alive dialog (155) and its icons: 157 in the dialog, 158 its window
+// icon when it is the program's only window.
+#define IDD_KEEPALIVE 155
+#define IDI_KEEPALIVE 157
+#define IDI_KEEPALIVE_WINDOW 158
+#define IDC_PING_HELP 3
+#define IDC_PING_DEFAULTS 4
+#define IDC_PING_MANUAL 1026
+#define IDC_PING_ICON 1050
+#define IDC_PING_INTERVAL 1060
+#define IDC_PING_SOUND 1062
+#define IDC_PING_AUTOMATIC 1063
+#define IDC_PING_HOST 1064
+#define IDC_PING_INTRO 1065
+#define IDC_PING_ANIMATION 1066

@@ -49,7 +49,12 @@ public:
     virtual void RequestExit(UINT flags) = 0;
     virtual std::string CommandLine() = 0;
     virtual std::string ModulePath() = 0;
+    // GetWindowsDirectoryA, as the system reports it.
+    virtual std::string WindowsDirectory() = 0;
     virtual WindowRef FindWindowTitled(const std::string& title) = 0;
+    // SendMessageA: returns once the window's procedure has handled it.
+    virtual std::intptr_t SendWindowMessage(WindowRef window, UINT message, std::uintptr_t wParam,
+                                            std::intptr_t lParam) = 0;
     virtual int DesktopLogPixelsX() = 0;
     virtual LocalTime CurrentTime() = 0;
 };

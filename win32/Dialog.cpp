@@ -48,6 +48,31 @@ void Dialog::OnCancel() noexcept {
 
 void Dialog::EndDialog(INT_PTR result) noexcept { ::EndDialog(hwnd_, result); }
 
+bool Dialog::IsChecked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+
+void Dialog::SetChecked(int id, bool checked) noexcept {
+    CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool Dialog::IsEnabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+
+void Dialog::SetEnabled(int id, bool enabled) noexcept { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
+
+std::string Dialog::ItemText(int id) const {
+    HWND item = Item(id);
+    std::string text(GetWindowTextLengthA(item) + 1, '\0');
+    text.resize(GetWindowTextA(item, &text[0], static_cast<int>(text.size())));
+    return text;
+}
+
+int Dialog::ItemSelection(int id) const {
+    return static_cast<int>(SendDlgItemMessageA(hwnd_, id, CB_GETCURSEL, 0, 0));
+}
+
+void Dialog::SelectItem(int id, int position) noexcept {
+    SendDlgItemMessageA(hwnd_, id, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+}
+
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* self;
     if (message == WM_INITDIALOG) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 // Base of our dialogs. The dialog procedure finds the object through the
 // pointer stored at WM_INITDIALOG and calls HandleMessage, which must not
 // throw. A dialog runs modally (DoModal) or as a child window of another
@@ -35,6 +37,16 @@ protected:
     virtual void OnCancel() noexcept;
     void EndDialog(INT_PTR result) noexcept;
     bool IsModal() const { return modal_; }
+
+    // The state of the dialog's controls, by id.
+    bool IsChecked(int id) const;
+    void SetChecked(int id, bool checked) noexcept;
+    bool IsEnabled(int id) const;
+    void SetEnabled(int id, bool enabled) noexcept;
+    std::string ItemText(int id) const;
+    // A combo box's selected position, -1 for none; a position outside the list selects nothing.
+    int ItemSelection(int id) const;
+    void SelectItem(int id, int position) noexcept;
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -67,8 +67,19 @@ std::string Win32Desktop::ModulePath() {
     return std::string(path, length < MAX_PATH ? length : 0);
 }
 
+std::string Win32Desktop::WindowsDirectory() {
+    char directory[260];
+    const UINT length = GetWindowsDirectoryA(directory, sizeof directory);
+    return std::string(directory, length < sizeof directory ? length : 0);
+}
+
 Desktop::WindowRef Win32Desktop::FindWindowTitled(const std::string& title) {
     return reinterpret_cast<WindowRef>(FindWindowA(nullptr, title.c_str()));
+}
+
+std::intptr_t Win32Desktop::SendWindowMessage(WindowRef window, UINT message, std::uintptr_t wParam,
+                                              std::intptr_t lParam) {
+    return SendMessageA(ToHwnd(window), message, wParam, lParam);
 }
 
 int Win32Desktop::DesktopLogPixelsX() {

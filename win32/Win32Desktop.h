@@ -14,7 +14,10 @@ public:
     void RequestExit(UINT flags) override;
     std::string CommandLine() override;
     std::string ModulePath() override;
+    std::string WindowsDirectory() override;
     WindowRef FindWindowTitled(const std::string& title) override;
+    std::intptr_t SendWindowMessage(WindowRef window, UINT message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) override;
     int DesktopLogPixelsX() override;
     LocalTime CurrentTime() override;
 };

@@ -47,7 +47,13 @@ bool FakeDesktop::EnableShutdownPrivilege() {
 void FakeDesktop::RequestExit(UINT flags) { exitRequests.push_back(flags); }
 
 Desktop::WindowRef FakeDesktop::FindWindowTitled(const std::string& title) {
-    return windowTitles.count(title) != 0 ? 0x1234 : 0;
+    return windowTitles.count(title) != 0 ? kFoundWindow : 0;
+}
+
+std::intptr_t FakeDesktop::SendWindowMessage(WindowRef window, UINT message, std::uintptr_t wParam,
+                                             std::intptr_t lParam) {
+    sentMessages.push_back({window, message, wParam, lParam});
+    return 0;
 }
 
 void FakeDesktop::SetVersion(DWORD platformId, DWORD major, DWORD minor) {

@@ -19,6 +19,12 @@ public:
         std::string verb, file, parameters, directory;
         int show;
     };
+    struct SentMessage {
+        WindowRef window;
+        UINT message;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
     struct HelpCall {
         std::string file;
         UINT command;
@@ -36,7 +42,10 @@ public:
     void RequestExit(UINT flags) override;
     std::string CommandLine() override { return commandLine; }
     std::string ModulePath() override { return modulePath; }
+    std::string WindowsDirectory() override { return windowsDirectory; }
     WindowRef FindWindowTitled(const std::string& title) override;
+    std::intptr_t SendWindowMessage(WindowRef window, UINT message, std::uintptr_t wParam,
+                                    std::intptr_t lParam) override;
     int DesktopLogPixelsX() override { return logPixelsX; }
     LocalTime CurrentTime() override { return now; }
 
@@ -53,7 +62,9 @@ public:
     bool privilegeWorks = true;
     std::string commandLine;
     std::string modulePath;
-    std::set<std::string> windowTitles;
+    std::string windowsDirectory = "C:\\WINDOWS";
+    std::set<std::string> windowTitles;  // each found as kFoundWindow
+    static constexpr WindowRef kFoundWindow = 0x1234;
     int logPixelsX = 96;
     LocalTime now = {2003, 5, 1, 14, 3};
 
@@ -63,6 +74,7 @@ public:
     std::vector<std::string> commandLines;
     std::vector<HelpCall> helpCalls;
     std::vector<std::string> sounds;
+    std::vector<SentMessage> sentMessages;
     std::vector<DWORD> versionQuerySizes;
     std::vector<UINT> exitRequests;
     int privilegeRequests = 0;

@@ -26,6 +26,14 @@ public:
     }
     void EndProgress() override { Record("end"); }
     void ShowAbout() override { Record("about"); }
+    void ShowKeepAlive() override { Record("keep-alive"); }
+    void BeginWait() override { Record("wait"); }
+    void EndWait() override { Record("end wait"); }
+    std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) override {
+        copiedPlans.push_back(plan);
+        Record("copy");
+        return failedCopies;
+    }
 
     // Script.
     Desktop::WindowRef owner = 0x4711;
@@ -33,6 +41,7 @@ public:
     std::string modeText = "Automatic #1";
     std::string connectionTypeText = "Dial-Up Networking (Modem)";
     std::function<void(const std::string& event)> observe;
+    std::vector<std::string> failedCopies;
 
     // Record.
     struct Explanation {
@@ -40,6 +49,7 @@ public:
     };
     std::vector<Explanation> explanations;
     std::vector<std::uint64_t> stepCounts;
+    std::vector<RegistryBackupPlan> copiedPlans;
     std::vector<std::string> events;
 
 private:

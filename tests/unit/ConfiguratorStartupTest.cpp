@@ -41,7 +41,9 @@ TEST_F(ConfiguratorStartupTest, OutcomeOfEachSwitchWord) {
         {"zartune.exe /about", StartupOutcome::ShowAbout},
         {"zartune.exe /ABOUT", StartupOutcome::ShowAbout},
         {"zartune.exe /about extra", StartupOutcome::OpenMainWindow},
-        {"zartune.exe /ping", StartupOutcome::End},
+        {"zartune.exe /ping", StartupOutcome::ShowKeepAlive},
+        {"\"C:\\Program Files\\Zarvo\\zartune.exe\" /PING", StartupOutcome::ShowKeepAlive},
+        {"zartune.exe /ping now", StartupOutcome::OpenMainWindow},
         {"zartune.exe /whatever", StartupOutcome::OpenMainWindow},
     };
     for (const auto& c : cases) {

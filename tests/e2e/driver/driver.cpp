@@ -10,6 +10,7 @@
 //   send-registered TITLE NAME         sends the registered message NAME (wParam and lParam 0)
 //   click TITLE ID                     clicks the control with ID in the window
 //   control-text TITLE ID              prints the text of the control with ID
+//   set-text TITLE ID TEXT             sets the text of the control with ID, as typing it would end
 //   setting SECTION NAME plain|scrambled   prints a value of the product's settings store
 //   checked TITLE ID                   prints the check state of a button (0, 1 or 2)
 //   enabled TITLE ID                   prints 1 when the control is enabled, else 0
@@ -299,6 +300,9 @@ int WaitForChild(HWND window, const char* className, int seconds) {
 
 int ControlCommand(const std::string& command, HWND control, int argc, char** argv) {
     if (command == "click" && argc == 4) return PostMessageA(control, BM_CLICK, 0, 0) ? 0 : 1;
+    if (command == "set-text" && argc == 5) {
+        return SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4])) ? 0 : 1;
+    }
     if (command == "control-text" && argc == 4) {
         std::printf("%s\n", TextOf(control).c_str());
         return 0;

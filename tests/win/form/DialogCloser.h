@@ -7,14 +7,15 @@
 #include <vector>
 
 // While it lives, every top-level dialog this thread opens is recorded as
-// its WM_INITDIALOG returns and answered with OK at once, so a modal dialog
-// ends without anyone at the screen.
+// its WM_INITDIALOG returns and answered at once (with OK unless told
+// otherwise), so a modal dialog ends without anyone at the screen.
 class DialogCloser {
 public:
     struct Shown {
         std::string caption;
         std::string text;  // of the explanation dialog's text control
         bool hasIcon;
+        HWND owner;
     };
 
     DialogCloser() {
@@ -29,6 +30,7 @@ public:
     }
 
     std::vector<Shown> shown;
+    WORD answer = IDOK;
 
 private:
     static std::string TextOf(HWND window) {
@@ -43,8 +45,8 @@ private:
         if (code == HC_ACTION && call->message == WM_INITDIALOG && topLevel && current_ != nullptr) {
             HWND icon = GetDlgItem(call->hwnd, IDC_EXPLAIN_ICON);
             current_->shown.push_back({TextOf(call->hwnd), TextOf(GetDlgItem(call->hwnd, IDC_EXPLAIN_TEXT)),
-                                       SendMessageA(icon, STM_GETICON, 0, 0) != 0});
-            PostMessageA(call->hwnd, WM_COMMAND, IDOK, 0);
+                                       SendMessageA(icon, STM_GETICON, 0, 0) != 0, GetWindow(call->hwnd, GW_OWNER)});
+            PostMessageA(call->hwnd, WM_COMMAND, current_->answer, 0);
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }

@@ -117,16 +117,13 @@ TEST_F(MainFrameTest, StatusPanesShowThePromptTheModeAndTheSystem) {
     EXPECT_EQ("Choose your wanted settings and press ''Apply''", Pane(0));
 }
 
-TEST_F(MainFrameTest, CommandsWithoutAHandlerAreGreyedEverywhere) {
-    for (UINT command : {ID_FILE_BACKUP, ID_FILE_EVERTIE}) {
-        EXPECT_NE(0u, MenuState(0, command) & MF_GRAYED) << command;
-        EXPECT_FALSE(ButtonEnabled(command)) << command;
-    }
-    for (UINT command : {ID_FILE_APPLY, ID_FILE_RESTORE, ID_APP_EXIT}) {
+TEST_F(MainFrameTest, OnlyTheSpacersAreGreyed) {
+    for (UINT command : {ID_FILE_APPLY, ID_FILE_BACKUP, ID_FILE_EVERTIE, ID_FILE_RESTORE, ID_APP_EXIT}) {
         EXPECT_EQ(0u, MenuState(0, command) & MF_GRAYED) << command;
     }
     EXPECT_FALSE(ButtonEnabled(ID_TOOLBAR_SPACER));
-    for (UINT command : {ID_FILE_APPLY, ID_FILE_RESTORE, ID_CPL_INTERNET, ID_CPL_SYSTEM, ID_CPL_MODEMS,
+    for (UINT command : {ID_FILE_APPLY, ID_FILE_EVERTIE, ID_FILE_BACKUP, ID_FILE_RESTORE, ID_CPL_INTERNET,
+                         ID_CPL_SYSTEM, ID_CPL_MODEMS,
                          ID_CPL_NETWORK, ID_HELP_TOPICS, ID_APP_ABOUT, ID_HELP_WEBSITE}) {
         EXPECT_TRUE(ButtonEnabled(command)) << command;
     }
@@ -312,6 +309,47 @@ TEST_F(MainFrameTest, TheFormsApplyButtonRunsApplyOnceAtTheNextIdleUpdate) {
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str()));
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(file.c_str());
+}
+
+TEST_F(MainFrameTest, TheMenuAndTheFormsButtonOpenTheKeepAliveDialogOverTheFrame) {
+    DialogCloser dialogs;
+    dialogs.answer = IDCANCEL;
+    Command(ID_FILE_EVERTIE);
+    SendMessageA(app_.MainFrame()->Form().Handle(), WM_COMMAND, MAKEWPARAM(IDC_EVERTIE, BN_CLICKED), 0);
+    ASSERT_EQ(2u, dialogs.shown.size());
+    for (const DialogCloser::Shown& shown : dialogs.shown) {
+        EXPECT_EQ("Evertie", shown.caption);
+        EXPECT_EQ(frame_, shown.owner);
+    }
+    EXPECT_TRUE(desktop_.messageBoxes.empty());  // no permission guard this way
+}
+
+// On Windows 98 the frame copies the registry files into RegBak in the
+// install folder; a folder of the test's stands in for the Windows directory.
+TEST_F(MainFrameTest, RegistryBackupCopiesBothFilesAndSaysSo) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string windows = std::string(temp) + "ZvFrameWindows";
+    const std::string backup = std::string(temp) + "RegBak";
+    CreateDirectoryA(windows.c_str(), nullptr);
+    for (const char* name : {"\\system.dat", "\\user.dat"}) {
+        HANDLE file = CreateFileA((windows + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(file);
+    }
+    desktop_.SetVersion(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
+    desktop_.windowsDirectory = windows;
+    Command(ID_FILE_BACKUP);
+
+    ASSERT_EQ(1u, desktop_.messageBoxes.size());
+    EXPECT_EQ("Registry backup was successfully created. ", desktop_.messageBoxes[0].text);
+    EXPECT_EQ(reinterpret_cast<Desktop::WindowRef>(frame_), desktop_.messageBoxes[0].owner);
+    for (const char* name : {"\\system.dat", "\\user.dat"}) {
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((backup + name).c_str())) << name;
+        DeleteFileA((backup + name).c_str());
+        DeleteFileA((windows + name).c_str());
+    }
+    RemoveDirectoryA(backup.c_str());
+    RemoveDirectoryA(windows.c_str());
 }
 
 TEST_F(MainFrameTest, ExitEndsTheFrameAndTheMessageLoop) {

@@ -1,0 +1,30 @@
+#include "configurator/KeepAliveSettings.h"
+
+#include "common/AgentNotice.h"
+
+KeepAliveSettings KeepAliveSettings::Load(const SettingsStore& store) {
+    KeepAliveSettings settings;
+    settings.mode = store.ReadString(kKeepAliveSection, "PingMode", "", true);
+    settings.host = store.ReadString(kKeepAliveSection, "PingHost", "", true);
+    settings.interval = store.ReadInt(kKeepAliveSection, "PingInterval", 0, true);
+    settings.sound = store.ReadInt(kKeepAliveSection, "PingSound", 0, true);
+    settings.animation = store.ReadInt(kKeepAliveSection, "TaskBarAni", 0, true);
+    return settings;
+}
+
+bool KeepAliveSettings::Save(SettingsStore& store) const {
+    return store.WriteString(kKeepAliveSection, "PingMode", mode, true) &&
+           store.WriteString(kKeepAliveSection, "PingHost", host, true) &&
+           store.WriteInt(kKeepAliveSection, "PingInterval", interval, true) &&
+           store.WriteInt(kKeepAliveSection, "PingSound", sound, true) &&
+           store.WriteInt(kKeepAliveSection, "TaskBarAni", animation, true);
+}
+
+bool KeepAliveSettings::SaveAndNotify(SettingsStore& store, Desktop& desktop) const {
+    if (!Save(store)) return false;
+    const Desktop::WindowRef agent = desktop.FindWindowTitled(kAgentWindowTitle);
+    if (agent != 0) {
+        desktop.SendWindowMessage(agent, kSettingsChangedMessage, kSettingsChangedWParam, kSettingsChangedLParam);
+    }
+    return true;
+}

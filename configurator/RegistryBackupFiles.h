@@ -1,0 +1,20 @@
+#pragma once
+#include "tuning/RegistryBackup.h"
+
+#include <string>
+#include <vector>
+
+namespace zartune {
+
+// The registry backup's file work on the real file system.
+class RegistryBackupFiles {
+public:
+    // Creates the plan's folder (an existing one is fine) and copies each
+    // file to its temporary name first; only a complete copy replaces the
+    // earlier backup, whose read-only, hidden and system attributes are
+    // cleared for that. A failed copy leaves the earlier backup as it was.
+    // Returns the sources that were not copied.
+    static std::vector<std::string> Copy(const RegistryBackupPlan& plan);
+};
+
+}  // namespace zartune
