@@ -80,8 +80,6 @@ Section "Uninstall"
   ; The configuration file is kept read-only and hidden.
   SetFileAttributes "$INSTDIR\Zartune2.cfg" NORMAL
   Delete "$INSTDIR\Zartune2.cfg"
-  ; The record of the settings before the first Apply; uninstalling ends its use.
-  Delete "$INSTDIR\Zartune-previous.reg"
   Delete /REBOOTOK "$INSTDIR\zartune.exe"
   Delete /REBOOTOK "$INSTDIR\zarwatch.exe"
   Delete "$INSTDIR\zartune.hlp"
@@ -89,7 +87,9 @@ Section "Uninstall"
   Delete "$INSTDIR\zartune.gid"
   Delete "$INSTDIR\ping.wav"
   Delete "$INSTDIR\uninstall.exe"
-  ; Registry backups in RegBak are the user's; the folder stays while they do.
+  ; Registry backups in RegBak and the record of the settings before the first
+  ; Apply (Zartune-previous.reg, which regedit can import) are the user's; the
+  ; folder stays while they do.
   RMDir "$INSTDIR"
 
   SetShellVarContext all

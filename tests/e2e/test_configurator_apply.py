@@ -149,6 +149,7 @@ class ConfiguratorApply(unittest.TestCase):
     def setUp(self):
         zt.stop_agents()
         zt.remove_config_file()
+        zt.remove_previous_settings()
         zve2e.reg_add(r"HKCU\Software\Wine\X11 Driver", "Decorated", "REG_SZ", "N")
         prepare_registry()
 
@@ -156,6 +157,7 @@ class ConfiguratorApply(unittest.TestCase):
         zt.set_windows_version(None)
         clean_registry()
         zt.remove_config_file()
+        zt.remove_previous_settings()
 
     def apply_and_decline_the_restart(self, explanation=None, screenshots=False):
         """Presses Apply; answers the explanation, when one comes, and No at the question.

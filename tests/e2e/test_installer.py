@@ -3,6 +3,7 @@ leaves behind, and that uninstalling restores the Windows defaults through
 zartune.exe /uninstall and removes the autostart entries, the files, the
 folder and the entries. The product is installed again at the end."""
 import os
+import shutil
 import unittest
 
 import zartune_e2e as zt
@@ -25,6 +26,9 @@ class Installer(unittest.TestCase):
     def setUp(self):
         zt.stop_agents()
         zt.set_windows_version(None)
+        # What other tests' runs may have left of the user's own files.
+        zt.remove_previous_settings()
+        shutil.rmtree(zve2e.unix_path(zve2e.INSTALL_FOLDER + r"\RegBak"), ignore_errors=True)
 
     def test_install_leaves_the_files_the_folder_value_a_menu_and_an_uninstall_entry(self):
         self.assertEqual(install(), 0)
@@ -66,6 +70,23 @@ class Installer(unittest.TestCase):
             self.assertFalse(os.path.exists(zve2e.unix_path(START_MENU)))
         finally:
             zve2e.reg_delete(zve2e.RUN_KEYS[0], "ZvOther")
+            self.assertEqual(install(), 0)
+
+    def test_uninstall_keeps_the_users_backups_and_previous_settings(self):
+        self.assertEqual(install(), 0)
+        folder = zve2e.unix_path(zve2e.INSTALL_FOLDER)
+        try:
+            os.makedirs(os.path.join(folder, "RegBak"))
+            for name in (os.path.join("RegBak", "system.dat"), "Zartune-previous.reg"):
+                with open(os.path.join(folder, name), "w") as stream:
+                    stream.write("the user's\n")
+            zve2e.run(["wine", zve2e.INSTALL_FOLDER + r"\uninstall.exe", "/S"])
+            if not zve2e.wait_until(lambda: sorted(os.listdir(folder)) == ["RegBak", "Zartune-previous.reg"], 60):
+                self.fail("left in the folder: %s" % os.listdir(folder))
+            self.assertEqual(os.listdir(os.path.join(folder, "RegBak")), ["system.dat"])
+        finally:
+            zt.remove_previous_settings()
+            shutil.rmtree(os.path.join(folder, "RegBak"), ignore_errors=True)
             self.assertEqual(install(), 0)
 
 

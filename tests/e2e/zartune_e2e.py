@@ -11,6 +11,7 @@ CONFIGURATOR = zve2e.INSTALL_FOLDER + r"\zartune.exe"
 MAIN_TITLE = " Zarvo 2003 v5.4"
 ABOUT_TITLE = "About Zarvo"
 CONFIG_FILE = zve2e.INSTALL_FOLDER + r"\Zartune2.cfg"
+PREVIOUS_SETTINGS = zve2e.INSTALL_FOLDER + r"\Zartune-previous.reg"
 # Screenshots are kept next to the prefix, in the build folder, never committed.
 SCREENSHOTS = os.path.join(os.path.dirname(zve2e.PREFIX), "e2e-screenshots")
 
@@ -60,6 +61,13 @@ def remove_config_file():
     path = zve2e.unix_path(CONFIG_FILE)
     if os.path.exists(path):
         os.chmod(path, 0o644)
+        os.remove(path)
+
+
+def remove_previous_settings():
+    """The record Apply keeps of what it first changed; the uninstaller leaves it, as the user's."""
+    path = zve2e.unix_path(PREVIOUS_SETTINGS)
+    if os.path.exists(path):
         os.remove(path)
 
 
