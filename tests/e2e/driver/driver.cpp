@@ -64,9 +64,14 @@ HWND FindOrComplain(const char* title) {
     return window;
 }
 
+// A window whose thread has stopped answering must not hold the driver.
 std::string TextOf(HWND window) {
     char text[4096] = {};
-    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             5000, &copied)) {
+        std::fprintf(stderr, "window %p did not give its text\n", static_cast<void*>(window));
+    }
     return text;
 }
 
