@@ -1,7 +1,9 @@
-# Settings shared by every Win32 target: ANSI API, static runtime, small code.
-add_compile_definitions(WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 NOMINMAX WIN32_LEAN_AND_MEAN)
-add_compile_options(-Wall -Wextra -ffunction-sections -fdata-sections)
-add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+# Settings of every Win32 target of ours, on zv_settings: ANSI API, static
+# runtime, small code.
+target_compile_definitions(zv_settings INTERFACE
+  WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 NOMINMAX WIN32_LEAN_AND_MEAN)
+target_compile_options(zv_settings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:-ffunction-sections -fdata-sections>)
+target_link_options(zv_settings INTERFACE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
 set(CMAKE_CXX_FLAGS_MINSIZEREL "-Os -DNDEBUG")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL "-s")
 
