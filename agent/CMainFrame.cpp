@@ -3,6 +3,8 @@
 #include "agent/AgentStartup.h"
 #include "resources/zarwatch_ids.h"
 
+namespace zarwatch {
+
 namespace {
 
 constexpr const char* kClassName = "ZvKavrelFrame";
@@ -78,3 +80,5 @@ void CMainFrame::StartAnimation() {
 void CMainFrame::EndAnimation() { tray_.EndAnimation(); }
 
 void CMainFrame::SetTimer(UINT id, UINT periodMs) { ::SetTimer(Handle(), id, periodMs, nullptr); }
+
+}  // namespace zarwatch

@@ -4,6 +4,8 @@
 #include "agent/KeepAliveAgent.h"
 #include "win32/Window.h"
 
+namespace zarwatch {
+
 // The agent's hidden main window "ZV - Kavrel": owns the tray icon, carries
 // the timers, receives the tray's notifications, the tray menu's commands and
 // the configurator's settings-changed message, and hands them to the agent.
@@ -38,3 +40,5 @@ private:
     CSystemTray tray_;
     KeepAliveAgent agent_;
 };
+
+}  // namespace zarwatch

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace zarwatch {
+
 namespace {
 
 constexpr const char* kClassName = "ZvSystemTray";
@@ -169,3 +171,5 @@ LRESULT CSystemTray::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
 }
 
 bool CSystemTray::Notify(DWORD action) { return notify_(action, &data_) != FALSE; }
+
+}  // namespace zarwatch

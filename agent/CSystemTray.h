@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+namespace zarwatch {
+
 // One icon in the notification area: its picture, its tooltip, a frame
 // animation timed on the object's own hidden window, and the popup menu of
 // the resource whose id is the icon's id. Knows nothing of the agent.
@@ -56,3 +58,5 @@ private:
     UINT defaultItem_ = 0;
     bool defaultByPosition_ = true;
 };
+
+}  // namespace zarwatch

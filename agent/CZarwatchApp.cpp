@@ -2,6 +2,8 @@
 
 #include "agent/AgentStartup.h"
 
+namespace zarwatch {
+
 CZarwatchApp::CZarwatchApp() : product_(registry_, desktop_) {}
 
 bool CZarwatchApp::InitInstance() {
@@ -9,3 +11,5 @@ bool CZarwatchApp::InitInstance() {
     mainFrame_ = std::make_unique<CMainFrame>(product_, registry_, internet_, desktop_);
     return mainFrame_->CreateHidden();
 }
+
+}  // namespace zarwatch

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace zarwatch {
+
 // The agent program: one copy per desktop, a hidden main window, the message
 // loop. The keep-alive function starts enabled on every start.
 class CZarwatchApp : public Application {
@@ -24,3 +26,5 @@ private:
     ProductInfo product_;
     std::unique_ptr<CMainFrame> mainFrame_;
 };
+
+}  // namespace zarwatch

@@ -1,7 +1,7 @@
 #include "agent/CZarwatchApp.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    CZarwatchApp app;
+    zarwatch::CZarwatchApp app;
     if (!app.InitInstance()) return 0;
     return app.Run();
 }

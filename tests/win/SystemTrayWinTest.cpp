@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using zarwatch::CSystemTray;
+
 namespace {
 
 struct NotifyCall {
