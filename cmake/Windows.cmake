@@ -11,7 +11,9 @@ set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL "-s")
 set(ZV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${ZV_SCRIPTS}/wine-run)
 
-# A GUI program of ours: -mwindows, no console.
+# A GUI program of ours: -mwindows, no console, and the runtime's W imports
+# answered by ANSI stand-ins.
 function(zv_gui_program target)
   target_link_options(${target} PRIVATE -mwindows)
+  target_link_libraries(${target} PRIVATE zv_ansi_runtime)
 endfunction()

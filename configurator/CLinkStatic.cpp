@@ -32,6 +32,18 @@ std::string ApplicationTitle() {
     return "ZARVO";
 }
 
+// The top-level window that holds this one. Parents only, never owners:
+// GetParent answers the owner of a top-level popup, so the walk stops at the
+// first window that is not a child.
+HWND RootWindow(HWND window) {
+    while ((GetWindowLongA(window, GWL_STYLE) & WS_CHILD) != 0) {
+        HWND parent = GetParent(window);
+        if (parent == nullptr) break;
+        window = parent;
+    }
+    return window;
+}
+
 HCURSOR CursorFromWinHelp() {
     char folder[MAX_PATH];
     const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
@@ -106,8 +118,8 @@ void CLinkStatic::Detach() noexcept {
 }
 
 void CLinkStatic::CreateTooltip() {
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&classes);
+    // The tooltip class of comctl32 4.00, which every system has.
+    InitCommonControls();
     tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                                    GetModuleHandleA(nullptr), nullptr));
@@ -200,7 +212,7 @@ void CLinkStatic::Click() {
             SetVisited(true);
         } else {
             MessageBeep(MB_ICONEXCLAMATION);
-            HWND owner = hwnd_ != nullptr ? GetAncestor(hwnd_, GA_ROOT) : nullptr;
+            HWND owner = hwnd_ != nullptr ? RootWindow(hwnd_) : nullptr;
             desktop_->ShowMessageBox(reinterpret_cast<Desktop::WindowRef>(owner), LinkOpener::FailureMessage(result),
                                      ApplicationTitle(), MB_ICONEXCLAMATION);
         }

@@ -216,6 +216,27 @@ TEST_F(LinkTest, FailedOpeningReportsTheCodeAndRestoresTheKey) {
     EXPECT_EQ(RGB(0, 0, 238), Colour(control));
 }
 
+TEST_F(LinkTest, FailureMessageIsOwnedByTheTopLevelWindowNotItsOwner) {
+    // A frame owned by another window, a child form inside it, the link in the form.
+    HtmRegistration browser("\"C:\\Browser\\browse.exe\" \"%1\"");
+    desktop.shellResult = 31;
+    desktop.winExecResult = 2;
+    HWND frame = CreateWindowExA(0, "STATIC", "frame", WS_POPUP, 0, 0, 400, 200, parent, nullptr, nullptr, nullptr);
+    HWND form = CreateWindowExA(0, "STATIC", "form", WS_CHILD | WS_VISIBLE, 0, 0, 300, 100, frame, nullptr, nullptr,
+                                nullptr);
+    HWND control = CreateWindowExA(0, "STATIC", "http://www.zarvo.example/", WS_CHILD | WS_VISIBLE, 10, 10, 150, 30,
+                                   form, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, control);
+    ASSERT_EQ(parent, GetParent(frame));  // GetParent would go on to the owner
+    CLinkStatic link(product, desktop, registry);
+    ASSERT_TRUE(link.Attach(control));
+    link.SetLinkKey("Click in order to visit our Home Page");
+    link.Click();
+    ASSERT_EQ(1u, desktop.messageBoxes.size());
+    EXPECT_EQ(reinterpret_cast<Desktop::WindowRef>(frame), desktop.messageBoxes[0].owner);
+    DestroyWindow(frame);
+}
+
 TEST_F(LinkTest, FallbackBrowserOpensTheAddress) {
     HtmRegistration browser("C:\\BROWSE.EXE");
     desktop.shellResult = 2;
