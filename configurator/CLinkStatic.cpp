@@ -95,8 +95,6 @@ bool CLinkStatic::Attach(HWND control) {
     }
 
     PositionWindow();
-    SetDefaultCursor();
-    CreateTooltip();
     return true;
 }
 
@@ -157,7 +155,15 @@ void CLinkStatic::SetVisited(bool visited) {
 
 void CLinkStatic::SetLinkCursor(HCURSOR cursor) {
     linkCursor_.reset(cursor != nullptr ? CopyIcon(cursor) : nullptr);
-    if (!linkCursor_) SetDefaultCursor();
+    defaultCursorTried_ = false;
+}
+
+HCURSOR CLinkStatic::LinkCursor() {
+    if (!linkCursor_ && !defaultCursorTried_) {
+        defaultCursorTried_ = true;
+        SetDefaultCursor();
+    }
+    return linkCursor_.get();
 }
 
 void CLinkStatic::SetDefaultCursor() {
@@ -267,10 +273,14 @@ void CLinkStatic::OnMouseMove(LPARAM lParam) noexcept {
 }
 
 LRESULT CLinkStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && tooltip_) {
-        MSG relayed = {hwnd_, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
-        GetCursorPos(&relayed.pt);
-        SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+        // The tooltip is made when the mouse first comes, in time for its delay.
+        if (!tooltip_) CreateTooltip();
+        if (tooltip_) {
+            MSG relayed = {hwnd_, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+            GetCursorPos(&relayed.pt);
+            SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+        }
     }
     switch (message) {
     case WM_MOUSEMOVE: {
@@ -279,8 +289,8 @@ LRESULT CLinkStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
         return result;
     }
     case WM_SETCURSOR:
-        if (linkCursor_) {
-            SetCursor(linkCursor_.get());
+        if (HCURSOR cursor = LinkCursor()) {
+            SetCursor(cursor);
             return TRUE;
         }
         break;

@@ -44,9 +44,9 @@ public:
 
     // Subclasses the control: adds SS_NOTIFY, takes the window text as the
     // key when no key is set (or sets an empty text to the key), gives the
-    // control its own font, fits it to its text, loads the default cursor
-    // and creates the tooltip. False when the control is null or a link
-    // is already attached.
+    // control its own font and fits it to its text. False when the control
+    // is null or a link is already attached. The tooltip and the default
+    // cursor wait for the mouse: most links are never pointed at.
     bool Attach(HWND control);
     // Attach to the dialog's control with this id.
     bool AttachDlgItem(HWND dialog, int id) { return Attach(GetDlgItem(dialog, id)); }
@@ -58,10 +58,12 @@ public:
     // Stores the flag; with a window, repaints the whole control.
     void SetVisited(bool visited);
     bool Visited() const { return visited_; }
-    // A null cursor makes the link load its default hand cursor. The link
-    // keeps a copy, so the caller keeps ownership of the one it passes.
+    // A null cursor makes the link load its default hand cursor when it is
+    // first needed. The link keeps a copy, so the caller keeps ownership of
+    // the one it passes.
     void SetLinkCursor(HCURSOR cursor);
-    HCURSOR LinkCursor() const { return linkCursor_.get(); }
+    // The cursor shown over the link; the default one is loaded on the first ask.
+    HCURSOR LinkCursor();
     // Fits the control to its text, keeping the edge its alignment names.
     void PositionWindow();
     // Loads the hand cursor (winhlp32.exe, cursor 106) when none is set;
@@ -100,6 +102,7 @@ private:
     bool visited_ = false;
     bool underline_ = false;
     bool adjustToFit_ = true;
+    bool defaultCursorTried_ = false;
     std::string linkKey_;
     UniqueHfont font_;
     UniqueHandle<HCURSOR, CursorCloser> linkCursor_;

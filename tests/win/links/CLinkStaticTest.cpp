@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlwapi.h>
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -32,6 +33,34 @@ RECT RectInParent(HWND control) {
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+struct TooltipSearch {
+    HWND control;
+    std::vector<std::string> texts;
+};
+
+BOOL CALLBACK CollectTooltip(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<TooltipSearch*>(data);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (lstrcmpiA(className, TOOLTIPS_CLASSA) != 0) return TRUE;
+    char text[128] = {};
+    TOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = search->control;
+    tool.uId = 1;
+    tool.lpszText = text;
+    SendMessageA(window, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    if (text[0] != '\0') search->texts.push_back(text);
+    return TRUE;
+}
+
+// The texts that tooltip windows hold for the control, one per window.
+std::vector<std::string> TooltipTexts(HWND control) {
+    TooltipSearch search{control, {}};
+    EnumWindows(&CollectTooltip, reinterpret_cast<LPARAM>(&search));
+    return search.texts;
 }
 
 class LinkTest : public ::testing::Test {
@@ -162,6 +191,37 @@ TEST_F(LinkTest, CursorIsAlwaysTheLinksOwnCopy) {
     EXPECT_NE(arrow, link.LinkCursor());
     EXPECT_EQ(TRUE, SendMessageA(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
                                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+}
+
+TEST_F(LinkTest, TooltipComesWithTheFirstMouseMessageAndShowsTheKey) {
+    HWND control = AddStatic("???");
+    CLinkStatic link(product, desktop, registry);
+    ASSERT_TRUE(link.Attach(control));
+    link.SetLinkKey("Click for help on MTU settings...");
+    EXPECT_TRUE(TooltipTexts(control).empty());
+
+    SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(2, 1));
+    EXPECT_EQ(std::vector<std::string>{"Click for help on MTU settings..."}, TooltipTexts(control));
+
+    link.SetLinkKey("Click in order to send us an Email");
+    EXPECT_EQ(std::vector<std::string>{"Click in order to send us an Email"}, TooltipTexts(control));
+}
+
+TEST_F(LinkTest, DefaultCursorIsLoadedOnceWhenFirstNeeded) {
+    HWND control = AddStatic("???");
+    CLinkStatic link(product, desktop, registry);
+    ASSERT_TRUE(link.Attach(control));
+    EXPECT_EQ(TRUE, SendMessageA(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    HCURSOR cursor = link.LinkCursor();
+    ASSERT_NE(nullptr, cursor);
+    EXPECT_EQ(cursor, link.LinkCursor());
+    // A cursor of the caller's replaces it; a null one brings the default back.
+    link.SetLinkCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)));
+    EXPECT_NE(cursor, link.LinkCursor());
+    link.SetLinkCursor(nullptr);
+    EXPECT_NE(nullptr, link.LinkCursor());
 }
 
 // HKEY_CLASSES_ROOT\.htm pointing at a browser of the test's own, and the
