@@ -1,10 +1,10 @@
-// Watches, from inside the prefix, for a program that scripts/bench starts:
-// prints "waiting" once it looks, then "ready" once a new visible top-level
-// window with the title exists and its thread answers a sent message (the
-// program has finished starting and waits for the user), then closes that
-// window. Windows with the title that were there before do not count.
-//   bench_probe.exe TITLE [SECONDS]
-// Exit code 0 when the window came and answered within SECONDS (default 60).
+// Watches, from inside the prefix, for a window that scripts/bench makes
+// come: prints "waiting" once it looks, then "ready" once a new visible
+// top-level window with the title exists and its thread answers a sent
+// message (its program waits for the user), then closes that window or
+// leaves it. Windows with the title that were there before do not count.
+//   bench_probe.exe TITLE SECONDS close|leave
+// Exit code 0 when the window came and answered within SECONDS.
 #include <windows.h>
 
 #include <cstdio>
@@ -32,12 +32,12 @@ HWND NewVisibleWindow(const char* title, const std::set<HWND>& old) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: bench_probe TITLE [SECONDS]\n");
+    if (argc != 4 || (lstrcmpA(argv[3], "close") != 0 && lstrcmpA(argv[3], "leave") != 0)) {
+        std::fprintf(stderr, "usage: bench_probe TITLE SECONDS close|leave\n");
         return 2;
     }
     const char* title = argv[1];
-    const int seconds = argc == 3 ? std::atoi(argv[2]) : 60;
+    const int seconds = std::atoi(argv[2]);
     const std::set<HWND> old = WindowsTitled(title);
     std::printf("waiting\n");
     std::fflush(stdout);
@@ -54,6 +54,6 @@ int main(int argc, char** argv) {
     }
     std::printf("ready\n");
     std::fflush(stdout);
-    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (lstrcmpA(argv[3], "close") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
     return 0;
 }
