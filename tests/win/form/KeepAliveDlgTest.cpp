@@ -8,6 +8,7 @@
 #include "configurator/CZartuneApp.h"
 #include "resources/zartune_ids.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/win/form/TempInstallFolder.h"
 #include "tests/win/form/DialogCloser.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32Registry.h"
@@ -79,10 +80,6 @@ void CALLBACK ActOnDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 class KeepAliveDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        previousFolder_ = store_.ReadString("Install", "Folder", "", false);
-        store_.WriteString("Install", "Folder", temp, false);
         ClearSettings();
         notices = &notices_;
     }
@@ -91,7 +88,6 @@ protected:
         notices = nullptr;
         if (agent_ != nullptr) DestroyWindow(agent_);
         ClearSettings();
-        store_.WriteString("Install", "Folder", previousFolder_, false);
     }
 
     void ClearSettings() {
@@ -154,12 +150,12 @@ protected:
 
     Win32Registry registry_;
     SettingsStore store_{registry_};
+    TempInstallFolder installFolder_{store_};
     AgentReachingDesktop desktop_;
     ProductInfo product_{registry_, desktop_};
     HWND dialog_ = nullptr;
     HWND agent_ = nullptr;
     std::vector<Notice> notices_;
-    std::string previousFolder_;
 };
 
 TEST_F(KeepAliveDlgTest, TemplateHoldsEveryControlWhereItBelongs) {

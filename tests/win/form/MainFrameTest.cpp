@@ -2,6 +2,7 @@
 #include "configurator/CZartuneApp.h"
 #include "resources/zartune_ids.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/win/form/TempInstallFolder.h"
 #include "tests/win/form/DialogCloser.h"
 #include "win32/RegKey.h"
 #include "win32/Win32Registry.h"
@@ -22,10 +23,6 @@ namespace {
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        previousFolder_ = store_.ReadString("Install", "Folder", "", false);
-        store_.WriteString("Install", "Folder", temp, false);
         desktop_.SetVersion(VER_PLATFORM_WIN32_NT, 5, 0);
         desktop_.commandLine = "zartune.exe /detect";
         ASSERT_TRUE(app_.InitInstance()) << (desktop_.messageBoxes.empty() ? "" : desktop_.messageBoxes[0].text);
@@ -34,16 +31,11 @@ protected:
 
     void TearDown() override {
         DestroyWindow(frame_);
-        store_.WriteString("Install", "Folder", previousFolder_, false);
         DeleteFileA(RecordPath().c_str());
     }
 
     // Where an Apply in the temporary install folder records the settings before it.
-    static std::string RecordPath() {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        return std::string(temp) + "Zartune-previous.reg";
-    }
+    std::string RecordPath() const { return installFolder_.Path() + "Zartune-previous.reg"; }
 
     std::string Pane(int pane) {
         char text[256] = {};
@@ -63,10 +55,10 @@ protected:
 
     Win32Registry registry_;
     SettingsStore store_{registry_};
+    TempInstallFolder installFolder_{store_};
     FakeDesktop desktop_;
     CZartuneApp app_{registry_, desktop_};
     HWND frame_ = nullptr;
-    std::string previousFolder_;
 };
 
 TEST_F(MainFrameTest, DetectStartsTheAgentAndKeepsTheTitledFixedFrameHidden) {
@@ -303,9 +295,7 @@ TEST_F(MainFrameTest, TheFormsApplyButtonRunsApplyOnceAtTheNextIdleUpdate) {
     EXPECT_EQ(8, value.data[0]);
     key.Delete("MaxConnectionsPerServer");
     key.Delete("MaxConnectionsPer1_0Server");
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string file = std::string(temp) + "Zartune2.cfg";
+    const std::string file = installFolder_.Path() + "Zartune2.cfg";
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(file.c_str()));
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(file.c_str());
@@ -327,10 +317,8 @@ TEST_F(MainFrameTest, TheMenuAndTheFormsButtonOpenTheKeepAliveDialogOverTheFrame
 // On Windows 98 the frame copies the registry files into RegBak in the
 // install folder; a folder of the test's stands in for the Windows directory.
 TEST_F(MainFrameTest, RegistryBackupCopiesBothFilesAndSaysSo) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string windows = std::string(temp) + "ZvFrameWindows";
-    const std::string backup = std::string(temp) + "RegBak";
+    const std::string windows = installFolder_.Path() + "ZvFrameWindows";
+    const std::string backup = installFolder_.Path() + "RegBak";
     CreateDirectoryA(windows.c_str(), nullptr);
     for (const char* name : {"\\system.dat", "\\user.dat"}) {
         HANDLE file = CreateFileA((windows + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -2,6 +2,7 @@
 #include "configurator/CZartuneApp.h"
 #include "resources/zartune_ids.h"
 #include "tests/support/FakeDesktop.h"
+#include "tests/win/form/TempInstallFolder.h"
 #include "win32/Win32Registry.h"
 
 #include <windows.h>
@@ -33,10 +34,6 @@ int Width(const RECT& rect) { return rect.right - rect.left; }
 class ToolbarDockingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        previousFolder_ = store_.ReadString("Install", "Folder", "", false);
-        store_.WriteString("Install", "Folder", temp, false);
         desktop_.SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
         desktop_.commandLine = "zartune.exe /detect";
         ASSERT_TRUE(app_.InitInstance());
@@ -51,7 +48,6 @@ protected:
 
     void TearDown() override {
         DestroyWindow(frame_);
-        store_.WriteString("Install", "Folder", previousFolder_, false);
     }
 
     // A rectangle in the frame's client coordinates.
@@ -186,6 +182,7 @@ protected:
 
     Win32Registry registry_;
     SettingsStore store_{registry_};
+    TempInstallFolder installFolder_{store_};
     FakeDesktop desktop_;
     CZartuneApp app_{registry_, desktop_};
     HWND frame_ = nullptr;
@@ -194,7 +191,6 @@ protected:
     HWND view_ = nullptr;
     RECT topFrame_ = {};
     RECT topView_ = {};
-    std::string previousFolder_;
 };
 
 TEST_F(ToolbarDockingTest, StartsAtTheTopWithItsGripperAndKeepsItsId) {
