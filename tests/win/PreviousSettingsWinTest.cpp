@@ -158,14 +158,7 @@ protected:
         for (const char* face : kInterfaceNames) {
             SHDeleteKeyA(HKEY_LOCAL_MACHINE, (kInterfaces + "\\" + face).c_str());
         }
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Enum\\Root\\Net");
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Enum\\Network\\MSTCP");
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, (kClass + "\\NetTrans").c_str());
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, kCache.c_str());
-        for (const std::string& parent : {std::string("Enum\\Root"), std::string("Enum\\Network"), std::string("Enum"),
-                                          kClass, kNwLink + "\\Ndi\\params", kNwLink + "\\Ndi", kNwLink, kInterfaces}) {
-            SHDeleteEmptyKeyA(HKEY_LOCAL_MACHINE, parent.c_str());
-        }
+        RemoveNineXKeys();
         DeleteValues(kMstcp, kMstcpNames);
         DeleteValues(kTcpip, kTcpipNames);
         DeleteValues(kInternet, kLimitNames);

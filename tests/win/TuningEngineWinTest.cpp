@@ -174,15 +174,7 @@ protected:
         for (const char* face : {"{ZV-A1}", "{ZV-B2}"}) {
             SHDeleteKeyA(HKEY_LOCAL_MACHINE, (kInterfaces + "\\" + face).c_str());
         }
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Enum\\Root\\Net");
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Enum\\Network\\MSTCP");
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, (kClass + "\\NetTrans").c_str());
-        SHDeleteKeyA(HKEY_LOCAL_MACHINE, kCache.c_str());
-        // Parents go only when this test left them empty.
-        for (const std::string& parent : {std::string("Enum\\Root"), std::string("Enum\\Network"), std::string("Enum"),
-                                          kClass, kNwLink + "\\Ndi\\params", kNwLink + "\\Ndi", kNwLink, kInterfaces}) {
-            SHDeleteEmptyKeyA(HKEY_LOCAL_MACHINE, parent.c_str());
-        }
+        RemoveNineXKeys();
         machine_.DeleteValues(kMstcp, kMstcpNames);
         machine_.DeleteValues(kTcpip, kTcpipNames);
         machine_.DeleteValues(kInternet, kLimitNames);
