@@ -33,6 +33,8 @@ std::optional<std::string> SettingsStore::ReadStored(const std::string& section,
     std::string text(value.data.begin(), value.data.end());
     const std::size_t nul = text.find('\0');
     if (nul != std::string::npos) text.resize(nul);
+    // 1000 characters without their NUL are longer than the store keeps: no value of ours.
+    if (text.size() > kMaxStoredLength) return std::nullopt;
     return text;
 }
 
@@ -48,6 +50,10 @@ int SettingsStore::ReadInt(const std::string& section, const std::string& name, 
     const auto stored = ReadStored(section, name, scrambled);
     if (!stored) return defaultValue;
     return ReadLeadingInt(scrambled ? UnscrambleText(*stored) : *stored);
+}
+
+bool SettingsStore::Contains(const std::string& section, const std::string& name, bool scrambled) const {
+    return ReadStored(section, name, scrambled).has_value();
 }
 
 bool SettingsStore::WriteString(const std::string& section, const std::string& name, const std::string& text,

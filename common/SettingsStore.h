@@ -26,6 +26,9 @@ public:
     // or when the stored form would be longer than kMaxStoredLength.
     bool WriteString(const std::string& section, const std::string& name, const std::string& text, bool scrambled);
     bool WriteInt(const std::string& section, const std::string& name, int value, bool scrambled);
+    // True when the value can be read, whatever its type: the reads would not
+    // give their default.
+    bool Contains(const std::string& section, const std::string& name, bool scrambled) const;
 
     static std::string ScrambleText(const std::string& text, bool pad);
     // Decodes what it can; damaged input never reads out of bounds.

@@ -119,12 +119,22 @@ TEST_F(StoreTest, NonTextValueReadsEmptyAndZero) {
     registry.PutDword(RegRoot::LocalMachine, kProduct + "\\S", "N", 9);
     EXPECT_EQ("", store.ReadString("S", "N", "default", false));
     EXPECT_EQ(0, store.ReadInt("S", "N", 5, false));
+    // There all the same, as far as the reads go.
+    EXPECT_TRUE(store.Contains("S", "N", false));
+    EXPECT_FALSE(store.Contains("S", "N", true));
+    EXPECT_FALSE(store.Contains("S", "Missing", false));
 }
 
 TEST_F(StoreTest, ReadsNeverPassTheDataTheRegistryReturned) {
-    // 1000 bytes without a terminating NUL: the whole buffer, no more.
-    registry.Put(RegRoot::LocalMachine, kProduct + "\\S", "Full", REG_SZ, std::vector<BYTE>(1000, 'x'));
-    EXPECT_EQ(std::string(1000, 'x'), store.ReadString("S", "Full", "", false));
+    // 999 characters without a terminating NUL: the longest text the store keeps.
+    registry.Put(RegRoot::LocalMachine, kProduct + "\\S", "Full", REG_SZ, std::vector<BYTE>(999, '7'));
+    EXPECT_EQ(std::string(999, '7'), store.ReadString("S", "Full", "", false));
+    // Found by fuzzing: 1000 of them filled the buffer and came back as a
+    // 1000-character text; longer than the store keeps, they read as absent.
+    registry.Put(RegRoot::LocalMachine, kProduct + "\\S", "Full", REG_SZ, std::vector<BYTE>(1000, '7'));
+    EXPECT_EQ("default", store.ReadString("S", "Full", "default", false));
+    EXPECT_EQ(5, store.ReadInt("S", "Full", 5, false));
+    EXPECT_FALSE(store.Contains("S", "Full", false));
     registry.Put(RegRoot::LocalMachine, kProduct + "\\S", "Short", REG_SZ, {'4', '2'});
     EXPECT_EQ("42", store.ReadString("S", "Short", "", false));
     EXPECT_EQ(42, store.ReadInt("S", "Short", 0, false));
