@@ -24,6 +24,10 @@ bool QueryText(const RegKey& key, const std::string& name, std::string* text) {
     return true;
 }
 
+// A service's name is one key name: a damaged one holding a separator would
+// lead to some other key below Services.
+bool IsServiceName(const std::string& name) { return !name.empty() && name.find('\\') == std::string::npos; }
+
 bool HasValue(const RegKey& key, const std::string& name) {
     RegValue value;
     return key.Query(name, kQueryBufferSize, &value) == ERROR_SUCCESS;
@@ -66,6 +70,8 @@ std::string AdapterMtu::AdapterDriver9x(int n) const {
         !QueryText(key, "Driver", &driver)) {
         return {};
     }
+    // A damaged driver text of separators alone would name the class key itself.
+    if (driver.find_first_not_of('\\') == std::string::npos) return {};
     return driver;
 }
 
@@ -81,7 +87,7 @@ void AdapterMtu::SetAdapterMtuNt(const std::string& action, TuningPlan& plan) co
                 !QueryText(cardKey, "ServiceName", &serviceName)) {
                 continue;
             }
-            if (!serviceName.empty()) PlanNt(kServicesPath + serviceName + "\\Parameters\\Tcpip", action, plan);
+            if (IsServiceName(serviceName)) PlanNt(kServicesPath + serviceName + "\\Parameters\\Tcpip", action, plan);
         }
     }
     RegKey interfaces(*registry_);

@@ -203,3 +203,30 @@ TEST(AdapterMtu, NtWalkWithoutNetworkCardsStillWalksTheInterfaces) {
     EXPECT_EQ(1500u, Number(registry, kServices + "{A1}\\Parameters\\Tcpip"));
     EXPECT_EQ(0, registry.OpenKeyCount());
 }
+
+// Found by fuzzing: a driver text of separators alone named the class key
+// itself, and a service name holding one led to some other key below Services.
+TEST(AdapterMtu, DamagedDriverAndServiceNamesLeadNowhere) {
+    for (const char* damaged : {"\\", "\\\\\\"}) {
+        SCOPED_TRACE(damaged);
+        MemoryRegistry registry;
+        registry.PutString(kMachine, "Enum\\Root\\Net\\0000", "DeviceDesc", "Dial-Up Adapter");
+        registry.PutString(kMachine, "Enum\\Root\\Net\\0000\\Bindings", "MSTCP\\0000", "");
+        registry.PutString(kMachine, "Enum\\Network\\MSTCP\\0000", "Driver", damaged);
+        registry.PutString(kMachine, kClass, "Sentinel", "class key");
+        registry.PutString(kMachine, kCards + "1", "ServiceName", damaged);
+        registry.PutString(kMachine, kCards + "2", "ServiceName", "Tcpip\\Parameters\\Interfaces\\{A1}");
+        registry.AddKey(kMachine, kServices + "Parameters\\Tcpip");
+        registry.AddKey(kMachine, kInterfaces + "{A1}\\Parameters\\Tcpip");
+        const TuningConfig config = MtuConfig("1500", 1500, "1460");
+        const AdapterMtu adapters(registry, config);
+
+        TuningPlan plan;
+        adapters.SetAdapterMtu9x(kWriteAction, plan);
+        EXPECT_TRUE(plan.empty());
+        adapters.SetAdapterMtuNt(kWriteAction, plan);
+        // Only the interface itself, as its own key.
+        ASSERT_EQ(1u, plan.size());
+        EXPECT_EQ(kInterfaces + "{A1}", plan[0].path);
+    }
+}
