@@ -64,7 +64,8 @@ std::string FormState::ConnectionTypeCode(int position) {
 
 std::string FormState::ModeCode(int position) {
     if (position == kManualMode) return "MANUAL";
-    return "AUTO" + std::to_string(position + 1);
+    // Wider than int: a damaged file's 2147483647 still gets its "+ 1".
+    return "AUTO" + std::to_string(static_cast<long long>(position) + 1);
 }
 
 int FormState::Selectable(int position, int entries) { return position >= 0 && position < entries ? position : -1; }

@@ -115,6 +115,8 @@ TEST(FormState, Codes) {
     } cases[] = {
         {0, "DIAL-UP", "AUTO1"}, {1, "LAN", "AUTO2"}, {2, "LAN-PPPoE", "AUTO3"},
         {3, "LAN", "MANUAL"},    {4, "", "AUTO5"},     {-1, "", "AUTO0"},
+        // Found by fuzzing: a "Mode" of 2147483647 in the file overflowed the "+ 1".
+        {2147483647, "", "AUTO2147483648"},  {-2147483647 - 1, "", "AUTO-2147483647"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.connectionType, FormState::ConnectionTypeCode(c.position)) << c.position;
