@@ -60,16 +60,25 @@ void KeepAliveAgent::ReloadSettings() {
 
 void KeepAliveAgent::Start() {
     RefreshTrayTip();
-    if (store_.ReadString(kKeepAliveSection, "PingMode", "", true).empty()) {
-        store_.WriteString(kKeepAliveSection, "PingMode", "Automatic", true);
-        store_.WriteString(kKeepAliveSection, "PingHost", "Automatic", true);
-        store_.WriteInt(kKeepAliveSection, "PingInterval", 4, true);
-        store_.WriteInt(kKeepAliveSection, "PingSound", 0, true);
-        store_.WriteInt(kKeepAliveSection, "TaskBarAni", 1, true);
-    }
+    if (store_.ReadString(kKeepAliveSection, "PingMode", "", true).empty()) WriteFirstRunSettings();
     pingInterval_ = store_.ReadInt(kKeepAliveSection, "PingInterval", 0, true);
     view_->SetTimer(kConnectionTimer, kConnectionPeriodMs);
     view_->SetTimer(kKeepAliveTimer, KeepAlivePeriodMs());
+}
+
+// "PingMode" reads empty. When only it was damaged, the values beside it are
+// still the user's: the first-run values fill in only what is missing.
+void KeepAliveAgent::WriteFirstRunSettings() {
+    store_.WriteString(kKeepAliveSection, "PingMode", "Automatic", true);
+    const struct {
+        const char* name;
+        const char* value;
+    } kFirstRun[] = {{"PingHost", "Automatic"}, {"PingInterval", "4"}, {"PingSound", "0"}, {"TaskBarAni", "1"}};
+    for (const auto& setting : kFirstRun) {
+        if (!store_.Contains(kKeepAliveSection, setting.name, true)) {
+            store_.WriteString(kKeepAliveSection, setting.name, setting.value, true);
+        }
+    }
 }
 
 UINT KeepAliveAgent::KeepAlivePeriodMs() const {

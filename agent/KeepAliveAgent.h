@@ -43,6 +43,7 @@ private:
     struct Command;
     static const Command kCommands[];
 
+    void WriteFirstRunSettings();
     void Reenable();
     void Ping();
     void PlayPingSound();

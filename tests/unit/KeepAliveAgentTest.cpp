@@ -82,6 +82,43 @@ TEST_F(KeepAlive, SettingsAlreadyThereAreKeptAndSetTheKeepAlivePeriod) {
     }
 }
 
+// Found by fuzzing: a damaged "PingMode" reads empty, and the first-run values
+// then replaced the user's own host, interval, sound and animation.
+TEST_F(KeepAlive, DamagedPingModeAloneGetsTheFirstRunValueAndTheOthersStay) {
+    const std::string section = "SOFTWARE\\Orvenda Ltd\\Zarvo\\" + SettingsStore::ScrambleText("UndoRegular", false);
+    auto stored = [&](const char* name) { return registry.Value(RegRoot::LocalMachine, section, SettingsStore::ScrambleText(name, false)); };
+    store.WriteString("UndoRegular", "PingHost", "www.example.org", true);
+    store.WriteInt("UndoRegular", "PingInterval", 9, true);
+    registry.PutDword(RegRoot::LocalMachine, section, SettingsStore::ScrambleText("PingSound", false), 1);
+    store.WriteInt("UndoRegular", "TaskBarAni", 0, true);
+    const char* const others[] = {"PingHost", "PingInterval", "PingSound", "TaskBarAni"};
+    // Cut to a lone letter, a letter outside the alphabet, empty.
+    for (const char* damaged : {"G", "Zzz", ""}) {
+        SCOPED_TRACE(damaged);
+        registry.PutString(RegRoot::LocalMachine, section, SettingsStore::ScrambleText("PingMode", false), damaged);
+        std::vector<RegValue> before;
+        for (const char* name : others) before.push_back(*stored(name));
+
+        Create();
+        EXPECT_EQ(store.ReadString("UndoRegular", "PingMode", "", true), "Automatic");
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            EXPECT_EQ(before[i].type, stored(others[i])->type) << others[i];
+            EXPECT_EQ(before[i].data, stored(others[i])->data) << others[i];
+        }
+        EXPECT_EQ(view.timers[2], 603000u);
+    }
+}
+
+TEST_F(KeepAlive, FirstRunFillsInOnlyTheMissingValues) {
+    store.WriteInt("UndoRegular", "PingInterval", 9, true);
+    Create();
+    EXPECT_EQ(store.ReadString("UndoRegular", "PingMode", "", true), "Automatic");
+    EXPECT_EQ(store.ReadString("UndoRegular", "PingHost", "", true), "Automatic");
+    EXPECT_EQ(store.ReadInt("UndoRegular", "PingInterval", -1, true), 9);
+    EXPECT_EQ(store.ReadInt("UndoRegular", "PingSound", -1, true), 0);
+    EXPECT_EQ(store.ReadInt("UndoRegular", "TaskBarAni", -1, true), 1);
+}
+
 TEST_F(KeepAlive, ReloadedSettingsDecideSoundAndAnimation) {
     const struct {
         const char* mode;
