@@ -110,6 +110,8 @@ void CMainFormView::OnInitialUpdate() noexcept {
     const int fieldHeight = product_->IsLargeFontDisplay() ? 16 : 13;
     for (int id : kValueLists) SendMessageA(Item(id), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
     FillLists();
+    // No typed value longer than the configuration file can keep.
+    for (int id : {IDC_MTU_EDIT, IDC_TTL_EDIT}) SendMessageA(Item(id), EM_LIMITTEXT, PrivateProfileFile::kLongestText, 0);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     LoadFormSettings();
 }

@@ -7,18 +7,13 @@
 
 namespace zartune {
 
-namespace {
-// As long as anything a user could type into the form's edits.
-constexpr DWORD kTextBufferSize = 1000000;
-}  // namespace
-
 PrivateProfileFile::PrivateProfileFile(std::string path, std::string section)
     : path_(std::move(path)), section_(std::move(section)) {}
 
 std::string PrivateProfileFile::ReadText(const char* key, const std::string& defaultText) {
-    std::vector<char> buffer(kTextBufferSize);
+    std::vector<char> buffer(kLongestText + 1);
     const DWORD length = GetPrivateProfileStringA(section_.c_str(), key, defaultText.c_str(), buffer.data(),
-                                                  kTextBufferSize, path_.c_str());
+                                                  static_cast<DWORD>(buffer.size()), path_.c_str());
     return std::string(buffer.data(), length);
 }
 

@@ -10,6 +10,12 @@ namespace zartune {
 // the system gets round to writing its cached copy.
 class PrivateProfileFile : public ProfileSection {
 public:
+    // The longest text a value may hold: Windows refuses longer ones and
+    // Wine's WritePrivateProfileStringA crashes on them. Texts read are cut
+    // to it: anything longer is damage, and an edit control takes a long
+    // text in quadratic time (1 MB kept the form from opening for minutes).
+    static constexpr unsigned kLongestText = 32766;
+
     PrivateProfileFile(std::string path, std::string section);
 
     std::string ReadText(const char* key, const std::string& defaultText) override;

@@ -196,6 +196,30 @@ TEST_F(FormViewTest, AManualFileSetsEveryControl) {
     EXPECT_TRUE(dialogs_.shown.empty());
 }
 
+// Found by the damaged-state tests: a 1 MB "MTU" kept the form from opening
+// for many minutes, and a text of 32,767 characters or more crashes Wine's
+// WritePrivateProfileStringA when Apply saves it.
+TEST_F(FormViewTest, AnOverlongTypedValueIsCutToWhatTheFileCanKeep) {
+    // Written as a person or a damaged disk would: the profile functions can't.
+    const std::string file = "[Configuration]\r\nMode=3\r\nMTU=" + std::string(1 << 20, '7') + "\r\nTTL=64\r\n";
+    HANDLE handle = CreateFileA(Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, handle);
+    DWORD written = 0;
+    WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+    CloseHandle(handle);
+
+    OpenForm();
+    EXPECT_TRUE(Checked(IDC_MTU_CUSTOM));
+    EXPECT_EQ(32766, GetWindowTextLengthA(Item(IDC_MTU_EDIT)));
+    EXPECT_EQ("64", Text(IDC_TTL_EDIT));
+    // Nor can the user type more than that.
+    for (int id : {IDC_MTU_EDIT, IDC_TTL_EDIT}) EXPECT_EQ(32766, SendMessageA(Item(id), EM_GETLIMITTEXT, 0, 0)) << id;
+
+    form_->SaveFormSettings();
+    std::vector<char> saved(40000);
+    EXPECT_EQ(32766u, GetPrivateProfileStringA("Configuration", "MTU", "", saved.data(), 40000, Path().c_str()));
+}
+
 TEST_F(FormViewTest, SavedFileIsReadOnlyAndHiddenYetRewrittenByTheNextSave) {
     WriteKey("Mode", "3");
     WriteKey("MTU", "abc");
