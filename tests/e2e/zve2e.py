@@ -96,6 +96,39 @@ def reg_query(key, name):
     return None
 
 
+def reg_import(key, values):
+    """Sets the values {name: REGEDIT4 data, such as '"text"', 'dword:00000009'
+    or 'hex:de,ad'} under key, all in one regedit run."""
+    root, path = key.split("\\", 1)
+    root = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}[root]
+    lines = ["REGEDIT4", "", "[%s\\%s]" % (root, path)]
+    lines += ['"%s"=%s' % (name, data) for name, data in values.items()]
+    with tempfile.NamedTemporaryFile("wb", suffix=".reg", delete=False) as reg:
+        reg.write(("\r\n".join(lines) + "\r\n").encode("latin-1"))
+    try:
+        code, _ = run(["wine", "regedit", "/s", "Z:" + reg.name.replace("/", "\\")])
+        assert code == 0, "regedit /s failed"
+    finally:
+        os.remove(reg.name)
+
+
+def reg_tree(key):
+    """Every value below key, as reg.exe lists them: {(subkey, name): (type, data)}."""
+    code, out = run(["wine", "reg", "query", key, "/s"])
+    if code != 0:
+        return {}
+    tree = {}
+    subkey = None
+    for line in out.splitlines():
+        if line.startswith("HKEY_"):
+            subkey = line.strip()
+        elif line.startswith("    ") and subkey is not None:
+            parts = line[4:].split("    ", 2)
+            if len(parts) >= 2:
+                tree[(subkey, parts[0])] = (parts[1], parts[2] if len(parts) == 3 else "")
+    return tree
+
+
 def wait_until(condition, seconds=20):
     deadline = time.monotonic() + seconds
     while not condition():
