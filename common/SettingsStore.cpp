@@ -58,9 +58,9 @@ bool SettingsStore::Contains(const std::string& section, const std::string& name
 
 bool SettingsStore::WriteString(const std::string& section, const std::string& name, const std::string& text,
                                 bool scrambled) {
-    const std::string stored = scrambled ? ScrambleText(text, true) : text;
     // A truncated value would be a different value: refuse instead.
-    if (stored.size() > kMaxStoredLength) return false;
+    if (!Fits(text, scrambled)) return false;
+    const std::string stored = scrambled ? ScrambleText(text, true) : text;
     RegKey key(*registry_);
     if (key.Create(RegRoot::LocalMachine, SectionPath(section, scrambled), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return false;
@@ -73,6 +73,13 @@ bool SettingsStore::WriteInt(const std::string& section, const std::string& name
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
     return WriteString(section, name, text, scrambled);
+}
+
+bool SettingsStore::Fits(const std::string& text, bool scrambled) {
+    if (!scrambled || text.empty()) return text.size() <= kMaxStoredLength;
+    // The length prefix, two letters a byte, padded to a multiple of 23.
+    const std::size_t letters = text.size() / 16 + 1 + 2 * text.size();
+    return (letters + 22) / 23 * 23 <= kMaxStoredLength;
 }
 
 std::string SettingsStore::ScrambleText(const std::string& text, bool pad) {

@@ -30,6 +30,9 @@ public:
     // give their default.
     bool Contains(const std::string& section, const std::string& name, bool scrambled) const;
 
+    // Whether WriteString would take the text: its stored form, encoded where
+    // scrambled, holds at most kMaxStoredLength characters.
+    static bool Fits(const std::string& text, bool scrambled);
     static std::string ScrambleText(const std::string& text, bool pad);
     // Decodes what it can; damaged input never reads out of bounds.
     static std::string UnscrambleText(const std::string& encoded);

@@ -13,6 +13,9 @@ KeepAliveSettings KeepAliveSettings::Load(const SettingsStore& store) {
 }
 
 bool KeepAliveSettings::Save(SettingsStore& store) const {
+    // The site is the one value that can be too long for the store: found out
+    // before anything is written, so that a refused OK leaves the set whole.
+    if (!SettingsStore::Fits(host, true)) return false;
     return store.WriteString(kKeepAliveSection, "PingMode", mode, true) &&
            store.WriteString(kKeepAliveSection, "PingHost", host, true) &&
            store.WriteInt(kKeepAliveSection, "PingInterval", interval, true) &&

@@ -15,7 +15,8 @@ struct KeepAliveSettings {
 
     static KeepAliveSettings Load(const SettingsStore& store);
     // Writes "PingMode", "PingHost", "PingInterval", "PingSound" and
-    // "TaskBarAni", in that order; false at the first write that fails.
+    // "TaskBarAni", in that order; false at the first write that fails, and
+    // false with nothing written when the site is too long for the store.
     bool Save(SettingsStore& store) const;
     // Saves, then tells a running agent to read the values again. Nothing is
     // sent when a write failed: the agent would run on a half-written set.

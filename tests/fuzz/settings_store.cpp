@@ -114,6 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A write either lands whole, readable back, or leaves everything as it was.
     const std::string wanted = input.ConsumeRandomLengthString(600);
     const std::size_t storedLength = scrambled ? SettingsStore::ScrambleText(wanted, true).size() : wanted.size();
+    FUZZ_CHECK(SettingsStore::Fits(wanted, scrambled) == (storedLength <= SettingsStore::kMaxStoredLength));
     const std::string beforeWrite = Everything(registry);
     const bool written = store.WriteString(section, name, wanted, scrambled);
     FUZZ_CHECK(registry.OpenKeyCount() == 0);

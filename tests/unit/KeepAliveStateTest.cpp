@@ -268,7 +268,9 @@ TEST_F(KeepAliveTest, ASiteTooLongForTheStoreIsAFailedWrite) {
     desktop.windowTitles.insert("ZV - Kavrel");
     EXPECT_FALSE(Confirm(ManualWithHost("http://" + std::string(480, 'a'))));
     EXPECT_EQ(1u, desktop.messageBoxes.size());
-    EXPECT_EQ(std::vector<std::string>{"PingMode"}, log);  // stopped at the host
+    // Found by fuzzing: "PingMode" was written before the site was refused,
+    // a half-written set under a message that said nothing was saved.
+    EXPECT_TRUE(log.empty());
     EXPECT_TRUE(desktop.sentMessages.empty());
 }
 

@@ -156,6 +156,12 @@ TEST_F(StoreTest, OverlongTextIsRefusedNotTruncated) {
     EXPECT_FALSE(store.WriteString("S", "Host", std::string(480, 'h'), true));
     EXPECT_EQ(writes, registry.WriteCount());
     EXPECT_EQ(std::string(479, 'h'), store.ReadString("S", "Host", "", true));
+    // What the writes take can be asked first.
+    EXPECT_TRUE(SettingsStore::Fits(std::string(999, 'a'), false));
+    EXPECT_FALSE(SettingsStore::Fits(std::string(1000, 'a'), false));
+    EXPECT_TRUE(SettingsStore::Fits(std::string(479, 'h'), true));
+    EXPECT_FALSE(SettingsStore::Fits(std::string(480, 'h'), true));
+    EXPECT_TRUE(SettingsStore::Fits("", true));
 }
 
 TEST_F(StoreTest, WriteFailsWhenTheSectionCannotBeCreated) {
