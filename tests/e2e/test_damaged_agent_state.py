@@ -1,11 +1,14 @@
 """The real zarwatch.exe over damaged state: every keep-alive setting damaged
-in six ways, "EnableAutodial" of the wrong shape or missing, odd command
-lines and a missing install folder. In every case the agent keeps running
+in six ways (and the configurator's keep-alive dialog opened on them),
+"EnableAutodial" of the wrong shape or missing, odd command lines and a
+missing install folder. In every case the agent keeps running
 with its window (or says why it ends), and nothing stored is replaced by
 anything but what the programs specify."""
 import unittest
 
+import zartune_e2e as zt
 import zve2e
+from zartune_e2e import Configurator, control
 from zve2e import WM_COMMAND, Agent, driver, scramble
 
 SECTION = zve2e.PRODUCT_KEY + "\\" + scramble("UndoRegular")
@@ -15,6 +18,8 @@ ID_TRAY_OPEN = 32784
 ID_TRAY_SIMULATE = 32786
 SETTINGS_CHANGED = 1112
 WM_TIMER = 0x0113
+KEEPALIVE = "Evertie"
+MANUAL, INTERVAL, AUTOMATIC, CANCEL = 1026, 1060, 1063, 2
 
 # What the configurator would have stored.
 GOOD = {"PingMode": "Manual", "PingHost": "www.example.org", "PingInterval": "9", "PingSound": "1",
@@ -64,6 +69,20 @@ class DamagedAgentState(unittest.TestCase):
         self.assertIsNone(agent.process.poll(), "the agent ended")
         self.assertNotEqual(driver("no-window", zve2e.AGENT_TITLE)[0], 0, "the agent's window is gone")
 
+    def open_and_cancel_keepalive(self, manual):
+        configurator = Configurator("/ping")
+        try:
+            self.assertTrue(configurator.wait_window(KEEPALIVE))
+            self.assertEqual(control("checked", KEEPALIVE, MANUAL), "1" if manual else "0")
+            self.assertEqual(control("checked", KEEPALIVE, AUTOMATIC), "0" if manual else "1")
+            self.assertTrue(-1 <= int(control("selection", KEEPALIVE, INTERVAL).split()[0]) < 60)
+            self.assertEqual(driver("click", KEEPALIVE, CANCEL)[0], 0)
+            self.assertIsNotNone(configurator.exit_code(20), "Cancel did not end the configurator")
+        finally:
+            if configurator.process.poll() is None:
+                configurator.process.kill()
+                configurator.process.wait()
+
     def test_every_setting_damaged_every_way_is_read_or_left_as_it_is(self):
         with zve2e.LoopbackServer() as server:
             zve2e.use_proxy(server.port)
@@ -77,6 +96,11 @@ class DamagedAgentState(unittest.TestCase):
                         with Agent() as agent:
                             self.assertTrue(agent.wait_window())
                             exercise(agent)
+                            self.assert_running(agent)
+                            # The configurator's keep-alive dialog opens on them too; Cancel changes nothing.
+                            settled = zve2e.reg_tree(SECTION)
+                            self.open_and_cancel_keepalive(manual=kind not in PING_MODE_READS_EMPTY)
+                            self.assertEqual(zve2e.reg_tree(SECTION), settled)
                             self.assert_running(agent)
                         after = zve2e.reg_tree(SECTION)
                         ping_mode = (SECTION.replace("HKLM", "HKEY_LOCAL_MACHINE"), scramble("PingMode"))
