@@ -186,6 +186,18 @@ void TuningController::RestorePreviousSettings() {
                                  name, MB_ICONEXCLAMATION);
         return;
     }
+    // The file is outside the program's keeping: a record that names any value
+    // the program never changes is not one it wrote.
+    const TuningEngine engine(*registry_, *desktop_, config_);
+    for (const PreviousValue& value : record.Values()) {
+        if (engine.IsTuningValue(value.path, value.name)) continue;
+        desktop_->ShowMessageBox(0,
+                                 "The record of your previous settings,\n" + path +
+                                     ",\nnames a value that " + name + " never changes:\n" + value.path + "\\" +
+                                     value.name + "\nIt was changed by hand, so it is not used. Nothing was changed.",
+                                 name, MB_ICONEXCLAMATION);
+        return;
+    }
     const int failures = record.WriteBack(*registry_);
     if (failures == 0) {
         file.Remove();

@@ -28,6 +28,13 @@ bool QueryText(const RegKey& key, const std::string& name, std::string* text) {
 // lead to some other key below Services.
 bool IsServiceName(const std::string& name) { return !name.empty() && name.find('\\') == std::string::npos; }
 
+// The rest of path after prefix, when path starts with it.
+bool After(const std::string& path, const std::string& prefix, std::string* rest) {
+    if (path.size() < prefix.size() || !SameRegistryName(path.substr(0, prefix.size()), prefix)) return false;
+    *rest = path.substr(prefix.size());
+    return true;
+}
+
 bool HasValue(const RegKey& key, const std::string& name) {
     RegValue value;
     return key.Query(name, kQueryBufferSize, &value) == ERROR_SUCCESS;
@@ -36,7 +43,9 @@ bool HasValue(const RegKey& key, const std::string& name) {
 }  // namespace
 
 void AdapterMtu::SetAdapterMtu9x(const std::string& action, TuningPlan& plan) const {
-    const bool write = !IsRemoveAction(action) && config_->mtuText != "0";
+    // No text, as a record with no connection type has, is no MTU either: the
+    // Windows default, as on the NT family, rather than an empty value.
+    const bool write = !IsRemoveAction(action) && !config_->mtuText.empty() && config_->mtuText != "0";
     for (int n = 0; n < 100; ++n) {
         const std::string driver = AdapterDriver9x(n);
         if (driver.empty()) continue;
@@ -114,4 +123,17 @@ void AdapterMtu::PlanNt(const std::string& path, const std::string& action, Tuni
 bool AdapterMtu::KeyExists(const std::string& path) const {
     RegKey key(*registry_);
     return key.Open(kMachine, path, kWalkAccess) != ERROR_FILE_NOT_FOUND;
+}
+
+bool AdapterMtu::IsAdapterValue(const std::string& path, const std::string& name) {
+    std::string rest;
+    if (SameRegistryName(name, "MaxMTU") || SameRegistryName(name, "MaxMSS")) {
+        return After(path, kClassPath, &rest) && rest.find_first_not_of('\\') != std::string::npos;
+    }
+    if (!SameRegistryName(name, "MTU")) return false;
+    if (After(path, kInterfacesPath + "\\", &rest)) return IsServiceName(rest);
+    const std::string tcpip = "\\Parameters\\Tcpip";
+    return After(path, kServicesPath, &rest) && rest.size() > tcpip.size() &&
+           SameRegistryName(rest.substr(rest.size() - tcpip.size()), tcpip) &&
+           IsServiceName(rest.substr(0, rest.size() - tcpip.size()));
 }

@@ -22,12 +22,6 @@ LONG QueryWhole(const RegKey& key, const std::string& name, RegValue* value) {
 
 }  // namespace
 
-bool SameRegistryName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
 bool operator==(const PreviousValue& a, const PreviousValue& b) {
     return a.path == b.path && a.name == b.name && a.present == b.present &&
            (!a.present || (a.value.type == b.value.type && a.value.data == b.value.data));

@@ -1,5 +1,5 @@
 #pragma once
-#include "win32/Registry.h"
+#include "win32/RegKey.h"
 
 #include <string>
 #include <vector>
@@ -20,8 +20,6 @@ struct PreviousValue {
 };
 
 bool operator==(const PreviousValue& a, const PreviousValue& b);
-// Key paths and value names compare without regard to case, as in Windows.
-bool SameRegistryName(const std::string& a, const std::string& b);
 
 // What the tuned values were before the program first changed them, so that
 // they can be given back exactly. Later Applies only add locations seen for

@@ -2,6 +2,9 @@
 
 #include "common/ProductInfo.h"
 #include "tuning/OsName.h"
+#include "win32/RegKey.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -33,6 +36,19 @@ TuningPlan TuningEngine::PlanWrites(const std::string& action) const {
     WriteTcpParameters(action, plan);
     WriteConnectionLimits(action, plan);
     return plan;
+}
+
+bool TuningEngine::IsTuningValue(const std::string& path, const std::string& name) const {
+    if (AdapterMtu::IsAdapterValue(path, name)) return true;
+    // The values of both families that do not depend on the adapters found.
+    TuningPlan plan;
+    WriteMstcp9x(kRemoveAction, false, plan);
+    WriteNdiCache9x(kRemoveAction, plan);
+    WriteTcpipNt(kRemoveAction, plan);
+    WriteConnectionLimits(kRemoveAction, plan);
+    return std::any_of(plan.begin(), plan.end(), [&](const TuningWrite& write) {
+        return SameRegistryName(write.path, path) && SameRegistryName(write.name, name);
+    });
 }
 
 void TuningEngine::RestoreWindowsDefaults(bool interactive) {

@@ -28,6 +28,9 @@ public:
 
     // The writes of one run for the running family, in order; only reads the registry.
     TuningPlan PlanWrites(const std::string& action) const;
+    // True for a value that a run on either family may write or delete.
+    bool IsTuningValue(const std::string& path, const std::string& name) const;
+
     void WriteTcpParameters(const std::string& action, TuningPlan& plan) const;
     void WriteConnectionLimits(const std::string& action, TuningPlan& plan) const;
 

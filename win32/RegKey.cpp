@@ -1,5 +1,8 @@
 #include "win32/RegKey.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <utility>
 
 RegKey::RegKey(RegKey&& other) noexcept
@@ -63,4 +66,10 @@ LONG RegKey::Delete(const std::string& name) {
 LONG RegKey::EnumKey(DWORD index, std::string* name) const {
     if (key_ == 0) return ERROR_INVALID_HANDLE;
     return registry_->EnumKey(key_, index, name);
+}
+
+bool SameRegistryName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
 }

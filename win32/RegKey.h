@@ -31,3 +31,6 @@ private:
     Registry* registry_;
     Registry::Key key_ = 0;
 };
+
+// Key paths and value names compare without regard to case, as in Windows.
+bool SameRegistryName(const std::string& a, const std::string& b);

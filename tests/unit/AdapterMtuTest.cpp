@@ -127,11 +127,15 @@ TEST(AdapterMtu, NineXWalkWritesEveryBoundAdapterUnderEitherAccessRule) {
         ExpectNineXMtu(registry, std::nullopt, std::nullopt);
         EXPECT_EQ(0, registry.OpenKeyCount());
 
-        // The text decides on this family, not the number.
-        Run9x(registry, adapters, kWriteAction);
-        config = MtuConfig("0", 1492, "1452");
-        Run9x(registry, adapters, kWriteAction);
-        ExpectNineXMtu(registry, std::nullopt, std::nullopt);
+        // The text decides on this family, not the number; no text at all (a
+        // record without a connection type) is no MTU either.
+        for (const char* text : {"0", ""}) {
+            config = MtuConfig("1492", 1492, "1452");
+            Run9x(registry, adapters, kWriteAction);
+            config = MtuConfig(text, 1492, "1452");
+            Run9x(registry, adapters, kWriteAction);
+            ExpectNineXMtu(registry, std::nullopt, std::nullopt);
+        }
         EXPECT_EQ(0, registry.OpenKeyCount());
     }
 }

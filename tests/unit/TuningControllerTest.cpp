@@ -373,6 +373,25 @@ TEST(TuningController, ADamagedRecordIsNeitherUsedNorOverwritten) {
     EXPECT_EQ(damaged, rig.RecordText());
 }
 
+TEST(TuningController, ARecordThatNamesAValueTheProgramNeverChangesIsNotUsed) {
+    Rig rig;
+    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    PreviousValue tuned{kTcpip, "DefaultTTL", false, {}};
+    PreviousValue foreign{run, "Planted", true, {REG_SZ, {'x', 0}}};
+    ASSERT_TRUE(PreviousSettingsFile(rig.RecordPath()).Save(PreviousSettings({tuned, foreign}), "2026-12-09 10:00"));
+    const std::string record = rig.RecordText();
+
+    rig.desktop.messageBoxAnswers = {IDYES};
+    rig.controller.RestorePreviousSettings();
+    ASSERT_EQ(2u, rig.desktop.messageBoxes.size());
+    EXPECT_EQ("The record of your previous settings,\n" + rig.RecordPath() +
+                  ",\nnames a value that Zarvo 2003 never changes:\n" + run +
+                  "\\Planted\nIt was changed by hand, so it is not used. Nothing was changed.",
+              rig.desktop.messageBoxes[1].text);
+    EXPECT_EQ(0, rig.registry.WriteCount());
+    EXPECT_EQ(record, rig.RecordText());
+}
+
 TEST(TuningController, ApplyAsksBeforeChangingWhatItCannotRecord) {
     const struct {
         const char* what;

@@ -239,3 +239,34 @@ TEST(TuningEngine, SilentRestoreRemovesWithoutAnyMessage) {
     EXPECT_TRUE(rig.desktop.messageBoxes.empty());
     EXPECT_EQ(0, rig.registry.OpenKeyCount());
 }
+
+TEST(TuningEngine, TuningValuesAreTheOnesARunOfEitherFamilyTouches) {
+    Rig rig("Windows XP");
+    const struct {
+        std::string path, name;
+        bool tuning;
+    } cases[] = {
+        {kMstcp, "DefaultTTL", true},
+        {"SYSTEM\\CURRENTCONTROLSET\\SERVICES\\VXD\\MSTCP", "sessionkeepalive", true},
+        {kCache, "", true},
+        {kTcpip, "GlobalMaxTcpWindoSize", true},
+        {kTcpip, "KeepAliveTime", true},
+        {kInternet, "MaxConnectionsPerServer", true},
+        {kNetTrans, "MaxMTU", true},
+        {kNetTrans, "MaxMSS", true},
+        {kInterface, "MTU", true},
+        {"SYSTEM\\CurrentControlSet\\Services\\El90x1\\Parameters\\Tcpip", "MTU", true},
+        // Values the writers never touch, and keys no walk leads to.
+        {kMstcp, "Unrelated", false},
+        {kTcpip, "MTU", false},
+        {kInternet, "ProxyServer", false},
+        {"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Detect", false},
+        {"System\\CurrentControlSet\\Services\\Class\\", "MaxMTU", false},
+        {"SYSTEM\\CurrentControlSet\\Services\\A\\B\\Parameters\\Tcpip", "MTU", false},
+        {kInterface + "\\Deeper", "MTU", false},
+        {kNetTrans, "MTU", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.tuning, rig.engine.IsTuningValue(c.path, c.name)) << c.path << " [" << c.name << "]";
+    }
+}
