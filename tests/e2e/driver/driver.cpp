@@ -4,6 +4,7 @@
 //   wait-window TITLE [SECONDS]        a top-level window with exactly TITLE appears
 //   no-window TITLE                    no top-level window has exactly TITLE
 //   window-text TITLE                  prints the window's text
+//   window-handle TITLE                prints the window's handle, which no later window gets again
 //   answer CAPTION BUTTON [SECONDS]    waits for a message box with BUTTON, prints its text, presses BUTTON
 //   send TITLE MESSAGE WPARAM LPARAM   SendMessage (gives up after 20 s, exit 3); prints the result
 //   post TITLE MESSAGE WPARAM LPARAM   PostMessage
@@ -410,6 +411,10 @@ int Run(int argc, char** argv) {
 
     HWND window = FindOrComplain(argv[2]);
     if (window == nullptr) return 1;
+    if (command == "window-handle") {
+        std::printf("%p\n", static_cast<void*>(window));
+        return 0;
+    }
     if (command == "window-text") {
         std::printf("%s\n", TextOf(window).c_str());
         return 0;
