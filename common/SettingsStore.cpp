@@ -65,8 +65,8 @@ bool SettingsStore::WriteString(const std::string& section, const std::string& n
     if (key.Create(RegRoot::LocalMachine, SectionPath(section, scrambled), KEY_ALL_ACCESS) != ERROR_SUCCESS) {
         return false;
     }
-    key.SetString(scrambled ? ScrambleText(name, false) : name, stored);
-    return true;
+    // A section that opens may still refuse the value (9x opens whatever is asked).
+    return key.SetString(scrambled ? ScrambleText(name, false) : name, stored) == ERROR_SUCCESS;
 }
 
 bool SettingsStore::WriteInt(const std::string& section, const std::string& name, int value, bool scrambled) {

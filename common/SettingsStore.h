@@ -23,7 +23,8 @@ public:
     // The stored text read as atoi reads it; the default only when the value can't be read.
     int ReadInt(const std::string& section, const std::string& name, int defaultValue, bool scrambled) const;
     // False, with nothing written, when the section can't be created or opened,
-    // or when the stored form would be longer than kMaxStoredLength.
+    // when the value is refused, or when the stored form would be longer than
+    // kMaxStoredLength.
     bool WriteString(const std::string& section, const std::string& name, const std::string& text, bool scrambled);
     bool WriteInt(const std::string& section, const std::string& name, int value, bool scrambled);
     // True when the value can be read, whatever its type: the reads would not

@@ -1,5 +1,6 @@
 // The store and the guards on the real Wine registry.
 #include "common/ProductInfo.h"
+#include "tests/win/WriteProtectedKey.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32Registry.h"
 
@@ -95,6 +96,20 @@ TEST_F(ProductServicesWin, AutostartWritesOnlyExistingKeys) {
     HKEY key = nullptr;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunServices, 0, KEY_READ, &key));
     SHDeleteValueA(HKEY_LOCAL_MACHINE, kRun, "Detect");
+}
+
+// Every version: NT refuses to open the section for writing, 9x opens it and
+// refuses the value. Either way the write says so.
+class StoreVersioned : public ProductServicesWin {};
+
+TEST_F(StoreVersioned, AWriteTheRegistryRefusesIsFalseAndLeavesNothing) {
+    ASSERT_TRUE(store.WriteString("Install", "Other", "kept", false));
+    WriteProtectedKey protectedSection(std::string(kProduct) + "\\Install");
+    ASSERT_TRUE(protectedSection.ok());
+    EXPECT_FALSE(store.WriteString("Install", "Folder", "C:\\Zarvo", false));
+    EXPECT_FALSE(store.WriteInt("Install", "Count", 3, false));
+    EXPECT_EQ("<none>", store.ReadString("Install", "Folder", "<none>", false));
+    EXPECT_EQ("kept", store.ReadString("Install", "Other", "<none>", false));
 }
 
 }  // namespace
