@@ -1,5 +1,7 @@
 #include "configurator/RegistryBackupFiles.h"
 
+#include "common/MoveIntoPlace.h"
+
 #include <windows.h>
 
 namespace zartune {
@@ -8,11 +10,14 @@ namespace {
 
 constexpr DWORD kProtection = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-// Deletes a file that may carry the attributes a copy of system.dat has.
-void Remove(const std::string& path) {
+// A copy of system.dat carries its attributes, which keep it from being removed.
+void Unprotect(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), attributes & ~kProtection);
+    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path.c_str(), attributes & ~kProtection);
+}
+
+void Remove(const std::string& path) {
+    Unprotect(path);
     DeleteFileA(path.c_str());
 }
 
@@ -20,12 +25,12 @@ void Remove(const std::string& path) {
 // that takes this path, does not have it.
 bool BackUp(const BackupFile& file) {
     Remove(file.temporary);
-    if (!CopyFileA(file.source.c_str(), file.temporary.c_str(), FALSE)) {
-        Remove(file.temporary);
-        return false;
+    if (CopyFileA(file.source.c_str(), file.temporary.c_str(), FALSE)) {
+        Unprotect(file.destination);
+        if (MoveIntoPlace(file.temporary, file.destination)) return true;
     }
-    Remove(file.destination);
-    return MoveFileA(file.temporary.c_str(), file.destination.c_str()) != FALSE;
+    Remove(file.temporary);
+    return false;
 }
 
 }  // namespace

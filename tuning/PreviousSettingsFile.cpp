@@ -1,5 +1,6 @@
 #include "tuning/PreviousSettingsFile.h"
 
+#include "common/MoveIntoPlace.h"
 #include "common/ProductInfo.h"
 
 #include <algorithm>
@@ -269,18 +270,9 @@ bool PreviousSettingsFile::Save(const PreviousSettings& record, const std::strin
             return false;
         }
     }
-    // Windows' rename does not replace a file: the old one steps aside first
-    // and comes back if the new one cannot take its place.
-    const std::string old = path_ + ".old";
-    std::remove(old.c_str());
-    const bool hadOld = std::rename(path_.c_str(), old.c_str()) == 0;
-    if (std::rename(fresh.c_str(), path_.c_str()) != 0) {
-        if (hadOld) std::rename(old.c_str(), path_.c_str());
-        std::remove(fresh.c_str());
-        return false;
-    }
-    std::remove(old.c_str());
-    return true;
+    if (MoveIntoPlace(fresh, path_)) return true;
+    std::remove(fresh.c_str());
+    return false;
 }
 
 bool PreviousSettingsFile::Remove() const { return std::remove(path_.c_str()) == 0 || !Exists(); }

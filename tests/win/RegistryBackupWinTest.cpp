@@ -34,7 +34,10 @@ protected:
 
     void TearDown() override {
         for (const char* name : {"system.dat", "user.dat"}) {
-            for (const std::string& path : {windows_ + "\\" + name, Backup(name), Backup(name) + ".new"}) Remove(path);
+            for (const std::string& path : {windows_ + "\\" + name, Backup(name), Backup(name) + ".new",
+                                             Backup(name) + ".old"}) {
+                Remove(path);
+            }
         }
         RemoveDirectoryA((install_ + "RegBak").c_str());
         RemoveDirectoryA(install_.c_str());
@@ -96,6 +99,10 @@ TEST_F(RegistryBackupFilesTest, AReadOnlyHiddenEarlierBackupIsReplaced) {
     Write(Source("user.dat"), "user registry, tomorrow");
     EXPECT_TRUE(RegistryBackupFiles::Copy(plan_).empty());
     EXPECT_EQ("user registry, tomorrow", Read(Backup("user.dat")));
+    // The earlier copy stepped aside while the new one took its place, and is gone.
+    for (const char* name : {"system.dat", "user.dat"}) {
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((Backup(name) + ".old").c_str())) << name;
+    }
 }
 
 TEST_F(RegistryBackupFilesTest, AMissingSourceIsNamedAndItsEarlierBackupStays) {
