@@ -74,22 +74,6 @@ const CommandEntry<CMainFormView> CMainFormView::kListChanges[] = {
 
 namespace {
 
-int Selection(HWND list) { return static_cast<int>(SendMessageA(list, CB_GETCURSEL, 0, 0)); }
-
-void Select(HWND list, int position) { SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0); }
-
-std::string WindowText(HWND window) {
-    std::string text(GetWindowTextLengthA(window) + 1, '\0');
-    text.resize(GetWindowTextA(window, &text[0], static_cast<int>(text.size())));
-    return text;
-}
-
-void SetCheck(HWND button, bool checked) {
-    SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
 void Fill(HWND list, const std::vector<std::string>& entries) {
     for (const std::string& entry : entries) {
         SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -195,48 +179,47 @@ RECT CMainFormView::ItemRect(int id) const {
 
 FormState CMainFormView::ReadState() const {
     FormState state;
-    state.connectionType = Selection(Item(IDC_CONNECTION_TYPE));
-    state.mode = Selection(Item(IDC_MODE));
+    state.connectionType = ItemSelection(IDC_CONNECTION_TYPE);
+    state.mode = ItemSelection(IDC_MODE);
     for (const PairControls& controls : kPairs) {
         ParameterPair& pair = state.Pair(controls.parameter);
-        pair.defaultChecked = Checked(Item(controls.defaultButton));
-        pair.customChecked = Checked(Item(controls.customButton));
-        pair.valueEnabled = IsWindowEnabled(Item(controls.value)) != FALSE;
+        pair.defaultChecked = IsChecked(controls.defaultButton);
+        pair.customChecked = IsChecked(controls.customButton);
+        pair.valueEnabled = IsEnabled(controls.value);
         if (controls.edit) {
-            pair.text = WindowText(Item(controls.value));
+            pair.text = ItemText(controls.value);
         } else {
-            pair.selection = Selection(Item(controls.value));
+            pair.selection = ItemSelection(controls.value);
         }
     }
-    state.pmtuChecked = Checked(Item(IDC_PMTU));
-    state.blackHoleChecked = Checked(Item(IDC_BLACKHOLE));
-    state.http10 = Selection(Item(IDC_HTTP10_LIST));
-    state.http11 = Selection(Item(IDC_HTTP11_LIST));
-    state.manualEnabled = IsWindowEnabled(Item(kManualControls[0])) != FALSE;
+    state.pmtuChecked = IsChecked(IDC_PMTU);
+    state.blackHoleChecked = IsChecked(IDC_BLACKHOLE);
+    state.http10 = ItemSelection(IDC_HTTP10_LIST);
+    state.http11 = ItemSelection(IDC_HTTP11_LIST);
+    state.manualEnabled = IsEnabled(kManualControls[0]);
     return state;
 }
 
 void CMainFormView::WriteState(const FormState& state) noexcept {
-    Select(Item(IDC_CONNECTION_TYPE), state.connectionType);
-    Select(Item(IDC_MODE), state.mode);
-    for (int id : kManualControls) EnableWindow(Item(id), state.manualEnabled ? TRUE : FALSE);
+    SelectItem(IDC_CONNECTION_TYPE, state.connectionType);
+    SelectItem(IDC_MODE, state.mode);
+    for (int id : kManualControls) SetEnabled(id, state.manualEnabled);
     for (const PairControls& controls : kPairs) {
         const ParameterPair& pair = state.Pair(controls.parameter);
-        SetCheck(Item(controls.defaultButton), pair.defaultChecked);
-        SetCheck(Item(controls.customButton), pair.customChecked);
-        HWND value = Item(controls.value);
+        SetChecked(controls.defaultButton, pair.defaultChecked);
+        SetChecked(controls.customButton, pair.customChecked);
         if (controls.edit) {
             // Only a real change, so the caret stays where the user left it.
-            if (WindowText(value) != pair.text) SetWindowTextA(value, pair.text.c_str());
+            if (ItemText(controls.value) != pair.text) SetDlgItemTextA(Handle(), controls.value, pair.text.c_str());
         } else {
-            Select(value, pair.selection);
+            SelectItem(controls.value, pair.selection);
         }
-        EnableWindow(value, pair.valueEnabled ? TRUE : FALSE);
+        SetEnabled(controls.value, pair.valueEnabled);
     }
-    SetCheck(Item(IDC_PMTU), state.pmtuChecked);
-    SetCheck(Item(IDC_BLACKHOLE), state.blackHoleChecked);
-    Select(Item(IDC_HTTP10_LIST), state.http10);
-    Select(Item(IDC_HTTP11_LIST), state.http11);
+    SetChecked(IDC_PMTU, state.pmtuChecked);
+    SetChecked(IDC_BLACKHOLE, state.blackHoleChecked);
+    SelectItem(IDC_HTTP10_LIST, state.http10);
+    SelectItem(IDC_HTTP11_LIST, state.http11);
 }
 
 void CMainFormView::EnableManualControls(bool enable) noexcept {
@@ -271,9 +254,9 @@ void CMainFormView::SaveFormSettings() noexcept {
     file.Protect();
 }
 
-std::string CMainFormView::ModeText() const { return WindowText(Item(IDC_MODE)); }
+std::string CMainFormView::ModeText() const { return ItemText(IDC_MODE); }
 
-std::string CMainFormView::ConnectionTypeText() const { return WindowText(Item(IDC_CONNECTION_TYPE)); }
+std::string CMainFormView::ConnectionTypeText() const { return ItemText(IDC_CONNECTION_TYPE); }
 
 INT_PTR CMainFormView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_COMMAND && CLinkStatic::ForwardCommand(wParam, lParam)) return TRUE;
@@ -314,7 +297,7 @@ void CMainFormView::OnEvertie() { controller_->OnCommand(ID_FILE_EVERTIE); }
 void CMainFormView::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Configuration Options"); }
 
 void CMainFormView::OnModeChanged() {
-    const int position = Selection(Item(IDC_MODE));
+    const int position = ItemSelection(IDC_MODE);
     controller_->Tuning().mode = FormState::ModeCode(position);
     if (position == FormState::kManualMode) {
         CExplanationDlg explanation(*product_, ConnectionTypeText(),
@@ -333,7 +316,7 @@ void CMainFormView::OnModeChanged() {
 }
 
 void CMainFormView::OnTypeChanged() {
-    const std::string code = FormState::ConnectionTypeCode(Selection(Item(IDC_CONNECTION_TYPE)));
+    const std::string code = FormState::ConnectionTypeCode(ItemSelection(IDC_CONNECTION_TYPE));
     if (!code.empty()) controller_->Tuning().connectionType = code;
 }
 
