@@ -14,8 +14,7 @@ CZartuneApp::CZartuneApp(Registry& registry, Desktop& desktop)
 
 bool CZartuneApp::InitInstance() {
     InitCommonControls();
-    TuningConfig startupTuning;
-    const StartupOutcome outcome = ConfiguratorStartup(*registry_, *desktop_, product_, startupTuning).Run();
+    const StartupOutcome outcome = ConfiguratorStartup(*registry_, *desktop_, product_).Run();
     if (outcome == StartupOutcome::End) return false;
     if (outcome == StartupOutcome::ShowAbout) {
         CAboutBox about(product_, *desktop_, *registry_);

@@ -2,14 +2,15 @@
 
 #include "tuning/TuningEngine.h"
 
-ConfiguratorStartup::ConfiguratorStartup(Registry& registry, Desktop& desktop, ProductInfo& product,
-                                         TuningConfig& config)
-    : registry_(&registry), desktop_(&desktop), product_(&product), config_(&config) {}
+ConfiguratorStartup::ConfiguratorStartup(Registry& registry, Desktop& desktop, ProductInfo& product)
+    : registry_(&registry), desktop_(&desktop), product_(&product) {}
 
 StartupOutcome ConfiguratorStartup::Run() {
     const std::string word = product_->SwitchWord();
     if (word == "uninstall") {
-        TuningEngine(*registry_, *desktop_, *config_).RestoreWindowsDefaults(false);
+        // Removing reads nothing of the record: a fresh one serves.
+        const TuningConfig config;
+        TuningEngine(*registry_, *desktop_, config).RestoreWindowsDefaults(false);
         return StartupOutcome::End;
     }
     if (!StartAgent()) return StartupOutcome::End;

@@ -1,6 +1,5 @@
 #pragma once
 #include "common/ProductInfo.h"
-#include "tuning/TuningConfig.h"
 #include "win32/Desktop.h"
 #include "win32/Registry.h"
 
@@ -15,7 +14,7 @@ public:
     static constexpr const char* kConfigurationTag = "ZV - Configuration";
     static constexpr const char* kPingConfigurationTag = "ZV - Ping Configuration";
 
-    ConfiguratorStartup(Registry& registry, Desktop& desktop, ProductInfo& product, TuningConfig& config);
+    ConfiguratorStartup(Registry& registry, Desktop& desktop, ProductInfo& product);
 
     StartupOutcome Run();
     // Launches zarwatch.exe /auto from the install folder; false after the
@@ -26,5 +25,4 @@ private:
     Registry* registry_;
     Desktop* desktop_;
     ProductInfo* product_;
-    TuningConfig* config_;
 };

@@ -61,8 +61,7 @@ void CheckConfiguratorStart(const std::string& line, const std::string& word) {
     desktop.commandLine = line;
     desktop.SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
     ProductInfo product(registry, desktop);
-    TuningConfig config;
-    const StartupOutcome outcome = ConfiguratorStartup(registry, desktop, product, config).Run();
+    const StartupOutcome outcome = ConfiguratorStartup(registry, desktop, product).Run();
     FUZZ_CHECK(desktop.messageBoxes.empty());
     if (word == "uninstall") {
         FUZZ_CHECK(outcome == StartupOutcome::End);

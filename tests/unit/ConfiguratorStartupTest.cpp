@@ -27,8 +27,7 @@ protected:
     MemoryRegistry registry;
     FakeDesktop desktop;
     ProductInfo product{registry, desktop};
-    TuningConfig config;
-    ConfiguratorStartup startup{registry, desktop, product, config};
+    ConfiguratorStartup startup{registry, desktop, product};
 };
 
 TEST_F(ConfiguratorStartupTest, OutcomeOfEachSwitchWord) {
