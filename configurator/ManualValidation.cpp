@@ -8,8 +8,6 @@
 
 namespace {
 
-const char kCustomWithoutValue[] = " value.\nYou chose the 'Custom' option without providing any value.";
-
 // The text a list shows for a selection: empty when nothing is selected.
 std::string Entry(const std::vector<std::string>& entries, int selection) {
     return selection >= 0 && selection < static_cast<int>(entries.size()) ? entries[selection] : std::string();
@@ -19,6 +17,11 @@ std::string Entry(const std::vector<std::string>& entries, int selection) {
 std::int32_t Wrapped(long long value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }
 
 ManualValidation Missing(const std::string& message) { return {false, message, {}}; }
+
+// A pair set to "Custom" with nothing typed or chosen.
+ManualValidation MissingCustom(const std::string& value) {
+    return Missing("Invalid " + value + " value.\nYou chose the 'Custom' option without providing any value.");
+}
 
 }  // namespace
 
@@ -31,7 +34,7 @@ ManualValidation ValidateManualValues(const FormState& state, const TuningConfig
         config.mtuText = "1500";
         config.mtu = 1500;
     } else {
-        if (mtu.text.empty()) return Missing(std::string("Invalid MTU") + kCustomWithoutValue);
+        if (mtu.text.empty()) return MissingCustom("MTU");
         const int value = ReadLeadingInt(mtu.text);
         config.mtuText = mtu.text;
         config.mtu = static_cast<DWORD>(value);
@@ -45,7 +48,7 @@ ManualValidation ValidateManualValues(const FormState& state, const TuningConfig
         config.rwinText = "8192";
     } else {
         const std::string entry = Entry(formlists::ReceiveWindowMultipliers(), rwin.selection);
-        if (entry.empty()) return Missing(std::string("Invalid RWIN") + kCustomWithoutValue);
+        if (entry.empty()) return MissingCustom("RWIN");
         const std::int32_t window = Wrapped(static_cast<long long>(ReadLeadingInt(entry.substr(1))) * ReadLeadingInt(config.mssText));
         config.rwin = static_cast<DWORD>(window);
         config.rwinText = std::to_string(window);
@@ -56,7 +59,7 @@ ManualValidation ValidateManualValues(const FormState& state, const TuningConfig
         config.ttl = 32;
         config.ttlText = "32";
     } else {
-        if (ttl.text.empty()) return Missing(std::string("Invalid TTL") + kCustomWithoutValue);
+        if (ttl.text.empty()) return MissingCustom("TTL");
         config.ttl = static_cast<DWORD>(ReadLeadingInt(ttl.text));
         config.ttlText = ttl.text;
     }
@@ -67,7 +70,7 @@ ManualValidation ValidateManualValues(const FormState& state, const TuningConfig
         config.keepAliveText = "3600000";
     } else {
         const std::string entry = Entry(formlists::KeepAliveMinutes(), keepAlive.selection);
-        if (entry.empty()) return Missing(std::string("Invalid Session Keep Alive") + kCustomWithoutValue);
+        if (entry.empty()) return MissingCustom("Session Keep Alive");
         // Without its " min." suffix.
         const std::int32_t ms = Wrapped(ReadLeadingInt(entry.substr(0, entry.size() - 5)) * 60000LL);
         config.keepAliveMs = static_cast<DWORD>(ms);
@@ -91,7 +94,7 @@ ManualValidation ValidateManualValues(const FormState& state, const TuningConfig
         config.ndiCacheText = "0";
     } else {
         const std::string entry = Entry(formlists::NdiCacheSizes(), ndi.selection);
-        if (entry.empty()) return Missing(std::string("Invalid NDI Cache") + kCustomWithoutValue);
+        if (entry.empty()) return MissingCustom("NDI Cache");
         config.ndiCacheText = std::to_string(ReadLeadingInt(entry));
     }
     return {true, std::string(), config};

@@ -42,6 +42,11 @@ const StepRange kStepCounts[] = {
     {13, 5000000}, {33, 20000000}, {73, 10000000}, {74, 17000000}, {83, 20000000}, {99, 1000000},
 };
 
+// A message about the previous-settings record in the file at path.
+std::string AboutRecord(const std::string& path, const std::string& what) {
+    return "The record of your previous settings,\n" + path + ",\n" + what;
+}
+
 std::string TimeText(const LocalTime& time) {
     char text[32];
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", time.year, time.month, time.day, time.hour,
@@ -124,10 +129,10 @@ bool TuningController::KeepPreviousSettings(const TuningEngine& engine) {
         problem = "could not be written.";
     }
     if (problem.empty()) return true;
-    const std::string text = "The record of your previous settings,\n" +
-                             (path.empty() ? std::string(PreviousSettingsFile::kFileName) : path) + ",\n" + problem +
-                             "\n\nIf you go on, \"Restore Previous Settings\" cannot give back the settings you "
-                             "have now.\nApply the new settings anyway?";
+    const std::string text = AboutRecord(path.empty() ? std::string(PreviousSettingsFile::kFileName) : path,
+                                         problem +
+                                             "\n\nIf you go on, \"Restore Previous Settings\" cannot give back "
+                                             "the settings you have now.\nApply the new settings anyway?");
     return desktop_->ShowMessageBox(view_->Owner(), text, product_->ProductName(),
                                     MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
@@ -180,9 +185,8 @@ void TuningController::RestorePreviousSettings() {
     PreviousSettings record;
     if (path.empty() || file.Load(&record) != PreviousSettingsFile::LoadResult::Loaded) {
         desktop_->ShowMessageBox(0,
-                                 "The record of your previous settings,\n" + path +
-                                     ",\ncould not be read: it is missing, damaged or was changed by hand.\n"
-                                     "Nothing was changed.",
+                                 AboutRecord(path, "could not be read: it is missing, damaged or was changed by "
+                                                   "hand.\nNothing was changed."),
                                  name, MB_ICONEXCLAMATION);
         return;
     }
@@ -192,9 +196,9 @@ void TuningController::RestorePreviousSettings() {
     for (const PreviousValue& value : record.Values()) {
         if (engine.IsTuningValue(value.path, value.name)) continue;
         desktop_->ShowMessageBox(0,
-                                 "The record of your previous settings,\n" + path +
-                                     ",\nnames a value that " + name + " never changes:\n" + value.path + "\\" +
-                                     value.name + "\nIt was changed by hand, so it is not used. Nothing was changed.",
+                                 AboutRecord(path, "names a value that " + name + " never changes:\n" + value.path +
+                                                       "\\" + value.name +
+                                                       "\nIt was changed by hand, so it is not used. Nothing was changed."),
                                  name, MB_ICONEXCLAMATION);
         return;
     }

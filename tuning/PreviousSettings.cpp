@@ -1,9 +1,6 @@
 #include "tuning/PreviousSettings.h"
 
-#include "win32/RegKey.h"
-
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
