@@ -24,6 +24,8 @@ TCPIP = r"System\CurrentControlSet\Services\Tcpip\Parameters"
 NETWORK_CARDS = r"SOFTWARE\Microsoft\Windows NT\CurrentVersion\NetworkCards"
 INTERFACE_NT = TCPIP + r"\Interfaces\{ZV-E2E-APPLY}"
 INTERNET = r"SOFTWARE\Microsoft\Windows\CurrentVersion\Internet Settings"
+TCPIP_VALUES = ("GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
+                "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime")
 
 
 
@@ -65,7 +67,7 @@ def key_line(key):
 
 def prepare_registry():
     """Both layouts' keys, with none of the tuned values in them."""
-    zt.import_registry(
+    zve2e.regedit(
         ["[-HKEY_LOCAL_MACHINE\\%s]" % key for key in CREATED_KEYS] + [
             key_line(ADAPTER_9X), '"DeviceDesc"="ZV e2e adapter"',
             key_line(ADAPTER_9X + r"\Bindings"), r'"MSTCP\\0090"=""',
@@ -73,16 +75,13 @@ def prepare_registry():
             key_line(CLASS_9X), '"DriverDesc"="TCP/IP"',
             key_line(MSTCP), key_line(NDI_CACHE),
             key_line(INTERFACE_NT)] + ([key_line(CARD_TCPIP_NT)] if CARD_TCPIP_NT else []) + [
-            key_line(TCPIP)] + ['"%s"=-' % name for name in (
-                "GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
-                "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime")] + [
+            key_line(TCPIP)] + ['"%s"=-' % name for name in TCPIP_VALUES] + [
             key_line(INTERNET), '"MaxConnectionsPer1_0Server"=-', '"MaxConnectionsPerServer"=-'])
 
 
 def clean_registry():
-    zt.import_registry(["[-HKEY_LOCAL_MACHINE\\%s]" % key for key in CREATED_KEYS] + [key_line(TCPIP)] + [
-        '"%s"=-' % name for name in ("GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize",
-                                     "DefaultTTL", "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime")])
+    zve2e.regedit(["[-HKEY_LOCAL_MACHINE\\%s]" % key for key in CREATED_KEYS] + [key_line(TCPIP)] +
+                  ['"%s"=-' % name for name in TCPIP_VALUES])
 
 
 def windows_98_values(mtu, mss, window, ttl, pmtu, black_hole, keep_alive, cache, http10, http11):

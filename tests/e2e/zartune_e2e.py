@@ -88,16 +88,6 @@ def screenshot(title, name, *more_titles):
                    check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def import_registry(lines):
-    """Imports REGEDIT4 lines (keys, values, "name"=- and [-key] deletions) with Wine's regedit."""
-    path = os.path.join(zve2e.PREFIX, "drive_c", "zv-e2e.reg")
-    with open(path, "w", encoding="latin-1", newline="\r\n") as reg:
-        reg.write("REGEDIT4\n\n" + "\n".join(lines) + "\n")
-    code, _ = zve2e.run(["wine", "regedit", "/S", r"C:\zv-e2e.reg"])
-    os.remove(path)
-    assert code == 0, "regedit refused the import"
-
-
 def values(key):
     """{name: (type, data in hex)} of HKEY_LOCAL_MACHINE\\key; None when the key does not exist."""
     code, out = driver("values", key)

@@ -96,20 +96,24 @@ def reg_query(key, name):
     return None
 
 
-def reg_import(key, values):
-    """Sets the values {name: REGEDIT4 data, such as '"text"', 'dword:00000009'
-    or 'hex:de,ad'} under key, all in one regedit run."""
-    root, path = key.split("\\", 1)
-    root = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}[root]
-    lines = ["REGEDIT4", "", "[%s\\%s]" % (root, path)]
-    lines += ['"%s"=%s' % (name, data) for name, data in values.items()]
+def regedit(lines):
+    """Imports REGEDIT4 lines (keys, values, "name"=- and [-key] deletions)
+    with Wine's regedit, all in one run."""
     with tempfile.NamedTemporaryFile("wb", suffix=".reg", delete=False) as reg:
-        reg.write(("\r\n".join(lines) + "\r\n").encode("latin-1"))
+        reg.write(("\r\n".join(["REGEDIT4", ""] + lines) + "\r\n").encode("latin-1"))
     try:
         code, _ = run(["wine", "regedit", "/s", "Z:" + reg.name.replace("/", "\\")])
         assert code == 0, "regedit /s failed"
     finally:
         os.remove(reg.name)
+
+
+def reg_import(key, values):
+    """Sets the values {name: REGEDIT4 data, such as '"text"', 'dword:00000009'
+    or 'hex:de,ad'} under key."""
+    root, path = key.split("\\", 1)
+    root = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}[root]
+    regedit(["[%s\\%s]" % (root, path)] + ['"%s"=%s' % (name, data) for name, data in values.items()])
 
 
 def reg_tree(key):
