@@ -1,5 +1,6 @@
 #include "common/ProductInfo.h"
 
+#include "common/MessageBoxes.h"
 #include "common/Vendor.h"
 #include "win32/RegKey.h"
 
@@ -42,11 +43,10 @@ std::string ProductInfo::StoredInstallFolder() const {
 std::string ProductInfo::InstallFolder() const {
     const std::string folder = StoredInstallFolder();
     if (folder.empty()) {
-        desktop_->ShowMessageBox(0,
-                                 "Missing registry information, please re-install " + ProductName() +
-                                     ".\nFor more information contact our support team <" + vendor::kSupportMail +
-                                     ">.",
-                                 ProductName() + " - Severe Error", MB_SYSTEMMODAL | MB_ICONERROR);
+        MessageBoxes(*desktop_).StartupError(" - Severe Error", "Missing registry information, please re-install " +
+                                                                    ProductName() +
+                                                                    ".\nFor more information contact our support team <" +
+                                                                    vendor::kSupportMail + ">.");
     }
     return folder;
 }
@@ -57,19 +57,23 @@ void ProductInfo::ShowHelpTopic(const std::string& helpFile, const std::string& 
     desktop_->OpenHelp(0, folder + helpFile, HELP_KEY, keyword);
 }
 
-bool ProductInfo::CanWriteMachineSettings(const std::string&) const {
+bool ProductInfo::HasMachineWriteAccess() const {
     RegKey run(*registry_);
-    if (run.Open(RegRoot::LocalMachine, kRunKey, KEY_WRITE) != ERROR_ACCESS_DENIED) return true;
+    return run.Open(RegRoot::LocalMachine, kRunKey, KEY_WRITE) != ERROR_ACCESS_DENIED;
+}
+
+bool ProductInfo::CanWriteMachineSettings(const std::string&) const {
+    if (HasMachineWriteAccess()) return true;
     const std::string name = ProductName();
-    desktop_->ShowMessageBox(
-        0,
+    MessageBoxes(*desktop_).StartupError(
+        " Permissions Error",
         name + " accelerates the Internet connection for all this computer's users,\n"
                "but only the computer's Administrator or a user which has an administrative rights on this\n"
                "computer can run the configuration program.\n\n"
                "Please login as Administrator or as a user which has an administrative rights and you will\n"
                "be able to modify " +
             name + " configuration.",
-        name + " Permissions Error", MB_ICONERROR);
+        0);
     return false;
 }
 

@@ -1,16 +1,11 @@
 #include "configurator/CMainFormView.h"
 
-#include "configurator/CExplanationDlg.h"
-#include "configurator/ConfigurationFile.h"
-#include "configurator/ExplanationText.h"
 #include "configurator/FormLists.h"
 #include "configurator/LinkActions.h"
 #include "configurator/PrivateProfileFile.h"
 #include "resources/zartune_ids.h"
-#include "win32/FrameWindow.h"
 #include "win32/Window.h"
 
-#include <algorithm>
 
 namespace zartune {
 
@@ -87,9 +82,6 @@ CMainFormView::CMainFormView(TuningController& controller, ProductInfo& product,
     : Dialog(IDD_MAIN_FORM), controller_(&controller), product_(&product), registry_(&registry), desktop_(&desktop) {}
 
 void CMainFormView::OnInitialUpdate() noexcept {
-    SizeFrameForLargeFonts();
-    GrowFrameToFitControls();
-    FrameWindow::CenterOnScreen(GetParent(Handle()));
     SetUpHelpLinks();
     const int fieldHeight = product_->IsLargeFontDisplay() ? 16 : 13;
     for (int id : kValueLists) SendMessageA(Item(id), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
@@ -97,42 +89,6 @@ void CMainFormView::OnInitialUpdate() noexcept {
     // No typed value longer than the configuration file can keep.
     for (int id : {IDC_MTU_EDIT, IDC_TTL_EDIT}) SendMessageA(Item(id), EM_LIMITTEXT, PrivateProfileFile::kLongestText, 0);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    LoadFormSettings();
-}
-
-void CMainFormView::SizeFrameForLargeFonts() noexcept {
-    if (!product_->IsLargeFontDisplay()) return;
-    HWND frame = GetParent(Handle());
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    GetWindowPlacement(frame, &placement);
-    placement.showCmd = GetProfileIntA("APPNAME", "OutlineShowCmd", 0);
-    // Far off screen: only the size (800 x 546) counts; the frame is centred next.
-    placement.rcNormalPosition = {-100000, 0, -99200, 546};
-    SetWindowPlacement(frame, &placement);
-}
-
-// Dialog units follow the font. Where it is wider than Windows' own (Wine's
-// is), the frame grows so that no control is cut off; on Windows the frame's
-// own size already holds the form and nothing changes.
-void CMainFormView::GrowFrameToFitControls() noexcept {
-    RECT client;
-    GetClientRect(Handle(), &client);
-    LONG growX = 0;
-    LONG growY = 0;
-    for (HWND child = GetWindow(Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT rect;
-        GetWindowRect(child, &rect);
-        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
-        growX = std::max(growX, rect.right - client.right);
-        growY = std::max(growY, rect.bottom - client.bottom);
-    }
-    if (growX == 0 && growY == 0) return;
-    HWND frame = GetParent(Handle());
-    RECT frameRect;
-    GetWindowRect(frame, &frameRect);
-    SetWindowPos(frame, nullptr, 0, 0, frameRect.right - frameRect.left + growX,
-                 frameRect.bottom - frameRect.top + growY, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CMainFormView::SetUpHelpLinks() noexcept {
@@ -222,41 +178,7 @@ void CMainFormView::WriteState(const FormState& state) noexcept {
     SelectItem(IDC_HTTP11_LIST, state.http11);
 }
 
-void CMainFormView::EnableManualControls(bool enable) noexcept {
-    FormState state = ReadState();
-    state.EnableManualControls(enable);
-    WriteState(state);
-}
-
-void CMainFormView::EnableCustomFields() noexcept {
-    FormState state = ReadState();
-    state.EnableCustomFields();
-    WriteState(state);
-}
-
-std::string CMainFormView::ConfigurationPath() const {
-    const std::string folder = product_->InstallFolder();
-    SetCurrentDirectoryA(folder.c_str());
-    return folder + ConfigurationFile::kFileName;
-}
-
-void CMainFormView::LoadFormSettings() noexcept {
-    PrivateProfileFile file(ConfigurationPath(), ConfigurationFile::kSection);
-    FormState state = ReadState();
-    ConfigurationFile::Load(file, state, controller_->Tuning());
-    WriteState(state);
-}
-
-void CMainFormView::SaveFormSettings() noexcept {
-    PrivateProfileFile file(ConfigurationPath(), ConfigurationFile::kSection);
-    file.Unprotect();
-    ConfigurationFile::Save(ReadState(), file);
-    file.Protect();
-}
-
 std::string CMainFormView::ModeText() const { return ItemText(IDC_MODE); }
-
-std::string CMainFormView::ConnectionTypeText() const { return ItemText(IDC_CONNECTION_TYPE); }
 
 INT_PTR CMainFormView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_COMMAND && CLinkStatic::ForwardCommand(wParam, lParam)) return TRUE;
@@ -292,21 +214,12 @@ bool CMainFormView::OnPairButton(WORD id) noexcept {
 void CMainFormView::OnApply() { controller_->RequestApply(); }
 
 // The same as the frame's command of that name.
-void CMainFormView::OnEvertie() { controller_->OnCommand(ID_FILE_EVERTIE); }
+void CMainFormView::OnEvertie() { controller_->RunCommand(ID_FILE_EVERTIE); }
 
 void CMainFormView::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Configuration Options"); }
 
 void CMainFormView::OnModeChanged() {
-    const int position = ItemSelection(IDC_MODE);
-    controller_->Tuning().mode = FormState::ModeCode(position);
-    if (position == FormState::kManualMode) {
-        CExplanationDlg explanation(*product_, ConnectionTypeText(),
-                                    ExplanationText(controller_->Tuning().mode, ModeText()));
-        explanation.DoModal(GetParent(Handle()));
-    }
-    FormState state = ReadState();
-    state.SwitchMode(position);
-    WriteState(state);
+    controller_->OnModeChosen(ItemSelection(IDC_MODE));
     // Shown again so they redraw in their new enabled state.
     for (const HelpLink& help : kHelpLinks) {
         ShowWindow(Item(help.link), SW_HIDE);
@@ -315,9 +228,6 @@ void CMainFormView::OnModeChanged() {
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_APPLY)), TRUE);
 }
 
-void CMainFormView::OnTypeChanged() {
-    const std::string code = FormState::ConnectionTypeCode(ItemSelection(IDC_CONNECTION_TYPE));
-    if (!code.empty()) controller_->Tuning().connectionType = code;
-}
+void CMainFormView::OnTypeChanged() { controller_->OnConnectionTypeChosen(ItemSelection(IDC_CONNECTION_TYPE)); }
 
 }  // namespace zartune

@@ -15,27 +15,19 @@
 namespace zartune {
 
 // The configurator's one view: the settings form of dialog 101, a child of
-// the main frame. What the form does is decided on a FormState: a handler
-// reads the controls into it, applies a rule and writes the result back.
+// the main frame. It tells the controller what the user did; the pairs'
+// buttons follow a FormState rule: read the controls, apply it, write back.
 class CMainFormView : public Dialog {
 public:
     CMainFormView(TuningController& controller, ProductInfo& product, Registry& registry, Desktop& desktop);
 
-    // Sizes and centres the frame, sets up the help links, fills the lists and
-    // loads the configuration file. Run once, after the frame is created.
+    // Sets up the help links and fills the lists. Run once, after the frame is created.
     void OnInitialUpdate() noexcept;
 
     FormState ReadState() const;
     void WriteState(const FormState& state) noexcept;
-    void EnableManualControls(bool enable) noexcept;
-    void EnableCustomFields() noexcept;
-
-    // The configuration file in the install folder; see ConfigurationFile.
-    void LoadFormSettings() noexcept;
-    void SaveFormSettings() noexcept;
 
     std::string ModeText() const;
-    std::string ConnectionTypeText() const;
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
@@ -49,12 +41,9 @@ private:
     void OnTypeChanged();
     bool OnPairButton(WORD id) noexcept;
 
-    void SizeFrameForLargeFonts() noexcept;
-    void GrowFrameToFitControls() noexcept;
     void SetUpHelpLinks() noexcept;
     void FillLists() noexcept;
     RECT ItemRect(int id) const;
-    std::string ConfigurationPath() const;
 
     static const CommandEntry<CMainFormView> kButtonCommands[3];
     static const CommandEntry<CMainFormView> kListChanges[2];

@@ -4,9 +4,10 @@
 #include "configurator/CExplanationDlg.h"
 #include "configurator/CKeepAliveDlg.h"
 #include "configurator/FrameCommands.h"
-#include "configurator/RegistryBackupFiles.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
+
+#include <algorithm>
 
 namespace zartune {
 
@@ -29,7 +30,7 @@ CMainFrame::CMainFrame(ProductInfo& product, Registry& registry, Desktop& deskto
       product_(&product),
       registry_(&registry),
       desktop_(&desktop),
-      controller_(product, registry, desktop, *this),
+      controller_(product, registry, desktop, files_, *this),
       form_(controller_, product, registry, desktop) {}
 
 bool CMainFrame::Create() {
@@ -54,26 +55,55 @@ bool CMainFrame::OnCreate() noexcept {
     if (!form_.CreateChild(Handle())) return false;
     SetView(form_.Handle());
     ShowWindow(form_.Handle(), SW_SHOW);
-
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    GetWindowPlacement(Handle(), &placement);
-    placement.showCmd = GetProfileIntA("APPNAME", "OutlineShowCmd", 0);
-    // Far off screen: only the size (604 x 450) counts; the frame is centred next.
-    placement.rcNormalPosition = {-100000, 0, -99396, 450};
-    SetWindowPlacement(Handle(), &placement);
+    PlaceOffScreen(604, 450);
     if (product_->SwitchWord() != "detect") CenterOnScreen(Handle());
     return true;
 }
 
+void CMainFrame::OnInitialUpdate() noexcept {
+    if (product_->IsLargeFontDisplay()) PlaceOffScreen(800, 546);
+    GrowToFitForm();
+    CenterOnScreen(Handle());
+    form_.OnInitialUpdate();
+    controller_.LoadFormSettings();
+}
+
+void CMainFrame::PlaceOffScreen(LONG width, LONG height) noexcept {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(Handle(), &placement);
+    placement.showCmd = GetProfileIntA("APPNAME", "OutlineShowCmd", 0);
+    placement.rcNormalPosition = {-100000, 0, -100000 + width, height};
+    SetWindowPlacement(Handle(), &placement);
+}
+
+// On Windows the frame's own size already holds the form and nothing changes.
+void CMainFrame::GrowToFitForm() noexcept {
+    RECT client;
+    GetClientRect(form_.Handle(), &client);
+    LONG growX = 0;
+    LONG growY = 0;
+    for (HWND child = GetWindow(form_.Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, form_.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        growX = std::max(growX, rect.right - client.right);
+        growY = std::max(growY, rect.bottom - client.bottom);
+    }
+    if (growX == 0 && growY == 0) return;
+    RECT frame;
+    GetWindowRect(Handle(), &frame);
+    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left + growX, frame.bottom - frame.top + growY,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 FrameWindow::CommandUi CMainFrame::QueryCommand(WORD id) const noexcept {
-    if (controller_.HandlesCommand(id)) return {controller_.CommandEnabled(id), false};
+    if (controller_.OwnsCommand(id)) return {controller_.CommandEnabled(id), false};
     return FrameWindow::QueryCommand(id);
 }
 
 bool CMainFrame::OnCommand(WORD id, WORD code, HWND control) noexcept {
-    if (controller_.CommandEnabled(id) && controller_.OnCommand(id)) return true;
-    return FrameWindow::OnCommand(id, code, control);
+    return controller_.RunCommand(id) || FrameWindow::OnCommand(id, code, control);
 }
 
 void CMainFrame::OnUpdatePanes() noexcept {
@@ -83,9 +113,7 @@ void CMainFrame::OnUpdatePanes() noexcept {
 
 void CMainFrame::OnUpdateModePane() noexcept {
     SetPaneText(1, framecommands::ModePaneText(form_.ModeText()));
-    // The form's Apply button only asks; the request is carried out here, once,
-    // as the Apply command of the menu.
-    if (controller_.TakeApplyRequest()) SendMessageA(Handle(), WM_COMMAND, MAKEWPARAM(ID_FILE_APPLY, 0), 0);
+    controller_.ApplyIfRequested();
 }
 
 void CMainFrame::OnUpdateOsPane() noexcept { SetPaneText(2, framecommands::OsPaneText(GetOsName(*desktop_))); }
@@ -94,59 +122,33 @@ Desktop::WindowRef CMainFrame::Owner() const { return reinterpret_cast<Desktop::
 
 FormState CMainFrame::ReadForm() const { return form_.ReadState(); }
 
-std::string CMainFrame::ModeText() const { return form_.ModeText(); }
-
-std::string CMainFrame::ConnectionTypeText() const { return form_.ConnectionTypeText(); }
+void CMainFrame::WriteForm(const FormState& state) { form_.WriteState(state); }
 
 void CMainFrame::ShowExplanation(const std::string& caption, const std::string& text) {
     CExplanationDlg explanation(*product_, caption, text);
     explanation.DoModal(Handle());
 }
 
-void CMainFrame::SaveFormSettings() { form_.SaveFormSettings(); }
-
 void CMainFrame::BeginProgress() {
-    HWND status = StatusBar();
     SetPaneText(0, std::string());
-    RECT rect = {};
-    SendMessageA(status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&rect));
-    if (IsRectEmpty(&rect)) {
-        // One pixel just right of the status bar, in its own coordinates.
-        RECT bar;
-        GetWindowRect(status, &bar);
-        MapWindowPoints(nullptr, status, reinterpret_cast<POINT*>(&bar), 2);
-        rect = {bar.right, bar.top, bar.right + 1, bar.bottom};
-    }
-    progress_.reset(CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, rect.left, rect.top,
-                                    rect.right - rect.left, rect.bottom - rect.top, status, nullptr,
-                                    GetModuleHandleA(nullptr), nullptr));
+    progress_.Begin(StatusBar());
     BeginWait();
-    SendMessageA(progress_.get(), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-    SendMessageA(progress_.get(), PBM_SETSTEP, 1, 0);
-    SendMessageA(progress_.get(), PBM_SETPOS, 0, 0);
-    UpdateWindow(progress_.get());
 }
 
 void CMainFrame::StepProgress(std::uint64_t count) {
     CountTo(count);
-    SendMessageA(progress_.get(), PBM_STEPIT, 0, 0);
-    // No message loop runs until Apply ends, so the bar paints itself now.
-    UpdateWindow(progress_.get());
+    progress_.Step();
 }
 
 void CMainFrame::EndProgress() {
     EndWait();
-    progress_.reset();
+    progress_.End();
 }
 
 void CMainFrame::BeginWait() { previousCursor_ = SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
 
 void CMainFrame::EndWait() {
     SetCursor(previousCursor_ != nullptr ? previousCursor_ : LoadCursorA(nullptr, IDC_ARROW));
-}
-
-std::vector<std::string> CMainFrame::CopyBackupFiles(const RegistryBackupPlan& plan) {
-    return RegistryBackupFiles::Copy(plan);
 }
 
 void CMainFrame::ShowAbout() {

@@ -4,6 +4,8 @@
 #include "configurator/CKeepAliveDlg.h"
 #include "configurator/ConfiguratorStartup.h"
 #include "configurator/FrameCommands.h"
+#include "configurator/TuningController.h"
+#include "configurator/Win32ConfiguratorFiles.h"
 
 #include <commctrl.h>
 
@@ -16,6 +18,11 @@ bool CZartuneApp::InitInstance() {
     InitCommonControls();
     const StartupOutcome outcome = ConfiguratorStartup(*registry_, *desktop_, product_).Run();
     if (outcome == StartupOutcome::End) return false;
+    if (outcome == StartupOutcome::ApplyUnattended) {
+        Win32ConfiguratorFiles files;
+        exitCode_ = TuningController(product_, *registry_, *desktop_, files).ApplyUnattended();
+        return false;
+    }
     if (outcome == StartupOutcome::ShowAbout) {
         CAboutBox about(product_, *desktop_, *registry_);
         about.DoModal(nullptr);
@@ -29,7 +36,7 @@ bool CZartuneApp::InitInstance() {
 
     frame_ = std::make_unique<CMainFrame>(product_, *registry_, *desktop_);
     if (!frame_->Create()) return false;
-    frame_->Form().OnInitialUpdate();
+    frame_->OnInitialUpdate();
     const std::string title = framecommands::MainWindowTitle(product_.ProductName(), product_.ProductVersion());
     SetWindowTextA(frame_->Handle(), title.c_str());
     ShowWindow(frame_->Handle(), outcome == StartupOutcome::OpenMainWindowHidden ? SW_HIDE : SW_SHOW);

@@ -19,6 +19,9 @@ public:
     // Runs start-up (see ConfiguratorStartup) and opens the window it leads
     // to; true when the main frame is up and the message loop should run.
     bool InitInstance();
+    // The program's exit code when InitInstance was false: the unattended
+    // Apply's result, otherwise 0.
+    int ExitCode() const { return exitCode_; }
 
     CMainFrame* MainFrame() { return frame_.get(); }
 
@@ -31,6 +34,7 @@ private:
     Desktop* desktop_;
     ProductInfo product_;
     std::unique_ptr<CMainFrame> frame_;
+    int exitCode_ = 0;
 };
 
 }  // namespace zartune

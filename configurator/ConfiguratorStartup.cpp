@@ -1,5 +1,6 @@
 #include "configurator/ConfiguratorStartup.h"
 
+#include "common/MessageBoxes.h"
 #include "tuning/TuningEngine.h"
 
 ConfiguratorStartup::ConfiguratorStartup(Registry& registry, Desktop& desktop, ProductInfo& product)
@@ -10,8 +11,12 @@ StartupOutcome ConfiguratorStartup::Run() {
     if (word == "uninstall") {
         // Removing reads nothing of the record: a fresh one serves.
         const TuningConfig config;
-        TuningEngine(*registry_, *desktop_, config).RestoreWindowsDefaults(false);
+        TuningEngine(*registry_, *desktop_, config).RemoveTuning();
         return StartupOutcome::End;
+    }
+    if (word == "apply") {
+        StartAgentQuietly();
+        return StartupOutcome::ApplyUnattended;
     }
     if (!StartAgent()) return StartupOutcome::End;
     if (word == "about") return StartupOutcome::ShowAbout;
@@ -26,7 +31,11 @@ StartupOutcome ConfiguratorStartup::Run() {
 bool ConfiguratorStartup::StartAgent() {
     const std::string path = product_->InstallFolder() + "zarwatch.exe";
     if (desktop_->ShellExecuteFile(0, "open", path, "/auto", "", SW_SHOWNORMAL) > 32) return true;
-    desktop_->ShowMessageBox(0, product_->MissingFilesText("00102"), product_->ProductName() + " - Missing files",
-                             MB_SYSTEMMODAL | MB_ICONERROR);
+    MessageBoxes(*desktop_).StartupError(" - Missing files", product_->MissingFilesText("00102"));
     return false;
+}
+
+void ConfiguratorStartup::StartAgentQuietly() {
+    const std::string folder = product_->StoredInstallFolder();
+    if (!folder.empty()) desktop_->ShellExecuteFile(0, "open", folder + "zarwatch.exe", "/auto", "", SW_SHOWNORMAL);
 }

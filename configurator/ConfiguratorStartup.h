@@ -4,11 +4,12 @@
 #include "win32/Registry.h"
 
 // Which window a configurator start leads to.
-enum class StartupOutcome { End, ShowAbout, ShowKeepAlive, OpenMainWindow, OpenMainWindowHidden };
+enum class StartupOutcome { End, ShowAbout, ShowKeepAlive, OpenMainWindow, OpenMainWindowHidden, ApplyUnattended };
 
 // The configurator's start-up up to its first window: the switch word, the
 // silent restore of the uninstaller, the agent launch and the permission
-// guards. Every refusal has shown its own message when End comes back.
+// guards. Every refusal has shown its own message when End comes back; the
+// unattended Apply shows none, and checks its guards itself.
 class ConfiguratorStartup {
 public:
     static constexpr const char* kConfigurationTag = "ZV - Configuration";
@@ -20,6 +21,9 @@ public:
     // Launches zarwatch.exe /auto from the install folder; false after the
     // "Missing files" box (error 00102).
     bool StartAgent();
+    // The same without any message: for the unattended Apply, whose result
+    // does not depend on the agent.
+    void StartAgentQuietly();
 
 private:
     Registry* registry_;

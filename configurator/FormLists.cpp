@@ -25,4 +25,8 @@ std::vector<std::string> ConnectionsPerServer() {
 
 std::vector<std::string> NdiCacheSizes() { return {"0", "2", "4", "8", "16", "32", "64"}; }
 
+std::string Entry(const std::vector<std::string>& entries, int position) {
+    return position >= 0 && position < static_cast<int>(entries.size()) ? entries[position] : std::string();
+}
+
 }  // namespace formlists

@@ -13,4 +13,7 @@ std::vector<std::string> KeepAliveMinutes();          // "1 min." .. "60 min."
 std::vector<std::string> ConnectionsPerServer();      // "2" .. "60"
 std::vector<std::string> NdiCacheSizes();
 
+// The entry a list shows at a position: empty when the position selects nothing.
+std::string Entry(const std::vector<std::string>& entries, int position);
+
 }  // namespace formlists

@@ -8,10 +8,7 @@
 
 namespace {
 
-// The text a list shows for a selection: empty when nothing is selected.
-std::string Entry(const std::vector<std::string>& entries, int selection) {
-    return selection >= 0 && selection < static_cast<int>(entries.size()) ? entries[selection] : std::string();
-}
+using formlists::Entry;
 
 // The 32 bits a C int of this value would hold; the record keeps both forms alike.
 std::int32_t Wrapped(long long value) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(value)); }

@@ -27,17 +27,4 @@ void PrivateProfileFile::Write(const char* key, const std::string& value) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
 }
 
-void PrivateProfileFile::Unprotect() const {
-    const DWORD attributes = GetFileAttributesA(path_.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path_.c_str(),
-                       attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
-}
-
-void PrivateProfileFile::Protect() const {
-    const DWORD attributes = GetFileAttributesA(path_.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path_.c_str(), attributes | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-}
-
 }  // namespace zartune

@@ -22,12 +22,6 @@ public:
     int ReadInt(const char* key, int defaultValue) override;
     void Write(const char* key, const std::string& value) override;
 
-    // Lifts the read-only, hidden and system attributes (keeping the others)
-    // so the file can be rewritten; nothing happens when it does not exist.
-    void Unprotect() const;
-    // Adds read-only and hidden to the attributes the file has.
-    void Protect() const;
-
 private:
     std::string path_;
     std::string section_;

@@ -1,16 +1,18 @@
 #include "configurator/TuningController.h"
 
+#include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
+#include "configurator/FormLists.h"
 #include "configurator/FrameCommands.h"
 #include "configurator/ManualValidation.h"
 #include "resources/zartune_ids.h"
-#include "tuning/PreviousSettingsFile.h"
 #include "tuning/OsName.h"
 #include "tuning/RegistryBackup.h"
 #include "tuning/RestartWindows.h"
 #include "tuning/TuningEngine.h"
 #include "tuning/TuningPreset.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -42,6 +44,8 @@ const StepRange kStepCounts[] = {
     {13, 5000000}, {33, 20000000}, {73, 10000000}, {74, 17000000}, {83, 20000000}, {99, 1000000},
 };
 
+const char kRestartQuestion[] = "\n\nWould you like to restart your computer now?";
+
 // A message about the previous-settings record in the file at path.
 std::string AboutRecord(const std::string& path, const std::string& what) {
     return "The record of your previous settings,\n" + path + ",\n" + what;
@@ -56,14 +60,13 @@ std::string TimeText(const LocalTime& time) {
 
 }  // namespace
 
-TuningController::TuningController(ProductInfo& product, Registry& registry, Desktop& desktop, TuningView& view)
-    : product_(&product), registry_(&registry), desktop_(&desktop), view_(&view) {}
+TuningController::TuningController(ProductInfo& product, Registry& registry, Desktop& desktop,
+                                   ConfiguratorFiles& files, TuningView& view)
+    : product_(&product), registry_(&registry), desktop_(&desktop), files_(&files), view_(&view) {}
 
-bool TuningController::TakeApplyRequest() {
-    if (applyRequest_ != 1) return false;
-    applyRequest_ = 0;
-    return true;
-}
+TuningController::TuningController(ProductInfo& product, Registry& registry, Desktop& desktop,
+                                   ConfiguratorFiles& files)
+    : product_(&product), registry_(&registry), desktop_(&desktop), files_(&files), view_(nullptr) {}
 
 std::uint64_t TuningController::StepCount(int step) {
     for (const StepRange& range : kStepCounts) {
@@ -72,36 +75,90 @@ std::uint64_t TuningController::StepCount(int step) {
     return 0;
 }
 
-void TuningController::ApplySettings() {
-    if (!FillTuning()) return;
-    const std::string modeText = view_->ModeText();
-    if (modeText.find("Automatic") != std::string::npos) {
-        view_->ShowExplanation(view_->ConnectionTypeText(), ExplanationText(config_.mode, modeText));
+// The form ----------------------------------------------------------------
+
+std::string TuningController::ConfigurationPath() const {
+    return product_->InstallFolder() + ConfigurationFile::kFileName;
+}
+
+void TuningController::LoadFormSettings() {
+    FormState form = view_->ReadForm();
+    ConfigurationFile::Load(*files_->OpenProfile(ConfigurationPath(), ConfigurationFile::kSection), form, config_);
+    view_->WriteForm(form);
+}
+
+void TuningController::SaveFormSettings(const FormState& form) {
+    const std::string path = ConfigurationPath();
+    files_->Unprotect(path);
+    ConfigurationFile::Save(form, *files_->OpenProfile(path, ConfigurationFile::kSection));
+    files_->Protect(path);
+}
+
+void TuningController::OnModeChosen(int position) {
+    config_.mode = FormState::ModeCode(position);
+    if (position == FormState::kManualMode) {
+        const FormState form = view_->ReadForm();
+        view_->ShowExplanation(formlists::Entry(formlists::ConnectionTypes(), form.connectionType),
+                               ExplanationText(config_.mode, formlists::Entry(formlists::Modes(), position)));
     }
+    FormState form = view_->ReadForm();
+    form.SwitchMode(position);
+    view_->WriteForm(form);
+}
+
+void TuningController::OnConnectionTypeChosen(int position) {
+    const std::string code = FormState::ConnectionTypeCode(position);
+    if (!code.empty()) config_.connectionType = code;
+}
+
+// Apply -------------------------------------------------------------------
+
+void TuningController::ApplyIfRequested() {
+    if (!applyRequested_) return;
+    applyRequested_ = false;
+    ApplySettings();
+}
+
+void TuningController::ApplySettings() {
+    const FormState form = view_->ReadForm();
+    std::string problem;
+    if (!FillTuning(form, &problem)) {
+        MessageBoxes(*desktop_).InputError(problem);
+        return;
+    }
+    const std::string modeText = formlists::Entry(formlists::Modes(), form.mode);
+    if (modeText.find("Automatic") != std::string::npos) {
+        view_->ShowExplanation(formlists::Entry(formlists::ConnectionTypes(), form.connectionType),
+                               ExplanationText(config_.mode, modeText));
+    }
+    // Asked before anything is written, so that No leaves the file and the registry as they were.
+    const std::string recordProblem = KeepPreviousSettings();
+    if (!recordProblem.empty() && !FrameBoxes().Ask(recordProblem, MB_ICONWARNING, true)) return;
+
+    TuningCounts counts;
     view_->BeginProgress();
-    int failures = 0;
     for (int step = 0; step < kApplySteps; ++step) {
         if (step == kWriteStep) {
-            view_->SaveFormSettings();
-            TuningEngine engine(*registry_, *desktop_, config_);
-            if (!KeepPreviousSettings(engine)) {
-                view_->EndProgress();
-                return;
-            }
-            failures = engine.ApplyTuning();
+            SaveFormSettings(form);
+            counts = TuningEngine(*registry_, *desktop_, config_).ApplyTuning();
         }
         view_->StepProgress(StepCount(step));
     }
     view_->EndProgress();
-    const std::string name = product_->ProductName();
-    if (failures == 0) {
-        OfferRestart("System changes were successful done.\n\nIn order to enjoy all the benefits of " + name +
-                         "\nit's highly recommended to restart your computer.",
+
+    const std::string refused = std::to_string(counts.refused);
+    if (counts.refused == 0) {
+        OfferRestart("System changes were successful done.\n\nIn order to enjoy all the benefits of " +
+                         product_->ProductName() + "\nit's highly recommended to restart your computer.",
                      MB_ICONQUESTION);
+    } else if (counts.written == 0) {
+        // Nothing took, so a restart would change nothing either.
+        FrameBoxes().InputError("None of the new settings could be written: the registry refused all " + refused +
+                                " of them.\nYou may lack the rights to change them.");
     } else {
         // Said plainly instead of the success text: the user must know that
         // some settings did not take.
-        OfferRestart(std::to_string(failures) +
+        OfferRestart(refused +
                          " of the new settings could not be written: the registry refused them.\n"
                          "You may lack the rights to change them.\n\n"
                          "The other settings take effect when you restart your computer.",
@@ -109,32 +166,76 @@ void TuningController::ApplySettings() {
     }
 }
 
-bool TuningController::KeepPreviousSettings(const TuningEngine& engine) {
+int TuningController::ApplyUnattended() {
+    if (product_->StoredInstallFolder().empty()) return kExitNoInstallFolder;
+    if (!product_->HasMachineWriteAccess()) return kExitNoRights;
+    const std::string path = product_->StoredInstallFolder() + ConfigurationFile::kFileName;
+    if (!files_->Exists(path)) return kExitNoConfiguration;
+    // A fresh form, as the form opens on the file.
+    FormState form;
+    ConfigurationFile::Load(*files_->OpenProfile(path, ConfigurationFile::kSection), form, config_);
+    std::string problem;
+    if (!FillTuning(form, &problem)) return kExitNoConfiguration;
+    if (!KeepPreviousSettings().empty()) return kExitNoRecord;
+    return std::min(TuningEngine(*registry_, *desktop_, config_).ApplyTuning().refused, 999);
+}
+
+bool TuningController::FillTuning(const FormState& form, std::string* problem) {
+    if (config_.mode != "MANUAL") {
+        ApplyPreset(config_);
+        return true;
+    }
+    const ManualValidation manual = ValidateManualValues(form, config_);
+    if (!manual.valid) {
+        *problem = manual.message;
+        return false;
+    }
+    config_ = manual.config;
+    return true;
+}
+
+std::string TuningController::KeepPreviousSettings() {
     // Remove touches every value that any Apply may change.
+    const TuningEngine engine(*registry_, *desktop_, config_);
     std::vector<RegLocation> locations;
     for (const TuningWrite& write : engine.PlanWrites(kRemoveAction)) locations.push_back({write.path, write.name});
     const PreviousSettings now = PreviousSettings::Capture(*registry_, locations);
-    if (now.IsEmpty()) return true;
+    if (now.IsEmpty()) return std::string();
 
     const std::string path = PreviousSettingsPath();
     const PreviousSettingsFile file(path);
     PreviousSettings record;
+    std::string foreign;
     std::string problem;
     if (path.empty()) {
         problem = "could not be written: the install folder is not known.";
-    } else if (file.Load(&record) == PreviousSettingsFile::LoadResult::Refused) {
+    } else if (LoadRecord(file, &record, &foreign) == RecordState::Damaged) {
         // It may hold the only copy of the first settings: never overwritten.
         problem = "could not be read: it is damaged or was changed by hand. It is left as it is.";
     } else if (record.AddNew(now) > 0 && !file.Save(record, TimeText(desktop_->CurrentTime()))) {
         problem = "could not be written.";
     }
-    if (problem.empty()) return true;
-    const std::string text = AboutRecord(path.empty() ? std::string(PreviousSettingsFile::kFileName) : path,
-                                         problem +
-                                             "\n\nIf you go on, \"Restore Previous Settings\" cannot give back "
-                                             "the settings you have now.\nApply the new settings anyway?");
-    return desktop_->ShowMessageBox(view_->Owner(), text, product_->ProductName(),
-                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    if (problem.empty()) return std::string();
+    return AboutRecord(path.empty() ? std::string(PreviousSettingsFile::kFileName) : path,
+                       problem +
+                           "\n\nIf you go on, \"Restore Previous Settings\" cannot give back "
+                           "the settings you have now.\nApply the new settings anyway?");
+}
+
+TuningController::RecordState TuningController::LoadRecord(const PreviousSettingsFile& file, PreviousSettings* record,
+                                                           std::string* foreign) const {
+    const PreviousSettingsFile::LoadResult loaded = file.Load(record);
+    if (loaded == PreviousSettingsFile::LoadResult::Missing) return RecordState::Missing;
+    if (loaded == PreviousSettingsFile::LoadResult::Refused) return RecordState::Damaged;
+    // The file is outside the program's keeping: a record that names any value
+    // the program never changes is not one it wrote.
+    const TuningEngine engine(*registry_, *desktop_, config_);
+    for (const PreviousValue& value : record->Values()) {
+        if (engine.IsTuningValue(value.path, value.name)) continue;
+        *foreign = value.path + "\\" + value.name;
+        return RecordState::Damaged;
+    }
+    return RecordState::Loaded;
 }
 
 std::string TuningController::PreviousSettingsPath() const {
@@ -142,64 +243,53 @@ std::string TuningController::PreviousSettingsPath() const {
     return folder.empty() ? std::string() : folder + PreviousSettingsFile::kFileName;
 }
 
-bool TuningController::FillTuning() {
-    if (config_.mode != "MANUAL") {
-        ApplyPreset(config_);
-        return true;
-    }
-    const ManualValidation manual = ValidateManualValues(view_->ReadForm(), config_);
-    if (!manual.valid) {
-        desktop_->ShowMessageBox(0, manual.message, product_->ProductName(), MB_ICONEXCLAMATION);
-        return false;
-    }
-    config_ = manual.config;
-    return true;
-}
-
 void TuningController::OfferRestart(const std::string& result, UINT icon) {
-    const std::string name = product_->ProductName();
-    if (desktop_->ShowMessageBox(view_->Owner(), result + "\n\nWould you like to restart your computer now?", name,
-                                 MB_YESNO | icon) == IDYES) {
+    if (FrameBoxes().Ask(result + kRestartQuestion, icon)) {
         RestartWindows(*desktop_);
         return;
     }
-    desktop_->ShowMessageBox(view_->Owner(),
-                             "Keep in mind that you must restart your\ncomputer before the new settings become effective. ",
-                             name, MB_ICONINFORMATION);
+    FrameBoxes().Inform("Keep in mind that you must restart your\ncomputer before the new settings become effective. ");
 }
 
+// Restore -----------------------------------------------------------------
+
 void TuningController::RestoreWindowsDefaults() {
-    TuningEngine(*registry_, *desktop_, config_).RestoreWindowsDefaults(true);
+    const MessageBoxes boxes(*desktop_);
+    if (!boxes.Ask("The program will restore all Windows default settings.\nWould you like to continue?",
+                   MB_ICONQUESTION, true)) {
+        return;
+    }
+    const TuningCounts counts = TuningEngine(*registry_, *desktop_, config_).RemoveTuning();
+    if (counts.refused == 0) {
+        boxes.Inform("Windows default settings were successfully restored.");
+    } else {
+        boxes.InputError(std::to_string(counts.refused) +
+                         " setting(s) could not be removed, so Windows keeps their current values.\n"
+                         "The registry refused the change; you may lack the rights for it.");
+    }
 }
 
 void TuningController::RestorePreviousSettings() {
-    const std::string name = product_->ProductName();
-    if (desktop_->ShowMessageBox(0,
-                                 "The program will give back the settings you had before it first applied new "
-                                 "ones.\nWould you like to continue?",
-                                 name, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+    // Owned by the main window, so that no Apply can start while they are open.
+    const MessageBoxes boxes = FrameBoxes();
+    if (!boxes.Ask("The program will give back the settings you had before it first applied new "
+                   "ones.\nWould you like to continue?",
+                   MB_ICONQUESTION, true)) {
         return;
     }
     const std::string path = PreviousSettingsPath();
     const PreviousSettingsFile file(path);
     PreviousSettings record;
-    if (path.empty() || file.Load(&record) != PreviousSettingsFile::LoadResult::Loaded) {
-        desktop_->ShowMessageBox(0,
-                                 AboutRecord(path, "could not be read: it is missing, damaged or was changed by "
-                                                   "hand.\nNothing was changed."),
-                                 name, MB_ICONEXCLAMATION);
+    std::string foreign;
+    const RecordState state = path.empty() ? RecordState::Missing : LoadRecord(file, &record, &foreign);
+    if (!foreign.empty()) {
+        boxes.InputError(AboutRecord(path, "names a value that " + product_->ProductName() + " never changes:\n" +
+                                               foreign + "\nIt was changed by hand, so it is not used. Nothing was changed."));
         return;
     }
-    // The file is outside the program's keeping: a record that names any value
-    // the program never changes is not one it wrote.
-    const TuningEngine engine(*registry_, *desktop_, config_);
-    for (const PreviousValue& value : record.Values()) {
-        if (engine.IsTuningValue(value.path, value.name)) continue;
-        desktop_->ShowMessageBox(0,
-                                 AboutRecord(path, "names a value that " + name + " never changes:\n" + value.path +
-                                                       "\\" + value.name +
-                                                       "\nIt was changed by hand, so it is not used. Nothing was changed."),
-                                 name, MB_ICONEXCLAMATION);
+    if (state != RecordState::Loaded) {
+        boxes.InputError(AboutRecord(path, "could not be read: it is missing, damaged or was changed by "
+                                           "hand.\nNothing was changed."));
         return;
     }
     const int failures = record.WriteBack(*registry_);
@@ -218,23 +308,26 @@ void TuningController::RestorePreviousSettings() {
     }
 }
 
+// Backup ------------------------------------------------------------------
+
 void TuningController::BackupRegistry() {
     view_->BeginWait();
-    const std::string name = product_->ProductName();
     const std::string instructions = RegistryBackupInstructions(GetOsName(*desktop_));
     if (!instructions.empty()) {
-        desktop_->ShowMessageBox(view_->Owner(), instructions, name, MB_ICONINFORMATION);
+        FrameBoxes().Inform(instructions);
     } else {
         const std::string folder = product_->InstallFolder();
         // Without it there is nowhere to copy to, and InstallFolder has said so.
         if (!folder.empty()) {
             const RegistryBackupPlan plan = PlanRegistryBackup(desktop_->WindowsDirectory(), folder);
-            const RegistryBackupMessage message = RegistryBackupResult(plan, view_->CopyBackupFiles(plan));
-            desktop_->ShowMessageBox(view_->Owner(), message.text, name, message.icon);
+            const RegistryBackupMessage message = RegistryBackupResult(plan, files_->CopyBackupFiles(plan));
+            desktop_->ShowMessageBox(view_->Owner(), message.text, product_->ProductName(), message.icon);
         }
     }
     view_->EndWait();
 }
+
+// Commands ----------------------------------------------------------------
 
 void TuningController::OnHelpTopics() { product_->ShowHelpTopic("zartune.hlp", "Welcome to Zarvo\xAE 2002"); }
 
@@ -242,11 +335,16 @@ void TuningController::OnAbout() { view_->ShowAbout(); }
 
 void TuningController::OnKeepAlive() { view_->ShowKeepAlive(); }
 
-bool TuningController::HandlesCommand(unsigned id) const {
+const TuningController::Command* TuningController::FindCommand(unsigned id) {
     for (const Command& command : kCommands) {
-        if (command.id == id) return true;
+        if (command.id == id) return &command;
     }
-    return !framecommands::ControlPanelCommandLines(id).empty() || !framecommands::VendorAddress(id, "", "").empty();
+    return nullptr;
+}
+
+bool TuningController::OwnsCommand(unsigned id) const {
+    return FindCommand(id) != nullptr || !framecommands::ControlPanelCommandLines(id).empty() ||
+           !framecommands::VendorAddress(id, "", "").empty();
 }
 
 bool TuningController::CommandEnabled(unsigned id) const {
@@ -254,22 +352,20 @@ bool TuningController::CommandEnabled(unsigned id) const {
         const std::string path = PreviousSettingsPath();
         return !path.empty() && PreviousSettingsFile(path).Exists();
     }
-    return HandlesCommand(id);
+    return OwnsCommand(id);
 }
 
-bool TuningController::OnCommand(unsigned id) {
-    for (const Command& command : kCommands) {
-        if (command.id == id) {
-            (this->*command.run)();
-            return true;
-        }
+bool TuningController::RunCommand(unsigned id) {
+    if (!CommandEnabled(id)) return false;
+    if (const Command* command = FindCommand(id)) {
+        (this->*command->run)();
+        return true;
     }
     const std::vector<std::string> applets = framecommands::ControlPanelCommandLines(id);
     for (const std::string& commandLine : applets) desktop_->RunCommandLine(commandLine, SW_SHOWNORMAL);
     if (!applets.empty()) return true;
-    const std::string address =
-        framecommands::VendorAddress(id, product_->ProductName(), product_->ProductVersion());
-    if (address.empty()) return false;
-    desktop_->ShellExecuteFile(0, "open", address, "", "", SW_SHOWNORMAL);
+    desktop_->ShellExecuteFile(0, "open", framecommands::VendorAddress(id, product_->ProductName(),
+                                                                        product_->ProductVersion()),
+                               "", "", SW_SHOWNORMAL);
     return true;
 }

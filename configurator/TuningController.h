@@ -1,6 +1,9 @@
 #pragma once
+#include "common/MessageBoxes.h"
 #include "common/ProductInfo.h"
+#include "configurator/ConfiguratorFiles.h"
 #include "configurator/TuningView.h"
+#include "tuning/PreviousSettingsFile.h"
 #include "tuning/TuningConfig.h"
 #include "win32/Desktop.h"
 #include "win32/Registry.h"
@@ -8,39 +11,58 @@
 #include <cstdint>
 #include <string>
 
-class TuningEngine;
-
-// The configurator's decisions: Apply, Restore, the record of the settings
-// before the first Apply and their restore, the restart, the registry backup,
-// and the frame's commands with their enable states. The main frame and the form
-// are views over it (TuningView); it owns the run's tuning record.
+// The configurator's decisions: what the form's choices do, Apply, Restore,
+// the record of the settings before the first Apply and their restore, the
+// restart, the registry backup, and the frame's commands with their enable
+// states. The main frame shows them (TuningView) and the form tells it what
+// the user did; it owns the run's tuning record.
 class TuningController {
 public:
     static constexpr int kApplySteps = 100;
     // The step at which the file and the registry are written.
     static constexpr int kWriteStep = 74;
 
-    TuningController(ProductInfo& product, Registry& registry, Desktop& desktop, TuningView& view);
+    // What "/apply" ends with: 0 when every value was written, else the
+    // number the registry refused (at most 999), or one of these.
+    static constexpr int kExitNoConfiguration = 1001;
+    static constexpr int kExitNoRights = 1002;
+    static constexpr int kExitNoRecord = 1003;
+    static constexpr int kExitNoInstallFolder = 1004;
 
-    TuningConfig& Tuning() { return config_; }
+    TuningController(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files,
+                     TuningView& view);
+    // For a run without windows (ApplyUnattended only).
+    TuningController(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files);
 
-    // The form's Apply button only asks; the frame's next idle update takes
-    // the request, once, and runs Apply.
-    void RequestApply() { applyRequest_ = 1; }
-    bool TakeApplyRequest();
+    // The form as it opens: the configuration file's choices.
+    void LoadFormSettings();
+
+    // What the user did on the form.
+    void OnModeChosen(int position);
+    void OnConnectionTypeChosen(int position);
+    // The form's Apply button only asks; the mode pane's next idle update
+    // carries the request out, once (ApplyIfRequested).
+    void RequestApply() { applyRequested_ = true; }
+    void ApplyIfRequested();
 
     void ApplySettings();
+    // Applies the configuration file's choices with no window and no message:
+    // the exit code of "/apply".
+    int ApplyUnattended();
     void RestoreWindowsDefaults();
-    // Writes back what the record holds; on full success the record goes.
+    // Writes back what the record holds; the record goes once every value
+    // whose key still exists is back.
     void RestorePreviousSettings();
     // The NT family is told how to use its own tool; every other system has
     // system.dat and user.dat copied into RegBak in the install folder.
     void BackupRegistry();
 
-    // A command of the frame's menu or toolbar; false when it is not one of these.
-    bool OnCommand(unsigned id);
-    bool HandlesCommand(unsigned id) const;
+    // The frame's menu and toolbar commands: whether an id is one of the
+    // controller's, whether it is enabled now, and running it (false when it
+    // is not one, or not enabled).
+    bool OwnsCommand(unsigned id) const;
     bool CommandEnabled(unsigned id) const;
+    bool RunCommand(unsigned id);
 
     // How far the counting wait after an Apply step goes.
     static std::uint64_t StepCount(int step);
@@ -48,16 +70,27 @@ public:
 private:
     struct Command;
     static const Command kCommands[];
+    static const Command* FindCommand(unsigned id);
 
-    // True when a valid record could be made; the message is shown otherwise.
-    bool FillTuning();
-    // Records what the engine's writes are about to change, unless recorded
-    // already; false when that failed and the user chose not to go on.
-    bool KeepPreviousSettings(const TuningEngine& engine);
+    // The record of the configuration file in the install folder; shows the
+    // "Severe Error" box when the folder is not known.
+    std::string ConfigurationPath() const;
+    void SaveFormSettings(const FormState& form);
+    // Fills the record from the preset or the form's manual values; false,
+    // with the record as it was, when they are not valid (problem says why).
+    bool FillTuning(const FormState& form, std::string* problem);
+    // Records what Apply is about to change, unless recorded already. Empty
+    // when that worked; otherwise why no record could be kept.
+    std::string KeepPreviousSettings();
+    enum class RecordState { Missing, Loaded, Damaged };
+    // The record in the file; Damaged also when it names a value the program
+    // never changes (foreign says which).
+    RecordState LoadRecord(const PreviousSettingsFile& file, PreviousSettings* record, std::string* foreign) const;
     // The record's file in the install folder; empty when that is not known.
     std::string PreviousSettingsPath() const;
     // The result, then the restart question; on No the reminder.
     void OfferRestart(const std::string& result, UINT icon);
+    MessageBoxes FrameBoxes() const { return MessageBoxes(*desktop_, view_->Owner()); }
     void OnHelpTopics();
     void OnAbout();
     void OnKeepAlive();
@@ -65,7 +98,8 @@ private:
     ProductInfo* product_;
     Registry* registry_;
     Desktop* desktop_;
+    ConfiguratorFiles* files_;
     TuningView* view_;
     TuningConfig config_;
-    int applyRequest_ = 0;
+    bool applyRequested_ = false;
 };

@@ -1,6 +1,5 @@
 #include "tuning/TuningEngine.h"
 
-#include "common/ProductInfo.h"
 #include "tuning/OsName.h"
 #include "win32/RegKey.h"
 
@@ -22,9 +21,9 @@ const char* const kNtWindowValues[] = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWin
 TuningEngine::TuningEngine(Registry& registry, Desktop& desktop, const TuningConfig& config)
     : registry_(&registry), desktop_(&desktop), config_(&config), adapters_(registry, config) {}
 
-int TuningEngine::ApplyTuning() { return ExecutePlan(*registry_, PlanWrites(kWriteAction)); }
+TuningCounts TuningEngine::ApplyTuning() { return ExecutePlan(*registry_, PlanWrites(kWriteAction)); }
 
-int TuningEngine::RemoveTuning() { return ExecutePlan(*registry_, PlanWrites(kRemoveAction)); }
+TuningCounts TuningEngine::RemoveTuning() { return ExecutePlan(*registry_, PlanWrites(kRemoveAction)); }
 
 TuningPlan TuningEngine::PlanWrites(const std::string& action) const {
     TuningPlan plan;
@@ -49,26 +48,6 @@ bool TuningEngine::IsTuningValue(const std::string& path, const std::string& nam
     return std::any_of(plan.begin(), plan.end(), [&](const TuningWrite& write) {
         return SameRegistryName(write.path, path) && SameRegistryName(write.name, name);
     });
-}
-
-void TuningEngine::RestoreWindowsDefaults(bool interactive) {
-    const char question[] = "The program will restore all Windows default settings.\nWould you like to continue?";
-    if (interactive &&
-        desktop_->ShowMessageBox(0, question, ProductInfo::kProductName, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
-        return;
-    }
-    const int failures = RemoveTuning();
-    if (!interactive) return;
-    if (failures == 0) {
-        desktop_->ShowMessageBox(0, "Windows default settings were successfully restored.", ProductInfo::kProductName,
-                                 MB_ICONINFORMATION);
-    } else {
-        desktop_->ShowMessageBox(0,
-                                 std::to_string(failures) +
-                                     " setting(s) could not be removed, so Windows keeps their current values.\n"
-                                     "The registry refused the change; you may lack the rights for it.",
-                                 ProductInfo::kProductName, MB_ICONEXCLAMATION);
-    }
 }
 
 void TuningEngine::WriteTcpParameters(const std::string& action, TuningPlan& plan) const {

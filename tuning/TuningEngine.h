@@ -17,14 +17,10 @@ class TuningEngine {
 public:
     TuningEngine(Registry& registry, Desktop& desktop, const TuningConfig& config);
 
-    // Adapter MTU, TCP/IP values, connection limits, in that order; the
-    // number of values that could not be written.
-    int ApplyTuning();
-    // The same three with the "REMOVE" action.
-    int RemoveTuning();
-    // Interactive: asks first (No stops with nothing changed) and tells the
-    // result afterwards. Silent (the uninstaller's path): no message at all.
-    void RestoreWindowsDefaults(bool interactive);
+    // Adapter MTU, TCP/IP values, connection limits, in that order.
+    TuningCounts ApplyTuning();
+    // The same three with the "REMOVE" action: Windows falls back to its defaults.
+    TuningCounts RemoveTuning();
 
     // The writes of one run for the running family, in order; only reads the registry.
     TuningPlan PlanWrites(const std::string& action) const;

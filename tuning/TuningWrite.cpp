@@ -22,8 +22,8 @@ TuningWrite TuningWrite::Delete(std::string path, std::string name) {
     return {std::move(path), std::move(name), true, REG_NONE, {}};
 }
 
-int ExecutePlan(Registry& registry, const TuningPlan& plan) {
-    int failures = 0;
+TuningCounts ExecutePlan(Registry& registry, const TuningPlan& plan) {
+    TuningCounts counts;
     for (const TuningWrite& write : plan) {
         RegKey key(registry);
         const LONG opened = key.Open(RegRoot::LocalMachine, write.path, KEY_ALL_ACCESS);
@@ -34,7 +34,11 @@ int ExecutePlan(Registry& registry, const TuningPlan& plan) {
                                   : key.Set(write.name, write.type, write.data.data(),
                                             static_cast<DWORD>(write.data.size()));
         }
-        if (result != ERROR_SUCCESS && !(write.remove && result == ERROR_FILE_NOT_FOUND)) ++failures;
+        if (result == ERROR_SUCCESS || (write.remove && result == ERROR_FILE_NOT_FOUND)) {
+            ++counts.written;
+        } else {
+            ++counts.refused;
+        }
     }
-    return failures;
+    return counts;
 }

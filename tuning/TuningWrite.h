@@ -20,7 +20,13 @@ struct TuningWrite {
 // A write sequence in the order it runs.
 using TuningPlan = std::vector<TuningWrite>;
 
+// What a plan came to: the values written or deleted, and those the registry
+// refused. Values in keys that do not exist are in neither count.
+struct TuningCounts {
+    int written = 0;
+    int refused = 0;
+};
+
 // Carries out a plan in order. A key that does not exist is skipped and none
-// is ever created; deleting a value that is not there counts as done. Returns
-// how many values could not be written or deleted.
-int ExecutePlan(Registry& registry, const TuningPlan& plan);
+// is ever created; deleting a value that is not there counts as done.
+TuningCounts ExecutePlan(Registry& registry, const TuningPlan& plan);

@@ -262,7 +262,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Carried out, the plans change only what they name; nothing refused, nothing fails.
     RecordingRegistry executed(registry);
-    const int failures = ExecutePlan(executed, plan9x) + ExecutePlan(executed, planNt);
+    const int failures = ExecutePlan(executed, plan9x).refused + ExecutePlan(executed, planNt).refused;
     FUZZ_CHECK(executed.creates == 0);
     FUZZ_CHECK(executed.AllClosed());
     for (const auto& change : executed.changes) {

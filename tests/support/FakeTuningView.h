@@ -12,13 +12,14 @@ class FakeTuningView : public TuningView {
 public:
     Desktop::WindowRef Owner() const override { return owner; }
     FormState ReadForm() const override { return form; }
-    std::string ModeText() const override { return modeText; }
-    std::string ConnectionTypeText() const override { return connectionTypeText; }
+    void WriteForm(const FormState& state) override {
+        form = state;
+        Record("write form");
+    }
     void ShowExplanation(const std::string& caption, const std::string& text) override {
         explanations.push_back({caption, text});
         Record("explanation");
     }
-    void SaveFormSettings() override { Record("save"); }
     void BeginProgress() override { Record("begin"); }
     void StepProgress(std::uint64_t count) override {
         stepCounts.push_back(count);
@@ -29,19 +30,11 @@ public:
     void ShowKeepAlive() override { Record("keep-alive"); }
     void BeginWait() override { Record("wait"); }
     void EndWait() override { Record("end wait"); }
-    std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) override {
-        copiedPlans.push_back(plan);
-        Record("copy");
-        return failedCopies;
-    }
 
-    // Script.
+    // Script, and the form as the controller last wrote it.
     Desktop::WindowRef owner = 0x4711;
     FormState form;
-    std::string modeText = "Automatic #1";
-    std::string connectionTypeText = "Dial-Up Networking (Modem)";
     std::function<void(const std::string& event)> observe;
-    std::vector<std::string> failedCopies;
 
     // Record.
     struct Explanation {
@@ -49,10 +42,9 @@ public:
     };
     std::vector<Explanation> explanations;
     std::vector<std::uint64_t> stepCounts;
-    std::vector<RegistryBackupPlan> copiedPlans;
     std::vector<std::string> events;
 
-private:
+protected:
     void Record(const std::string& event) {
         events.push_back(event);
         if (observe) observe(event);

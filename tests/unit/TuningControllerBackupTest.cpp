@@ -2,6 +2,7 @@
 // carries them out.
 #include "configurator/TuningController.h"
 #include "resources/zartune_ids.h"
+#include "tests/support/FakeConfiguratorFiles.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FakeTuningView.h"
 #include "win32/MemoryRegistry.h"
@@ -25,7 +26,8 @@ struct BackupRig {
     FakeDesktop desktop;
     ProductInfo product{registry, desktop};
     FakeTuningView view;
-    TuningController controller{product, registry, desktop, view};
+    FakeConfiguratorFiles files;
+    TuningController controller{product, registry, desktop, files, view};
 };
 
 TEST(TuningControllerBackup, TheNtFamilyIsToldHowAndNothingIsCopied) {
@@ -35,7 +37,7 @@ TEST(TuningControllerBackup, TheNtFamilyIsToldHowAndNothingIsCopied) {
     } systems[] = {{4, 0, "Windows NT"}, {5, 0, "Windows 2000"}, {5, 1, "Windows XP"}};
     for (const auto& system : systems) {
         BackupRig rig(VER_PLATFORM_WIN32_NT, system.major, system.minor);
-        EXPECT_TRUE(rig.controller.OnCommand(ID_FILE_BACKUP));
+        EXPECT_TRUE(rig.controller.RunCommand(ID_FILE_BACKUP));
         EXPECT_EQ((std::vector<std::string>{"wait", "end wait"}), rig.view.events) << system.firstLine;
         ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
         const auto& box = rig.desktop.messageBoxes[0];
@@ -57,9 +59,9 @@ TEST(TuningControllerBackup, EveryOtherSystemCopiesIntoTheInstallFolderUnderTheW
     for (const auto& system : systems) {
         BackupRig rig(system.platform, system.major, system.minor);
         rig.controller.BackupRegistry();
-        EXPECT_EQ((std::vector<std::string>{"wait", "copy", "end wait"}), rig.view.events) << system.minor;
-        ASSERT_EQ(1u, rig.view.copiedPlans.size());
-        const RegistryBackupPlan& plan = rig.view.copiedPlans[0];
+        EXPECT_EQ((std::vector<std::string>{"wait", "end wait"}), rig.view.events) << system.minor;
+        ASSERT_EQ(1u, rig.files.copiedPlans.size());
+        const RegistryBackupPlan& plan = rig.files.copiedPlans[0];
         EXPECT_EQ("C:\\Program Files\\Zarvo\\RegBak", plan.folder);
         ASSERT_EQ(2u, plan.files.size());
         EXPECT_EQ("C:\\WINDOWS\\system.dat", plan.files[0].source);
@@ -74,7 +76,7 @@ TEST(TuningControllerBackup, EveryOtherSystemCopiesIntoTheInstallFolderUnderTheW
 TEST(TuningControllerBackup, FilesNotCopiedAreNamedInAnExclamation) {
     BackupRig rig(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
     rig.desktop.windowsDirectory = "C:\\WINDOWS\\";
-    rig.view.failedCopies = {"C:\\WINDOWS\\system.dat", "C:\\WINDOWS\\user.dat"};
+    rig.files.failedCopies = {"C:\\WINDOWS\\system.dat", "C:\\WINDOWS\\user.dat"};
     rig.controller.BackupRegistry();
     ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
     const auto& box = rig.desktop.messageBoxes[0];
@@ -97,10 +99,10 @@ TEST(TuningControllerBackup, WithoutAnInstallFolderNothingIsCopied) {
 TEST(TuningControllerBackup, BackupAndKeepAliveAreCommandsOfTheFrame) {
     BackupRig rig(VER_PLATFORM_WIN32_NT, 5, 1);
     for (unsigned id : {ID_FILE_BACKUP, ID_FILE_EVERTIE}) {
-        EXPECT_TRUE(rig.controller.HandlesCommand(id)) << id;
+        EXPECT_TRUE(rig.controller.OwnsCommand(id)) << id;
         EXPECT_TRUE(rig.controller.CommandEnabled(id)) << id;
     }
-    EXPECT_TRUE(rig.controller.OnCommand(ID_FILE_EVERTIE));
+    EXPECT_TRUE(rig.controller.RunCommand(ID_FILE_EVERTIE));
     EXPECT_EQ(std::vector<std::string>{"keep-alive"}, rig.view.events);
     // No guard: the main window had one before it opened.
     EXPECT_TRUE(rig.desktop.messageBoxes.empty());

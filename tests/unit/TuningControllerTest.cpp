@@ -1,6 +1,8 @@
 #include "configurator/ExplanationText.h"
 #include "configurator/TuningController.h"
 #include "resources/zartune_ids.h"
+#include "configurator/ConfigurationFile.h"
+#include "tests/support/FakeConfiguratorFiles.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FakeTuningView.h"
 #include "tests/support/ScratchFolder.h"
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <fstream>
 #include <numeric>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -42,11 +45,28 @@ struct Rig {
         // Natively the backslash the install folder gets starts the record's
         // file name, which still lies inside the scratch folder.
         registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", folder.Path() + "/");
-        controller.Tuning().mode = "AUTO1";
-        controller.Tuning().connectionType = "LAN-PPPoE";
-        view.connectionTypeText = "Cable/xDSL running PPPoE/PPTP";
+        Choose(2, 0);  // PPPoE, Automatic #1
         // What had been written by each event of the view.
-        view.observe = [this](const std::string&) { writesAt.push_back(registry.WriteCount()); };
+        view.observe = [this](const std::string&) {
+            writesAt.push_back(registry.WriteCount());
+            fileWritesAt.push_back(ConfigWrites());
+        };
+    }
+    // The user picks a connection type and a mode, as on the form; what that showed is forgotten.
+    void Choose(int connectionType, int mode) {
+        view.form.connectionType = connectionType;
+        controller.OnConnectionTypeChosen(connectionType);
+        view.form.mode = mode;
+        controller.OnModeChosen(mode);
+        view.events.clear();
+        view.explanations.clear();
+        writesAt.clear();
+        fileWritesAt.clear();
+    }
+    std::string ConfigPath() const { return product.StoredInstallFolder() + ConfigurationFile::kFileName; }
+    std::size_t ConfigWrites() {
+        const auto found = files.sections.find(ConfigPath());
+        return found == files.sections.end() ? 0 : found->second.writes.size();
     }
     std::optional<RegValue> Value(const std::string& path, const std::string& name) const {
         return registry.Value(kMachine, path, name);
@@ -66,8 +86,10 @@ struct Rig {
     FakeDesktop desktop;
     ProductInfo product{registry, desktop};
     FakeTuningView view;
-    TuningController controller{product, registry, desktop, view};
+    FakeConfiguratorFiles files;
+    TuningController controller{product, registry, desktop, files, view};
     std::vector<int> writesAt;
+    std::vector<std::size_t> fileWritesAt;
 };
 
 DWORD Number(const std::optional<RegValue>& value) {
@@ -91,21 +113,23 @@ TEST(TuningController, AutomaticApplyExplainsRunsTheBarWritesOnceAtStep74AndAsks
     EXPECT_EQ("Cable/xDSL running PPPoE/PPTP", rig.view.explanations[0].caption);
     EXPECT_EQ(ExplanationText("AUTO1", "Automatic #1"), rig.view.explanations[0].text);
 
-    // Explanation, bar, 74 steps, the file, the registry, 26 steps, bar gone.
+    // Explanation, bar, 100 steps, bar gone.
     std::vector<std::string> expected = {"explanation", "begin"};
-    expected.insert(expected.end(), 74, "step");
-    expected.push_back("save");
-    expected.insert(expected.end(), 26, "step");
+    expected.insert(expected.end(), 100, "step");
     expected.push_back("end");
     EXPECT_EQ(expected, rig.view.events);
     ASSERT_EQ(100u, rig.view.stepCounts.size());
     EXPECT_EQ(1083000000u, std::accumulate(rig.view.stepCounts.begin(), rig.view.stepCounts.end(), std::uint64_t{0}));
 
-    // Nothing before the file is saved; every write between it and step 74's wait.
-    const auto save = std::find(expected.begin(), expected.end(), "save") - expected.begin();
-    EXPECT_EQ(0, rig.writesAt[save]);
-    EXPECT_GT(rig.writesAt[save + 1], 0);
-    EXPECT_EQ(rig.writesAt[save + 1], rig.writesAt.back());
+    // The file and the registry are written once, between step 74's wait and step 75's.
+    const std::size_t step74 = 2 + 73;
+    EXPECT_EQ(0, rig.writesAt[step74]);
+    EXPECT_EQ(0u, rig.fileWritesAt[step74]);
+    EXPECT_GT(rig.writesAt[step74 + 1], 0);
+    EXPECT_EQ(11u, rig.fileWritesAt[step74 + 1]);
+    EXPECT_EQ(rig.writesAt[step74 + 1], rig.writesAt.back());
+    EXPECT_EQ(rig.fileWritesAt[step74 + 1], rig.fileWritesAt.back());
+    EXPECT_EQ(std::set<std::string>{rig.ConfigPath()}, rig.files.protectedPaths);
 
     EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
     EXPECT_EQ(255552u, Number(rig.Value(kTcpip, "TcpWindowSize")));
@@ -150,16 +174,13 @@ TEST(TuningController, RestartWithoutThePrivilegeAsksTheUserToRestart) {
 
 TEST(TuningController, ManualApplyValidatesAndShowsNoExplanation) {
     Rig rig(false);
-    rig.controller.Tuning().mode = "MANUAL";
-    rig.view.modeText = "Manual";
-    rig.view.form.SwitchMode(FormState::kManualMode);
+    rig.Choose(2, FormState::kManualMode);
     rig.view.form.ChooseCustom(Parameter::Ttl);
     rig.view.form.Pair(Parameter::Ttl).text = "99";
     rig.controller.ApplySettings();
 
     EXPECT_TRUE(rig.view.explanations.empty());
     EXPECT_EQ("begin", rig.view.events.front());
-    EXPECT_EQ("99", rig.controller.Tuning().ttlText);
     // Windows 98 keeps these as texts.
     const std::optional<RegValue> ttl = rig.Value(kMstcp, "DefaultTTL");
     ASSERT_TRUE(ttl.has_value());
@@ -170,10 +191,7 @@ TEST(TuningController, ManualApplyValidatesAndShowsNoExplanation) {
 
 TEST(TuningController, ValidationFailureLeavesEverythingUntouched) {
     Rig rig;
-    rig.controller.Tuning().mode = "MANUAL";
-    rig.controller.Tuning().ttlText = "stale";
-    rig.view.modeText = "Manual";
-    rig.view.form.SwitchMode(FormState::kManualMode);
+    rig.Choose(2, FormState::kManualMode);
     rig.view.form.ChooseCustom(Parameter::Mtu);  // and typed nothing
     const std::string before = rig.registry.Dump(kMachine);
     rig.controller.ApplySettings();
@@ -181,7 +199,8 @@ TEST(TuningController, ValidationFailureLeavesEverythingUntouched) {
     EXPECT_TRUE(rig.view.events.empty());
     EXPECT_EQ(0, rig.registry.WriteCount());
     EXPECT_EQ(before, rig.registry.Dump(kMachine));
-    EXPECT_EQ("stale", rig.controller.Tuning().ttlText);
+    EXPECT_EQ(0u, rig.ConfigWrites());
+    EXPECT_FALSE(PreviousSettingsFile(rig.RecordPath()).Exists());
     ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
     EXPECT_EQ("Invalid MTU value.\nYou chose the 'Custom' option without providing any value.",
               rig.desktop.messageBoxes[0].text);
@@ -208,40 +227,68 @@ TEST(TuningController, ValuesTheRegistryRefusesAreCountedInsteadOfReportingSucce
     EXPECT_FALSE(rig.Value(kTcpip, "DefaultTTL").has_value());
 }
 
-TEST(TuningController, ApplyRequestIsTakenOnce) {
+TEST(TuningController, ApplyRequestIsCarriedOutOnceAtTheNextIdleUpdate) {
     Rig rig;
-    EXPECT_FALSE(rig.controller.TakeApplyRequest());
+    rig.controller.ApplyIfRequested();
+    EXPECT_TRUE(rig.view.events.empty());
     rig.controller.RequestApply();
     rig.controller.RequestApply();
-    EXPECT_TRUE(rig.controller.TakeApplyRequest());
-    EXPECT_FALSE(rig.controller.TakeApplyRequest());
+    rig.desktop.messageBoxAnswers = {IDNO};
+    rig.controller.ApplyIfRequested();
+    rig.controller.ApplyIfRequested();
+    EXPECT_EQ(1, std::count(rig.view.events.begin(), rig.view.events.end(), "begin"));
 }
 
 TEST(TuningController, CommandTable) {
     Rig rig;
     for (unsigned id : {ID_FILE_APPLY, ID_FILE_RESTORE, ID_CPL_NETWORK, ID_HELP_WEBSITE, ID_HELP_FEEDBACK,
                         ID_HELP_TOPICS, ID_APP_ABOUT}) {
-        EXPECT_TRUE(rig.controller.HandlesCommand(id)) << id;
+        EXPECT_TRUE(rig.controller.OwnsCommand(id)) << id;
         EXPECT_TRUE(rig.controller.CommandEnabled(id)) << id;
     }
     // The frame's own commands, and the spacer without a handler.
     for (unsigned id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_APP_EXIT, ID_TOOLBAR_SPACER}) {
-        EXPECT_FALSE(rig.controller.HandlesCommand(id)) << id;
-        EXPECT_FALSE(rig.controller.OnCommand(id)) << id;
+        EXPECT_FALSE(rig.controller.OwnsCommand(id)) << id;
+        EXPECT_FALSE(rig.controller.RunCommand(id)) << id;
     }
 
-    EXPECT_TRUE(rig.controller.OnCommand(ID_CPL_NETWORK));
+    EXPECT_TRUE(rig.controller.RunCommand(ID_CPL_NETWORK));
     EXPECT_EQ(2u, rig.desktop.commandLines.size());
-    EXPECT_TRUE(rig.controller.OnCommand(ID_HELP_FEEDBACK));
+    EXPECT_TRUE(rig.controller.RunCommand(ID_HELP_FEEDBACK));
     ASSERT_EQ(1u, rig.desktop.shellCalls.size());
     EXPECT_EQ("mailto:feedback@zarvo.example?subject=Zarvo 2003 v5.4 Feedback", rig.desktop.shellCalls[0].file);
-    EXPECT_TRUE(rig.controller.OnCommand(ID_APP_ABOUT));
+    EXPECT_TRUE(rig.controller.RunCommand(ID_APP_ABOUT));
     EXPECT_EQ(std::vector<std::string>{"about"}, rig.view.events);
 
     rig.desktop.messageBoxAnswers = {IDNO};
-    EXPECT_TRUE(rig.controller.OnCommand(ID_FILE_RESTORE));
+    EXPECT_TRUE(rig.controller.RunCommand(ID_FILE_RESTORE));
     ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
     EXPECT_EQ(0, rig.registry.WriteCount());
+}
+
+TEST(TuningController, RestoreOfWindowsDefaultsAsksFirstThenRemovesAndConfirms) {
+    for (bool nt : {false, true}) {
+        SCOPED_TRACE(nt ? "NT" : "9x");
+        Rig rig(nt);
+        rig.registry.PutDword(kMachine, nt ? kTcpip : kMstcp, "DefaultTTL", 64);
+        rig.desktop.messageBoxAnswers = {IDNO};
+        rig.controller.RestoreWindowsDefaults();
+        EXPECT_EQ(0, rig.registry.WriteCount());
+
+        rig.desktop.messageBoxAnswers = {IDYES};
+        rig.controller.RestoreWindowsDefaults();
+        EXPECT_FALSE(rig.Value(nt ? kTcpip : kMstcp, "DefaultTTL").has_value());
+        ASSERT_EQ(3u, rig.desktop.messageBoxes.size());
+        for (const FakeDesktop::MessageBoxCall& box : rig.desktop.messageBoxes) {
+            EXPECT_EQ(0u, box.owner);
+            EXPECT_EQ("Zarvo 2003", box.caption);
+        }
+        EXPECT_EQ("The program will restore all Windows default settings.\nWould you like to continue?",
+                  rig.desktop.messageBoxes[1].text);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), rig.desktop.messageBoxes[1].type);
+        EXPECT_EQ("Windows default settings were successfully restored.", rig.desktop.messageBoxes[2].text);
+        EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), rig.desktop.messageBoxes[2].type);
+    }
 }
 
 TEST(TuningController, RestoreThatTheRegistryRefusesSaysSo) {
@@ -261,7 +308,7 @@ TEST(TuningController, FirstApplyRecordsWhatItChangesLaterAppliesKeepItAndRestor
     rig.registry.PutDword(kMachine, kInterface, "MTU", 1492);
     rig.registry.PutDword(kMachine, kTcpip, "DefaultTTL", 64);
     const std::string before = rig.registry.Dump(kMachine);
-    EXPECT_TRUE(rig.controller.HandlesCommand(ID_FILE_RESTORE_PREVIOUS));
+    EXPECT_TRUE(rig.controller.OwnsCommand(ID_FILE_RESTORE_PREVIOUS));
     EXPECT_FALSE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
 
     rig.desktop.messageBoxAnswers = {IDNO};
@@ -281,8 +328,7 @@ TEST(TuningController, FirstApplyRecordsWhatItChangesLaterAppliesKeepItAndRestor
 
     // Another preset, a day later: the record still holds the first state.
     rig.desktop.now = {2003, 5, 2, 9, 30};
-    rig.controller.Tuning().mode = "AUTO3";
-    rig.controller.Tuning().connectionType = "DIAL-UP";
+    rig.Choose(0, 2);
     rig.desktop.messageBoxAnswers = {IDNO};
     rig.controller.ApplySettings();
     EXPECT_EQ(record, rig.RecordText());
@@ -290,7 +336,7 @@ TEST(TuningController, FirstApplyRecordsWhatItChangesLaterAppliesKeepItAndRestor
 
     rig.desktop.messageBoxes.clear();
     rig.desktop.messageBoxAnswers = {IDYES, IDNO};
-    EXPECT_TRUE(rig.controller.OnCommand(ID_FILE_RESTORE_PREVIOUS));
+    EXPECT_TRUE(rig.controller.RunCommand(ID_FILE_RESTORE_PREVIOUS));
     EXPECT_EQ(before, rig.registry.Dump(kMachine));
     EXPECT_FALSE(PreviousSettingsFile(rig.RecordPath()).Exists());
     EXPECT_FALSE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
@@ -302,7 +348,7 @@ TEST(TuningController, FirstApplyRecordsWhatItChangesLaterAppliesKeepItAndRestor
               question.text);
     EXPECT_EQ("Zarvo 2003", question.caption);
     EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), question.type);
-    EXPECT_EQ(0u, question.owner);
+    EXPECT_EQ(rig.view.owner, question.owner);
     const FakeDesktop::MessageBoxCall& result = rig.desktop.messageBoxes[1];
     EXPECT_EQ("Your previous settings were successfully restored.\n\n"
               "They take effect when you restart your computer.\n\nWould you like to restart your computer now?",
@@ -416,7 +462,7 @@ TEST(TuningController, ApplyAsksBeforeChangingWhatItCannotRecord) {
         std::ofstream(damagedPath, std::ios::binary) << damaged;
         const std::string path = c.folder == nullptr ? PreviousSettingsFile::kFileName : rig.RecordPath();
 
-        // No stops before any write, with the bar taken down.
+        // No stops before anything is written, before the bar.
         rig.desktop.messageBoxAnswers = {IDNO};
         rig.controller.ApplySettings();
         ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
@@ -428,15 +474,131 @@ TEST(TuningController, ApplyAsksBeforeChangingWhatItCannotRecord) {
         EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2), question.type);
         EXPECT_EQ(rig.view.owner, question.owner);
         EXPECT_EQ(0, rig.registry.WriteCount());
-        EXPECT_EQ(74u, rig.view.stepCounts.size());
-        EXPECT_EQ("end", rig.view.events.back());
+        EXPECT_EQ(0u, rig.ConfigWrites());
+        EXPECT_EQ(std::vector<std::string>{"explanation"}, rig.view.events);
 
         // Yes applies anyway; the damaged file stays as it was.
         rig.desktop.messageBoxAnswers = {IDYES, IDNO};
         rig.controller.ApplySettings();
         EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
         EXPECT_EQ(damaged, Rig::Read(damagedPath));
-        EXPECT_EQ(kQuestion, rig.desktop.messageBoxes[2].text);
+        // Without an install folder, saving the form's file says so first.
+        EXPECT_EQ(kQuestion, rig.desktop.messageBoxes.at(c.folder == nullptr ? 3 : 2).text);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TuningController, PickingManualExplainsAndGivesTheStartingValuesAnAutomaticModeClearsThem) {
+    Rig rig;
+    rig.view.form.connectionType = 0;
+    rig.controller.OnModeChosen(FormState::kManualMode);
+    ASSERT_EQ(1u, rig.view.explanations.size());
+    EXPECT_EQ("Dial-Up Networking (Modem)", rig.view.explanations[0].caption);
+    EXPECT_EQ(ExplanationText("MANUAL", "Manual"), rig.view.explanations[0].text);
+    FormState manual;
+    manual.connectionType = 0;
+    manual.SwitchMode(FormState::kManualMode);
+    EXPECT_EQ(manual.http11, rig.view.form.http11);
+    EXPECT_TRUE(rig.view.form.manualEnabled);
+
+    rig.controller.OnModeChosen(1);
+    EXPECT_EQ(1u, rig.view.explanations.size());
+    EXPECT_FALSE(rig.view.form.manualEnabled);
+    EXPECT_EQ(-1, rig.view.form.http11);
+}
+
+TEST(TuningController, TheChosenCodesAreWhatApplyTunesFor) {
+    const struct {
+        int connectionType, mode;
+        DWORD mtu;
+    } cases[] = {{0, 0, 576}, {1, 1, 1500}, {2, 2, 1400}, {3, 0, 1500}, {-1, 0, 1492}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.connectionType);
+        Rig rig;  // chose PPPoE first: a position outside the list keeps it
+        rig.Choose(c.connectionType, c.mode);
+        rig.desktop.messageBoxAnswers = {IDNO};
+        rig.controller.ApplySettings();
+        EXPECT_EQ(c.mtu, Number(rig.Value(kInterface, "MTU")));
+    }
+}
+
+TEST(TuningController, TheFormOpensOnTheConfigurationFile) {
+    Rig rig;
+    rig.files.sections[rig.ConfigPath()] = MemorySection({{"Adapter", "0"}, {"Mode", "3"}, {"TTL", "77"}});
+    rig.controller.LoadFormSettings();
+    EXPECT_EQ(FormState::kManualMode, rig.view.form.mode);
+    EXPECT_EQ("77", rig.view.form.Pair(Parameter::Ttl).text);
+    rig.desktop.messageBoxAnswers = {IDNO};
+    rig.controller.ApplySettings();
+    EXPECT_EQ(77u, Number(rig.Value(kTcpip, "DefaultTTL")));
+    EXPECT_EQ(1500u, Number(rig.Value(kInterface, "MTU")));
+}
+
+TEST(TuningController, ARecordNamingAValueTheProgramNeverChangesIsNeitherExtendedNorSavedByApply) {
+    Rig rig;
+    PreviousValue foreign{"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Planted", true, {REG_SZ, {'x', 0}}};
+    ASSERT_TRUE(PreviousSettingsFile(rig.RecordPath()).Save(PreviousSettings({foreign}), "2026-12-09 10:00"));
+    const std::string record = rig.RecordText();
+    rig.desktop.messageBoxAnswers = {IDNO};
+    rig.controller.ApplySettings();
+    ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
+    EXPECT_NE(std::string::npos, rig.desktop.messageBoxes[0].text.find("could not be read: it is damaged"));
+    EXPECT_EQ(0, rig.registry.WriteCount());
+
+    rig.desktop.messageBoxAnswers = {IDYES, IDNO};
+    rig.controller.ApplySettings();
+    EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
+    EXPECT_EQ(record, rig.RecordText());
+}
+
+TEST(TuningController, AnApplyThatWroteNothingOffersNoRestartAndNoOtherSettings) {
+    Rig rig;
+    for (const std::string& key : {kTcpip, kInterface, kInternet}) rig.registry.DenyAccess(kMachine, key, KEY_SET_VALUE);
+    rig.controller.ApplySettings();
+    ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
+    const FakeDesktop::MessageBoxCall& box = rig.desktop.messageBoxes[0];
+    EXPECT_EQ("None of the new settings could be written: the registry refused all 10 of them.\n"
+              "You may lack the rights to change them.",
+              box.text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), box.type);
+    EXPECT_EQ(rig.view.owner, box.owner);
+}
+
+TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
+    const struct {
+        const char* what;
+        int expected;
+    } cases[] = {
+        {"preset file", 0},        {"refused", 7},           {"no file", 1001}, {"invalid manual values", 1001},
+        {"no rights", 1002},       {"damaged record", 1003}, {"no folder", 1004},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig rig;
+        const std::string what = c.what;
+        const std::string run = "SOFTWARE\\MICROSOFT\\WINDOWS\\CurrentVersion\\Run";
+        if (what != "no file") {
+            rig.files.sections[rig.ConfigPath()] = MemorySection({{"Adapter", "2"}, {"Mode", "0"}});
+        }
+        if (what == "invalid manual values") {
+            rig.files.sections[rig.ConfigPath()] = MemorySection({{"Adapter", "2"}, {"Mode", "3"}, {"HTTP10", "99"}});
+        }
+        if (what == "refused") rig.registry.DenyAccess(kMachine, kTcpip, KEY_SET_VALUE);
+        if (what == "no rights") {
+            rig.registry.AddKey(kMachine, run);
+            rig.registry.DenyAccess(kMachine, run, KEY_WRITE);
+        }
+        if (what == "damaged record") std::ofstream(rig.RecordPath(), std::ios::binary) << "REGEDIT4\r\n";
+        if (what == "no folder") rig.registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", "");
+        TuningController unattended(rig.product, rig.registry, rig.desktop, rig.files);
+        EXPECT_EQ(c.expected, unattended.ApplyUnattended());
+        EXPECT_TRUE(rig.desktop.messageBoxes.empty());
+        EXPECT_TRUE(rig.desktop.exitRequests.empty());
+        if (c.expected > 999) EXPECT_EQ(0, rig.registry.WriteCount());
+        if (c.expected == 0) EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
     }
 }
 

@@ -192,49 +192,14 @@ TEST(TuningEngine, ApplyAndRemoveWriteTheCatalogueOfTheRunningFamily) {
     }
 }
 
-TEST(TuningEngine, InteractiveRestoreAsksAndStopsOnNo) {
-    Rig rig("Windows XP");
-    rig.engine.ApplyTuning();
-    const std::string applied = rig.Dump();
-    const int writes = rig.registry.WriteCount();
-    rig.desktop.messageBoxAnswers = {IDNO};
-
-    rig.engine.RestoreWindowsDefaults(true);
-
-    ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
-    const auto& question = rig.desktop.messageBoxes[0];
-    EXPECT_EQ(0u, question.owner);
-    EXPECT_EQ("The program will restore all Windows default settings.\nWould you like to continue?", question.text);
-    EXPECT_EQ("Zarvo 2003", question.caption);
-    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2), question.type);
-    EXPECT_EQ(applied, rig.Dump());
-    EXPECT_EQ(writes, rig.registry.WriteCount());
-}
-
-TEST(TuningEngine, InteractiveRestoreRemovesAndConfirmsOnYes) {
-    for (const char* os : {"Windows Me", "Windows 2000"}) {
-        SCOPED_TRACE(os);
-        Rig rig(os);
-        rig.engine.ApplyTuning();
-        rig.desktop.messageBoxAnswers = {IDYES};
-
-        rig.engine.RestoreWindowsDefaults(true);
-
-        EXPECT_EQ(Version(os).nt ? "" : Lines({Sz(kCache, "", "")}), rig.Dump());
-        EXPECT_EQ(0, rig.registry.OpenKeyCount());
-        ASSERT_EQ(2u, rig.desktop.messageBoxes.size());
-        const auto& done = rig.desktop.messageBoxes[1];
-        EXPECT_EQ(0u, done.owner);
-        EXPECT_EQ("Windows default settings were successfully restored.", done.text);
-        EXPECT_EQ("Zarvo 2003", done.caption);
-        EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), done.type);
-    }
-}
-
-TEST(TuningEngine, SilentRestoreRemovesWithoutAnyMessage) {
+TEST(TuningEngine, RunsCountWhatTheyWroteAndNeverShowAMessage) {
     Rig rig("Windows 98");
-    rig.engine.ApplyTuning();
-    rig.engine.RestoreWindowsDefaults(false);
+    const TuningCounts applied = rig.engine.ApplyTuning();
+    EXPECT_GT(applied.written, 0);
+    EXPECT_EQ(0, applied.refused);
+    const TuningCounts removed = rig.engine.RemoveTuning();
+    EXPECT_EQ(applied.written, removed.written);
+    EXPECT_EQ(0, removed.refused);
     EXPECT_EQ(Lines({Sz(kCache, "", "")}), rig.Dump());
     EXPECT_TRUE(rig.desktop.messageBoxes.empty());
     EXPECT_EQ(0, rig.registry.OpenKeyCount());

@@ -7,6 +7,7 @@
 #include "common/SettingsStore.h"
 #include "configurator/TuningController.h"
 #include "resources/zartune_ids.h"
+#include "tests/support/FakeConfiguratorFiles.h"
 #include "tests/support/FakeTuningView.h"
 #include "tests/win/TunedKeys.h"
 #include "tuning/OsName.h"
@@ -193,10 +194,12 @@ protected:
         return text;
     }
 
-    // Apply as the user runs it, answering No to the restart.
-    void Apply(const char* mode, const char* connectionType) {
-        controller_.Tuning().mode = mode;
-        controller_.Tuning().connectionType = connectionType;
+    // Apply as the user runs it (list positions), answering No to the restart.
+    void Apply(int mode, int connectionType) {
+        view_.form.connectionType = connectionType;
+        controller_.OnConnectionTypeChosen(connectionType);
+        view_.form.mode = mode;
+        controller_.OnModeChosen(mode);
         desktop_.answers = {IDNO};
         const std::size_t shown = desktop_.texts.size();
         controller_.ApplySettings();
@@ -215,7 +218,8 @@ protected:
     AnsweringDesktop desktop_;
     ProductInfo product_{registry_, desktop_};
     FakeTuningView view_;
-    TuningController controller_{product_, registry_, desktop_, view_};
+    FakeConfiguratorFiles files_;
+    TuningController controller_{product_, registry_, desktop_, files_, view_};
 };
 
 bool ImportWithRegedit(const std::string& file) {
@@ -243,9 +247,9 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
     std::cout << "comparing " << compared << " values on " << GetOsName(desktop_) << "\n";
     EXPECT_FALSE(controller_.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
 
-    Apply("AUTO1", "LAN-PPPoE");
+    Apply(0, 2);  // Automatic #1, PPPoE
     const std::string afterFirst = Dump();
-    Apply("AUTO3", "DIAL-UP");
+    Apply(2, 0);  // Automatic #3, dial-up
     ASSERT_NE(before, afterFirst);
     ASSERT_NE(afterFirst, Dump());
     ASSERT_TRUE(controller_.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
@@ -256,7 +260,7 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
     ASSERT_TRUE(CopyFileA(filePath_.c_str(), copyPath_.c_str(), FALSE));
 
     desktop_.answers = {IDYES, IDNO};
-    ASSERT_TRUE(controller_.OnCommand(ID_FILE_RESTORE_PREVIOUS));
+    ASSERT_TRUE(controller_.RunCommand(ID_FILE_RESTORE_PREVIOUS));
     ASSERT_EQ(3u + 2u + 2u, desktop_.texts.size());
     EXPECT_EQ(0u, desktop_.texts[5].find("Your previous settings were successfully restored.")) << desktop_.texts[5];
     EXPECT_EQ(before, Dump());
@@ -264,7 +268,7 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
     EXPECT_FALSE(controller_.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
 
     if (nt_) {
-        Apply("AUTO2", "LAN");
+        Apply(1, 1);
         ASSERT_NE(before, Dump());
         ASSERT_TRUE(ImportWithRegedit(copyPath_));
         EXPECT_EQ(before, Dump());

@@ -198,11 +198,12 @@ protected:
         return lines;
     }
 
+    // The number of values the registry refused.
     int ApplyPresetFor(const char* mode, const char* connectionType) {
         config_.mode = mode;
         config_.connectionType = connectionType;
         ApplyPreset(config_);
-        return engine_.ApplyTuning();
+        return engine_.ApplyTuning().refused;
     }
 
     std::string osName_;

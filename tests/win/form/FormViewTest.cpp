@@ -1,10 +1,11 @@
 #include "common/SettingsStore.h"
 #include "configurator/CMainFormView.h"
+#include "configurator/ConfigurationFile.h"
+#include "configurator/Win32ConfiguratorFiles.h"
 #include "configurator/TuningController.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/PrivateProfileFile.h"
 #include "resources/zartune_ids.h"
-#include "tests/win/form/DialogCloser.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FakeTuningView.h"
 #include "win32/Win32Registry.h"
@@ -34,6 +35,17 @@ std::string TextOf(HWND window) {
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
+
+// The controller's view, with the form's state on the real controls.
+class FormBoundView : public FakeTuningView {
+public:
+    FormState ReadForm() const override { return form_->ReadState(); }
+    void WriteForm(const FormState& state) override {
+        form_->WriteState(state);
+        Record("write form");
+    }
+    CMainFormView* form_ = nullptr;
+};
 
 class FormViewTest : public ::testing::Test {
 protected:
@@ -72,13 +84,21 @@ protected:
         return value;
     }
 
-    // Creates the form from dialog 101 and runs its initial update, which loads the file.
+    // Creates the form from dialog 101, runs its initial update and lets the controller load the file.
     CMainFormView& OpenForm() {
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, Path().c_str());
         form_ = std::make_unique<CMainFormView>(controller_, product_, registry_, desktop_);
+        view_.form_ = form_.get();
         EXPECT_TRUE(form_->CreateChild(parent_));
         form_->OnInitialUpdate();
+        controller_.LoadFormSettings();
         return *form_;
+    }
+    // What Apply does with the file, through the real files.
+    void Save() {
+        files_.Unprotect(Path());
+        ConfigurationFile::Save(form_->ReadState(), *files_.OpenProfile(Path(), ConfigurationFile::kSection));
+        files_.Protect(Path());
     }
 
     HWND Item(int id) const { return GetDlgItem(form_->Handle(), id); }
@@ -118,11 +138,11 @@ protected:
     SettingsStore store_{registry_};
     FakeDesktop desktop_;
     ProductInfo product_{registry_, desktop_};
-    FakeTuningView view_;
-    TuningController controller_{product_, registry_, desktop_, view_};
+    FormBoundView view_;
+    Win32ConfiguratorFiles files_;
+    TuningController controller_{product_, registry_, desktop_, files_, view_};
     std::unique_ptr<CMainFormView> form_;
     HWND parent_ = nullptr;
-    DialogCloser dialogs_;
     std::string folder_;
     std::string previousFolder_;
 };
@@ -132,8 +152,6 @@ TEST_F(FormViewTest, WithoutAFileTheFormOpensOnDialUpAndAutomatic1) {
     EXPECT_EQ(0, Selection(IDC_CONNECTION_TYPE));
     EXPECT_EQ("Dial-Up Networking (Modem)", Text(IDC_CONNECTION_TYPE));
     EXPECT_EQ("Automatic #1", Text(IDC_MODE));
-    EXPECT_EQ("DIAL-UP", controller_.Tuning().connectionType);
-    EXPECT_EQ("AUTO1", controller_.Tuning().mode);
     ExpectAutomaticForm();
 
     const struct {
@@ -146,7 +164,7 @@ TEST_F(FormViewTest, WithoutAFileTheFormOpensOnDialUpAndAutomatic1) {
         EXPECT_EQ(" ", Text(id)) << id;
     }
     EXPECT_FALSE(IsWindowVisible(Item(IDC_PROGRESS)));
-    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_TRUE(view_.explanations.empty());
 }
 
 TEST_F(FormViewTest, AManualFileSetsEveryControl) {
@@ -160,8 +178,6 @@ TEST_F(FormViewTest, AManualFileSetsEveryControl) {
 
     EXPECT_EQ("LAN, Cable Modem, xDSL, ISDN, T1, T3", Text(IDC_CONNECTION_TYPE));
     EXPECT_EQ("Manual", Text(IDC_MODE));
-    EXPECT_EQ("LAN", controller_.Tuning().connectionType);
-    EXPECT_EQ("MANUAL", controller_.Tuning().mode);
     for (int id : kRadioButtons) EXPECT_TRUE(Enabled(id)) << id;
 
     EXPECT_TRUE(Checked(IDC_MTU_CUSTOM));
@@ -193,7 +209,7 @@ TEST_F(FormViewTest, AManualFileSetsEveryControl) {
     EXPECT_FALSE(Enabled(IDC_NDI_LIST));
     for (int id : kLinks) EXPECT_TRUE(Enabled(id)) << id;
     // Loading is not the user picking "Manual": no explanation.
-    EXPECT_TRUE(dialogs_.shown.empty());
+    EXPECT_TRUE(view_.explanations.empty());
 }
 
 // Found by the damaged-state tests: a 1 MB "MTU" kept the form from opening
@@ -215,7 +231,7 @@ TEST_F(FormViewTest, AnOverlongTypedValueIsCutToWhatTheFileCanKeep) {
     // Nor can the user type more than that.
     for (int id : {IDC_MTU_EDIT, IDC_TTL_EDIT}) EXPECT_EQ(32766, SendMessageA(Item(id), EM_GETLIMITTEXT, 0, 0)) << id;
 
-    form_->SaveFormSettings();
+    Save();
     std::vector<char> saved(40000);
     EXPECT_EQ(32766u, GetPrivateProfileStringA("Configuration", "MTU", "", saved.data(), 40000, Path().c_str()));
 }
@@ -228,7 +244,7 @@ TEST_F(FormViewTest, SavedFileIsReadOnlyAndHiddenYetRewrittenByTheNextSave) {
     CMainFormView& form = OpenForm();
     EXPECT_EQ("abc", Text(IDC_MTU_EDIT));
 
-    form.SaveFormSettings();
+    Save();
     const DWORD kProtected = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
     EXPECT_EQ(kProtected, GetFileAttributesA(Path().c_str()) & (kProtected | FILE_ATTRIBUTE_SYSTEM));
     EXPECT_EQ("0", FileValue("Adapter"));
@@ -247,7 +263,7 @@ TEST_F(FormViewTest, SavedFileIsReadOnlyAndHiddenYetRewrittenByTheNextSave) {
 
     SetWindowTextA(Item(IDC_MTU_EDIT), "1400");
     Click(IDC_BLACKHOLE);
-    form.SaveFormSettings();
+    Save();
     EXPECT_EQ("1400", FileValue("MTU"));
     EXPECT_EQ("1", FileValue("BlackHole"));
     EXPECT_EQ(kProtected, GetFileAttributesA(Path().c_str()) & kProtected);
@@ -257,11 +273,9 @@ TEST_F(FormViewTest, PickingManualExplainsThenGivesTheStartingValues) {
     OpenForm();
     Pick(IDC_MODE, 3);
 
-    ASSERT_EQ(1u, dialogs_.shown.size());
-    EXPECT_EQ("Dial-Up Networking (Modem)", dialogs_.shown[0].caption);
-    EXPECT_EQ(ExplanationText("MANUAL", "Manual"), dialogs_.shown[0].text);
-    EXPECT_TRUE(dialogs_.shown[0].hasIcon);
-    EXPECT_EQ("MANUAL", controller_.Tuning().mode);
+    ASSERT_EQ(1u, view_.explanations.size());
+    EXPECT_EQ("Dial-Up Networking (Modem)", view_.explanations[0].caption);
+    EXPECT_EQ(ExplanationText("MANUAL", "Manual"), view_.explanations[0].text);
 
     for (int id : {IDC_MTU_DEFAULT, IDC_RWIN_DEFAULT, IDC_TTL_DEFAULT, IDC_KEEPALIVE_DEFAULT, IDC_NDI_DEFAULT}) {
         EXPECT_TRUE(Checked(id)) << id;
@@ -287,26 +301,24 @@ TEST_F(FormViewTest, PickingManualExplainsThenGivesTheStartingValues) {
     Click(IDC_KEEPALIVE_CUSTOM);
     Pick(IDC_KEEPALIVE_LIST, 9);
     Pick(IDC_MODE, 1);
-    EXPECT_EQ(1u, dialogs_.shown.size());
-    EXPECT_EQ("AUTO2", controller_.Tuning().mode);
+    EXPECT_EQ(1u, view_.explanations.size());
     ExpectAutomaticForm();
 }
 
-TEST_F(FormViewTest, ConnectionTypeSetsItsCodeAndApplyOnlyRaisesTheRequest) {
+TEST_F(FormViewTest, ApplyOnlyRaisesTheRequestWhichTheControllerCarriesOutOnce) {
     OpenForm();
-    const char* codes[] = {"DIAL-UP", "LAN", "LAN-PPPoE", "LAN"};
-    for (int position = 3; position >= 0; --position) {
-        Pick(IDC_CONNECTION_TYPE, position);
-        EXPECT_EQ(codes[position], controller_.Tuning().connectionType) << position;
-    }
-
+    Pick(IDC_MODE, 3);
+    Click(IDC_MTU_CUSTOM);  // and typed nothing: Apply stops at its first check, writing nothing
     Click(IDC_APPLY);
     Click(IDC_APPLY);
-    EXPECT_TRUE(controller_.TakeApplyRequest());
-    EXPECT_FALSE(controller_.TakeApplyRequest());
+    EXPECT_TRUE(desktop_.messageBoxes.empty());
+    controller_.ApplyIfRequested();
+    controller_.ApplyIfRequested();
+    ASSERT_EQ(1u, desktop_.messageBoxes.size());
+    EXPECT_EQ(0u, desktop_.messageBoxes[0].text.find("Invalid MTU value."));
 }
 
-TEST_F(FormViewTest, LargeFontsEnlargeTheFrameAndTheSelectionFields) {
+TEST_F(FormViewTest, LargeFontsEnlargeTheSelectionFields) {
     const int lists[] = {IDC_RWIN_LIST, IDC_NDI_LIST, IDC_KEEPALIVE_LIST, IDC_HTTP10_LIST, IDC_HTTP11_LIST};
     // Wine reports a selection field's height with its 2-pixel padding, Windows
     // without; the 3 pixels between 13 and 16 are the same on both.
@@ -315,20 +327,12 @@ TEST_F(FormViewTest, LargeFontsEnlargeTheFrameAndTheSelectionFields) {
         for (int id : lists) heights.push_back(SendMessageA(Item(id), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
         return heights;
     };
-    const auto frameSize = [&] {
-        RECT frame = {};
-        GetWindowRect(parent_, &frame);
-        return std::make_pair(frame.right - frame.left, frame.bottom - frame.top);
-    };
-
     OpenForm();
     const std::vector<LRESULT> normal = fieldHeights();
-    EXPECT_EQ(std::make_pair(100L, 100L), frameSize());  // the frame keeps the size it has
 
     desktop_.logPixelsX = 120;
     OpenForm();
     const std::vector<LRESULT> large = fieldHeights();
-    EXPECT_EQ(std::make_pair(800L, 546L), frameSize());
     for (std::size_t i = 0; i < large.size(); ++i) {
         EXPECT_EQ(normal[0], normal[i]) << lists[i];
         EXPECT_EQ(normal[i] + 3, large[i]) << lists[i];

@@ -5,6 +5,7 @@
 #include "tests/win/form/TempInstallFolder.h"
 #include "tests/win/form/DialogCloser.h"
 #include "win32/RegKey.h"
+#include "win32/StatusBarProgress.h"
 #include "win32/Win32Registry.h"
 
 #include <windows.h>
@@ -121,7 +122,7 @@ TEST_F(MainFrameTest, OnlyTheSpacersAreGreyed) {
     }
     for (UINT command : {ID_HELP_TOPICS, ID_HELP_FAQ, ID_HELP_WEBSITE, ID_HELP_SUPPORT, ID_HELP_FEEDBACK,
                          ID_HELP_RECOMMEND, ID_APP_ABOUT}) {
-        EXPECT_EQ(0u, MenuState(2, command) & MF_GRAYED) << command;
+        EXPECT_EQ(0u, MenuState(3, command) & MF_GRAYED) << command;
     }
 }
 
@@ -218,13 +219,13 @@ TEST_F(MainFrameTest, ProgressBarCoversTheFirstPaneOfTheStatusBar) {
     SendMessageA(frame.StatusBar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&pane));
     ASSERT_FALSE(IsRectEmpty(&pane));
 
-    frame.BeginProgress();
-    HWND bar = frame.ProgressBar();
+    StatusBarProgress progress;
+    progress.Begin(frame.StatusBar());
+    HWND bar = progress.Handle();
     ASSERT_NE(nullptr, bar);
     EXPECT_EQ(frame.StatusBar(), GetParent(bar));
     EXPECT_EQ(0, GetDlgCtrlID(bar));
     EXPECT_NE(0, GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE);
-    EXPECT_EQ("", Pane(0));
     char className[64] = {};
     GetClassNameA(bar, className, sizeof className);
     EXPECT_STREQ(PROGRESS_CLASSA, className);
@@ -238,10 +239,10 @@ TEST_F(MainFrameTest, ProgressBarCoversTheFirstPaneOfTheStatusBar) {
     EXPECT_EQ(100, range.iHigh);
     EXPECT_EQ(0, SendMessageA(bar, PBM_GETPOS, 0, 0));
 
-    for (int step = 0; step < 3; ++step) frame.StepProgress(1000);
+    for (int step = 0; step < 3; ++step) progress.Step();
     EXPECT_EQ(3, SendMessageA(bar, PBM_GETPOS, 0, 0));
-    frame.EndProgress();
-    EXPECT_EQ(nullptr, frame.ProgressBar());
+    progress.End();
+    EXPECT_EQ(nullptr, progress.Handle());
     EXPECT_FALSE(IsWindow(bar));
 }
 
@@ -254,16 +255,16 @@ TEST_F(MainFrameTest, ProgressBarOfAnEmptyPaneIsOnePixelRightOfTheStatusBar) {
     SendMessageA(frame.StatusBar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&pane));
     ASSERT_TRUE(IsRectEmpty(&pane));
 
-    frame.BeginProgress();
+    StatusBarProgress progress;
+    progress.Begin(frame.StatusBar());
     RECT status;
     GetWindowRect(frame.StatusBar(), &status);
     RECT bar;
-    GetWindowRect(frame.ProgressBar(), &bar);
+    GetWindowRect(progress.Handle(), &bar);
     EXPECT_EQ(status.right, bar.left);
     EXPECT_EQ(status.right + 1, bar.right);
     EXPECT_EQ(status.top, bar.top);
     EXPECT_EQ(status.bottom, bar.bottom);
-    frame.EndProgress();
 }
 
 // The real frame, the real Wine registry: the button's request becomes one
@@ -285,7 +286,7 @@ TEST_F(MainFrameTest, TheFormsApplyButtonRunsApplyOnceAtTheNextIdleUpdate) {
     EXPECT_EQ(0u, desktop_.messageBoxes[0].text.find("System changes were successful done."));
     EXPECT_EQ(reinterpret_cast<Desktop::WindowRef>(frame_), desktop_.messageBoxes[0].owner);
     EXPECT_EQ(nullptr, app_.MainFrame()->ProgressBar());
-    EXPECT_EQ("AUTO1", app_.MainFrame()->Controller().Tuning().mode);
+    EXPECT_EQ("", Pane(0));  // the bar took the prompt's place
 
     RegKey key(registry_);
     ASSERT_EQ(ERROR_SUCCESS, key.Open(RegRoot::LocalMachine, internet, KEY_ALL_ACCESS));
@@ -345,6 +346,28 @@ TEST_F(MainFrameTest, ExitEndsTheFrameAndTheMessageLoop) {
     EXPECT_FALSE(IsWindow(frame_));
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainFrameLargeFonts, TheFrameTakesTheLargeFontSize) {
+    Win32Registry registry;
+    SettingsStore store{registry};
+    TempInstallFolder installFolder{store};
+    FakeDesktop desktop;
+    desktop.commandLine = "zartune.exe /detect";
+    desktop.logPixelsX = 120;
+    CZartuneApp app{registry, desktop};
+    ASSERT_TRUE(app.InitInstance());
+    RECT rect;
+    GetWindowRect(app.MainFrame()->Handle(), &rect);
+    EXPECT_GE(rect.right - rect.left, 800);
+    EXPECT_GE(rect.bottom - rect.top, 546);
+    DestroyWindow(app.MainFrame()->Handle());
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // for the dialogs of the tests after it
 }
 
 }  // namespace

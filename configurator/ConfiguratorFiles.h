@@ -1,0 +1,24 @@
+#pragma once
+#include "configurator/ProfileSection.h"
+#include "tuning/RegistryBackup.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// The file work the configurator's decisions ask for: a section of the
+// configuration file and the registry backup's copies. Production uses the
+// real private-profile and file API (Win32ConfiguratorFiles); tests fake it.
+class ConfiguratorFiles {
+public:
+    virtual ~ConfiguratorFiles() = default;
+
+    virtual bool Exists(const std::string& path) = 0;
+    virtual std::unique_ptr<ProfileSection> OpenProfile(const std::string& path, const std::string& section) = 0;
+    // The read-only and hidden attributes that keep the file from being
+    // edited by hand: lifted before a save, set again after it.
+    virtual void Unprotect(const std::string& path) = 0;
+    virtual void Protect(const std::string& path) = 0;
+    // Registry Backup's copies; the sources that were not copied.
+    virtual std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) = 0;
+};
