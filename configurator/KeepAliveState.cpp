@@ -1,5 +1,6 @@
 #include "configurator/KeepAliveState.h"
 
+#include "common/MessageBoxes.h"
 #include "common/Vendor.h"
 
 #include <cctype>
@@ -92,13 +93,13 @@ KeepAliveSettings KeepAliveState::ToSettings() const {
 }
 
 bool KeepAliveState::Confirm(ProductInfo& product, Desktop& desktop, Desktop::WindowRef dialog) const {
+    const MessageBoxes boxes(desktop, dialog);
     if (HostIsBlank()) {
-        const std::string text = std::string("Please choose a valid Ping Host.\nExample:  ") + vendor::kWebSiteHost + " ";
-        desktop.ShowMessageBox(dialog, text, product.ProductName(), MB_ICONEXCLAMATION);
+        boxes.InputError(std::string("Please choose a valid Ping Host.\nExample:  ") + vendor::kWebSiteHost + " ");
         return false;
     }
     if (!ToSettings().SaveAndNotify(product.Store(), desktop)) {
-        desktop.ShowMessageBox(dialog, kSaveFailedText, product.ProductName(), MB_ICONEXCLAMATION);
+        boxes.InputError(kSaveFailedText);
         return false;
     }
     return true;

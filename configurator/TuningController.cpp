@@ -122,7 +122,7 @@ void TuningController::ApplyIfRequested() {
 void TuningController::ApplySettings() {
     const FormState form = view_->ReadForm();
     std::string problem;
-    if (!FillTuning(form, &problem)) {
+    if (!FillTuning(form, &config_, &problem)) {
         MessageBoxes(*desktop_).InputError(problem);
         return;
     }
@@ -175,14 +175,15 @@ int TuningController::ApplyUnattended() {
     FormState form;
     ConfigurationFile::Load(*files_->OpenProfile(path, ConfigurationFile::kSection), form, config_);
     std::string problem;
-    if (!FillTuning(form, &problem)) return kExitNoConfiguration;
+    if (!FillTuning(form, &config_, &problem)) return kExitNoConfiguration;
     if (!KeepPreviousSettings().empty()) return kExitNoRecord;
     return std::min(TuningEngine(*registry_, *desktop_, config_).ApplyTuning().refused, 999);
 }
 
-bool TuningController::FillTuning(const FormState& form, std::string* problem) {
+bool TuningController::FillTuning(const FormState& form, TuningConfig* filled, std::string* problem) const {
     if (config_.mode != "MANUAL") {
-        ApplyPreset(config_);
+        *filled = config_;
+        ApplyPreset(*filled);
         return true;
     }
     const ManualValidation manual = ValidateManualValues(form, config_);
@@ -190,7 +191,7 @@ bool TuningController::FillTuning(const FormState& form, std::string* problem) {
         *problem = manual.message;
         return false;
     }
-    config_ = manual.config;
+    *filled = manual.config;
     return true;
 }
 

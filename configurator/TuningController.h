@@ -76,9 +76,9 @@ private:
     // "Severe Error" box when the folder is not known.
     std::string ConfigurationPath() const;
     void SaveFormSettings(const FormState& form);
-    // Fills the record from the preset or the form's manual values; false,
-    // with the record as it was, when they are not valid (problem says why).
-    bool FillTuning(const FormState& form, std::string* problem);
+    // The run's record filled from the preset or the form's manual values;
+    // false when those are not valid (problem says why).
+    bool FillTuning(const FormState& form, TuningConfig* filled, std::string* problem) const;
     // Records what Apply is about to change, unless recorded already. Empty
     // when that worked; otherwise why no record could be kept.
     std::string KeepPreviousSettings();
