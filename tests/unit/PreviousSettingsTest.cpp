@@ -180,7 +180,9 @@ TEST(PreviousSettings, KeepsTheFirstStateOverLaterAppliesAndGivesItBack) {
         EXPECT_EQ(first, record.Values());
         ASSERT_NE(before, machine.registry.Dump(kMachine));
 
-        EXPECT_EQ(0, record.WriteBack(machine.registry));
+        const PreviousSettings::RestoreResult restored = record.Restore(machine.registry);
+        EXPECT_EQ(0, restored.refused);
+        EXPECT_EQ(0, restored.gone);
         EXPECT_EQ(before, machine.registry.Dump(kMachine));
         EXPECT_EQ(0, machine.registry.OpenKeyCount());
     }
@@ -225,7 +227,11 @@ TEST(PreviousSettings, WritesBackExactBytesAndCountsWhatItCannot) {
         Absent(kGone, "MaxMSS"),                        // gone with its key
     });
 
-    EXPECT_EQ(3, record.WriteBack(registry));
+    // The denied key refuses both of its values; the gone key's present value
+    // cannot come back, and is counted apart so that it does not keep the record.
+    const PreviousSettings::RestoreResult restored = record.Restore(registry);
+    EXPECT_EQ(2, restored.refused);
+    EXPECT_EQ(1, restored.gone);
 
     EXPECT_EQ((RegValue{REG_SZ, Bytes("64")}).data, registry.Value(kMachine, kTcpip, "DefaultTTL")->data);
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), registry.Value(kMachine, kTcpip, "DefaultTTL")->type);
