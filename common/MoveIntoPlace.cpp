@@ -7,13 +7,7 @@ namespace {
 
 class RuntimeFileMoves : public FileMoves {
 public:
-    bool Exists(const std::string& path) const override {
-        errno = 0;
-        std::FILE* file = std::fopen(path.c_str(), "rb");
-        if (file == nullptr) return errno != ENOENT;
-        std::fclose(file);
-        return true;
-    }
+    bool Exists(const std::string& path) const override { return FilePresent(path); }
     bool Rename(const std::string& from, const std::string& to) override {
         return std::rename(from.c_str(), to.c_str()) == 0;
     }
@@ -21,6 +15,14 @@ public:
 };
 
 }  // namespace
+
+bool FilePresent(const std::string& path) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return errno != ENOENT;
+    std::fclose(file);
+    return true;
+}
 
 std::string SteppedAside(const std::string& target) { return target + ".old"; }
 

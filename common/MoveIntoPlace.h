@@ -16,3 +16,5 @@ bool MoveIntoPlace(const std::string& fresh, const std::string& target);
 
 // Where target waits while fresh takes its place: target + ".old".
 std::string SteppedAside(const std::string& target);
+// There, though perhaps not readable (through the C runtime).
+bool FilePresent(const std::string& path);

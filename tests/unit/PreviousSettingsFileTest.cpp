@@ -3,6 +3,7 @@
 #include "tuning/PreviousSettingsFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -241,4 +242,28 @@ TEST(PreviousSettingsFile, SavesLoadsAndRemovesInAFolder) {
 
     // A folder that is not there takes nothing.
     EXPECT_FALSE(PreviousSettingsFile(folder.File("missing/") + PreviousSettingsFile::kFileName).Save(smaller, "now"));
+}
+
+TEST(PreviousSettingsFile, ASaveStoppedBetweenItsRenamesIsRecovered) {
+    ScratchFolder folder;
+    const std::string path = folder.File(PreviousSettingsFile::kFileName);
+    const PreviousSettingsFile file(path);
+    WriteAll(path + ".old", kSampleText);
+    PreviousSettings record;
+
+    EXPECT_TRUE(file.Exists());
+    EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, file.Load(&record));
+    EXPECT_EQ(Sample().Values(), record.Values());
+
+    ASSERT_TRUE(file.Save(PreviousSettings({Absent(kTcpip, "MTU")}), "later"));
+    EXPECT_FALSE(PreviousSettingsFile(path + ".old").Exists());
+
+    // Removed only when neither stays.
+    WriteAll(path + ".old", kSampleText);
+    EXPECT_TRUE(file.Remove());
+    EXPECT_FALSE(file.Exists());
+    ASSERT_EQ(0, mkdir((path + ".old").c_str(), 0700));
+    WriteAll(path + ".old/inside", "");
+    EXPECT_FALSE(file.Remove());
+    EXPECT_TRUE(file.Exists());
 }
