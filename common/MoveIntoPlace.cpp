@@ -3,19 +3,6 @@
 #include <cerrno>
 #include <cstdio>
 
-namespace {
-
-class RuntimeFileMoves : public FileMoves {
-public:
-    bool Exists(const std::string& path) const override { return FilePresent(path); }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return std::rename(from.c_str(), to.c_str()) == 0;
-    }
-    bool Remove(const std::string& path) override { return std::remove(path.c_str()) == 0; }
-};
-
-}  // namespace
-
 bool FilePresent(const std::string& path) {
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -26,21 +13,16 @@ bool FilePresent(const std::string& path) {
 
 std::string SteppedAside(const std::string& target) { return target + ".old"; }
 
-bool MoveIntoPlace(FileMoves& files, const std::string& fresh, const std::string& target) {
+bool MoveIntoPlace(const std::string& fresh, const std::string& target) {
     const std::string old = SteppedAside(target);
-    if (!files.Exists(target) && files.Exists(old) && !files.Rename(old, target)) return false;
+    if (!FilePresent(target) && FilePresent(old) && std::rename(old.c_str(), target.c_str()) != 0) return false;
     // With target there, anything beside it is stale.
-    files.Remove(old);
-    const bool steppedAside = files.Rename(target, old);
-    if (!files.Rename(fresh, target)) {
-        if (steppedAside) files.Rename(old, target);
+    std::remove(old.c_str());
+    const bool steppedAside = std::rename(target.c_str(), old.c_str()) == 0;
+    if (std::rename(fresh.c_str(), target.c_str()) != 0) {
+        if (steppedAside) std::rename(old.c_str(), target.c_str());
         return false;
     }
-    files.Remove(old);
+    std::remove(old.c_str());
     return true;
-}
-
-bool MoveIntoPlace(const std::string& fresh, const std::string& target) {
-    RuntimeFileMoves files;
-    return MoveIntoPlace(files, fresh, target);
 }

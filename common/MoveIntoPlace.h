@@ -1,6 +1,4 @@
 #pragma once
-#include "common/FileMoves.h"
-
 #include <string>
 
 // Puts the complete file fresh where target is, and never loses the only good
@@ -10,11 +8,9 @@
 // missing and the stepped-aside copy there: that copy is put back first.
 // False when fresh could not be moved; target is then as it was, or back from
 // where it had stepped aside.
-bool MoveIntoPlace(FileMoves& files, const std::string& fresh, const std::string& target);
-// The same through the C runtime.
 bool MoveIntoPlace(const std::string& fresh, const std::string& target);
 
 // Where target waits while fresh takes its place: target + ".old".
 std::string SteppedAside(const std::string& target);
-// There, though perhaps not readable (through the C runtime).
+// There, though perhaps not readable.
 bool FilePresent(const std::string& path);

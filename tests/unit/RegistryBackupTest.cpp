@@ -8,7 +8,6 @@
 namespace {
 
 const char kInstall[] = "C:\\Program Files\\Zarvo\\";
-using Failures = std::vector<BackupFailure>;
 
 TEST(RegistryBackup, TheNtFamilyIsToldHowToUseItsOwnTool) {
     const struct {
@@ -65,20 +64,19 @@ TEST(RegistryBackup, TheWindowsDirectoryGetsOneBackslash) {
 
 TEST(RegistryBackup, SuccessOnlyWhenBothFilesWereCopied) {
     const RegistryBackupPlan plan = PlanRegistryBackup("C:\\WINDOWS", kInstall);
-    const RegistryBackupMessage success = RegistryBackupResult(plan, Failures());
+    const RegistryBackupMessage success = RegistryBackupResult(plan, std::vector<BackupFailure>());
     EXPECT_EQ("Registry backup was successfully created. ", success.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), success.icon);
 
-    const RegistryBackupMessage partial = RegistryBackupResult(plan, Failures{{"C:\\WINDOWS\\user.dat", false}});
+    const RegistryBackupMessage partial = RegistryBackupResult(plan, {"C:\\WINDOWS\\user.dat"});
     EXPECT_EQ("Registry backup could not copy into C:\\Program Files\\Zarvo\\RegBak:\n\nC:\\WINDOWS\\user.dat",
               partial.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), partial.icon);
 
-    // The user learns which older copies are still there to fall back on.
-    const RegistryBackupMessage none =
-        RegistryBackupResult(plan, Failures{{"C:\\WINDOWS\\system.dat", true}, {"C:\\WINDOWS\\user.dat", false}});
+    const RegistryBackupMessage none = RegistryBackupResult(
+        plan, std::vector<BackupFailure>{{"C:\\WINDOWS\\system.dat", false}, {"C:\\WINDOWS\\user.dat", true}});
     EXPECT_EQ("Registry backup could not copy into C:\\Program Files\\Zarvo\\RegBak:\n\n"
-              "C:\\WINDOWS\\system.dat (RegBak still holds its older copy)\nC:\\WINDOWS\\user.dat",
+              "C:\\WINDOWS\\system.dat\nC:\\WINDOWS\\user.dat (RegBak still holds its older copy)",
               none.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), none.icon);
 }
