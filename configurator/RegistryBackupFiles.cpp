@@ -23,11 +23,15 @@ void Remove(const std::string& path) {
 
 // MoveFileExA would replace in one step, but Windows 9x, the only family
 // that takes this path, does not have it.
-bool BackUp(const BackupFile& file) {
+bool BackUpFile(const BackupFile& file) {
     Remove(file.temporary);
     if (CopyFileA(file.source.c_str(), file.temporary.c_str(), FALSE)) {
+        // Cleared so that the earlier copy can step aside and be removed;
+        // given back when it stays.
+        const DWORD earlier = GetFileAttributesA(file.destination.c_str());
         Unprotect(file.destination);
         if (MoveIntoPlace(file.temporary, file.destination)) return true;
+        if (earlier != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(file.destination.c_str(), earlier);
     }
     Remove(file.temporary);
     return false;
@@ -35,13 +39,20 @@ bool BackUp(const BackupFile& file) {
 
 }  // namespace
 
-std::vector<std::string> RegistryBackupFiles::Copy(const RegistryBackupPlan& plan) {
+std::vector<BackupFailure> RegistryBackupFiles::BackUp(const RegistryBackupPlan& plan) {
     CreateDirectoryA(plan.folder.c_str(), nullptr);
-    std::vector<std::string> failed;
+    std::vector<BackupFailure> failed;
     for (const BackupFile& file : plan.files) {
-        if (!BackUp(file)) failed.push_back(file.source);
+        if (BackUpFile(file)) continue;
+        failed.push_back({file.source, GetFileAttributesA(file.destination.c_str()) != INVALID_FILE_ATTRIBUTES});
     }
     return failed;
+}
+
+std::vector<std::string> RegistryBackupFiles::Copy(const RegistryBackupPlan& plan) {
+    std::vector<std::string> sources;
+    for (const BackupFailure& failure : BackUp(plan)) sources.push_back(failure.source);
+    return sources;
 }
 
 }  // namespace zartune

@@ -12,8 +12,10 @@ public:
     // Creates the plan's folder (an existing one is fine) and copies each
     // file to its temporary name first; only a complete copy replaces the
     // earlier backup, whose read-only, hidden and system attributes are
-    // cleared for that. A failed copy leaves the earlier backup as it was.
-    // Returns the sources that were not copied.
+    // cleared for that. A failed copy leaves the earlier backup as it was,
+    // attributes included. Returns the files that were not copied.
+    static std::vector<BackupFailure> BackUp(const RegistryBackupPlan& plan);
+    // Their sources alone, for the frame until it takes BackUp.
     static std::vector<std::string> Copy(const RegistryBackupPlan& plan);
 };
 

@@ -50,15 +50,19 @@ int PreviousSettings::AddNew(const PreviousSettings& later) {
     return added;
 }
 
-int PreviousSettings::WriteBack(Registry& registry) const {
-    int failed = 0;
+PreviousSettings::RestoreResult PreviousSettings::Restore(Registry& registry) const {
+    RestoreResult outcome;
     for (const PreviousValue& value : values_) {
         RegKey key(registry);
         const LONG opened = key.Open(RegRoot::LocalMachine, value.path, KEY_SET_VALUE);
         LONG result;
-        if (opened != ERROR_SUCCESS) {
+        if (opened == ERROR_FILE_NOT_FOUND) {
             // A value in a key that is gone is as absent as it was.
-            result = (!value.present && opened == ERROR_FILE_NOT_FOUND) ? ERROR_SUCCESS : opened;
+            if (value.present) ++outcome.gone;
+            continue;
+        }
+        if (opened != ERROR_SUCCESS) {
+            result = opened;
         } else if (value.present) {
             const BYTE none = 0;
             const std::vector<BYTE>& data = value.value.data;
@@ -68,9 +72,14 @@ int PreviousSettings::WriteBack(Registry& registry) const {
             result = key.Delete(value.name);
             if (result == ERROR_FILE_NOT_FOUND) result = ERROR_SUCCESS;
         }
-        if (result != ERROR_SUCCESS) ++failed;
+        if (result != ERROR_SUCCESS) ++outcome.refused;
     }
-    return failed;
+    return outcome;
+}
+
+int PreviousSettings::WriteBack(Registry& registry) const {
+    const RestoreResult outcome = Restore(registry);
+    return outcome.refused + outcome.gone;
 }
 
 bool PreviousSettings::Holds(const std::string& path, const std::string& name) const {

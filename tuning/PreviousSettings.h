@@ -39,8 +39,18 @@ public:
     // many it added.
     int AddNew(const PreviousSettings& later);
 
+    // What Restore could not write back: refused by the registry, or in a key
+    // that is gone (an adapter that was removed), which no write can bring back.
+    struct RestoreResult {
+        int refused = 0;
+        int gone = 0;
+    };
+
     // Writes every value back with its type and bytes, or deletes it where it
-    // was absent. No key is created. Returns how many could not be written.
+    // was absent. No key is created. The record has done its work when none
+    // was refused.
+    RestoreResult Restore(Registry& registry) const;
+    // Both counts together, for the controller until it takes Restore.
     int WriteBack(Registry& registry) const;
 
     const std::vector<PreviousValue>& Values() const { return values_; }

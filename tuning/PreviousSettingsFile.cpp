@@ -240,11 +240,16 @@ std::optional<PreviousSettings> PreviousSettingsFile::Parse(const std::string& t
     return record;
 }
 
-bool PreviousSettingsFile::Exists() const { return File(std::fopen(path_.c_str(), "rb")) != nullptr; }
+bool PreviousSettingsFile::Exists() const { return FilePresent(path_) || FilePresent(SteppedAside(path_)); }
 
 PreviousSettingsFile::LoadResult PreviousSettingsFile::Load(PreviousSettings* record) const {
     errno = 0;
     File file(std::fopen(path_.c_str(), "rb"));
+    if (!file && errno == ENOENT) {
+        // A save that stopped between its renames left the record aside.
+        errno = 0;
+        file.reset(std::fopen(SteppedAside(path_).c_str(), "rb"));
+    }
     if (!file) return errno == ENOENT ? LoadResult::Missing : LoadResult::Refused;
     std::string text;
     char buffer[4096];
@@ -275,4 +280,8 @@ bool PreviousSettingsFile::Save(const PreviousSettings& record, const std::strin
     return false;
 }
 
-bool PreviousSettingsFile::Remove() const { return std::remove(path_.c_str()) == 0 || !Exists(); }
+bool PreviousSettingsFile::Remove() const {
+    std::remove(path_.c_str());
+    std::remove(SteppedAside(path_).c_str());
+    return !Exists();
+}

@@ -25,10 +25,13 @@ public:
     static std::optional<std::string> Format(const PreviousSettings& record, const std::string& savedAt);
     static std::optional<PreviousSettings> Parse(const std::string& text);
 
+    // Where the file is missing but a save stopped between its two renames,
+    // its stepped-aside copy (see MoveIntoPlace) stands for it.
     bool Exists() const;
     LoadResult Load(PreviousSettings* record) const;
     // Writes beside the file first, so that a failed write keeps the old one.
     bool Save(const PreviousSettings& record, const std::string& savedAt) const;
+    // False when the file or its stepped-aside copy stays.
     bool Remove() const;
 
 private:

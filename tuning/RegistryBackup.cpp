@@ -46,9 +46,18 @@ RegistryBackupPlan PlanRegistryBackup(const std::string& windowsDirectory, const
     return plan;
 }
 
-RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const std::vector<std::string>& failed) {
+RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const std::vector<BackupFailure>& failed) {
     if (failed.empty()) return {"Registry backup was successfully created. ", MB_ICONINFORMATION};
     std::string text = "Registry backup could not copy into " + plan.folder + ":\n";
-    for (const std::string& source : failed) text += "\n" + source;
+    for (const BackupFailure& file : failed) {
+        text += "\n" + file.source;
+        if (file.olderKept) text += " (RegBak still holds its older copy)";
+    }
     return {text, MB_ICONEXCLAMATION};
+}
+
+RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const std::vector<std::string>& failed) {
+    std::vector<BackupFailure> failures;
+    for (const std::string& source : failed) failures.push_back({source, false});
+    return RegistryBackupResult(plan, failures);
 }

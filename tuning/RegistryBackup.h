@@ -20,6 +20,12 @@ struct RegistryBackupPlan {
     std::vector<BackupFile> files;
 };
 
+// A file that was not copied, and whether RegBak still holds its earlier copy.
+struct BackupFailure {
+    std::string source;
+    bool olderKept = false;
+};
+
 // What the run ends with: the text and icon of its message box.
 struct RegistryBackupMessage {
     std::string text;
@@ -32,5 +38,8 @@ std::string RegistryBackupInstructions(const std::string& osName);
 // installFolder ends with a backslash; windowsDirectory gets one when it lacks it.
 RegistryBackupPlan PlanRegistryBackup(const std::string& windowsDirectory, const std::string& installFolder);
 // The success text only when nothing failed; else an exclamation naming the
-// sources that were not copied.
+// sources that were not copied, and for each whether its older copy stays.
+RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const std::vector<BackupFailure>& failed);
+// The sources alone, none known to be kept: for the controller until it takes
+// the failures.
 RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const std::vector<std::string>& failed);

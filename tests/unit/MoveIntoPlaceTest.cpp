@@ -36,6 +36,8 @@ TEST(MoveIntoPlace, TheTargetIsReplacedOrKeptAndNothingIsLeftBeside) {
         {"ignores a stale old copy", "new", "earlier", "stale", true, "new"},
         {"keeps the target without a fresh file", kMissing, "earlier", kMissing, false, "earlier"},
         {"keeps the target over a stale old copy", kMissing, "earlier", "stale", false, "earlier"},
+        {"replaces the copy a stopped move left aside", "new", kMissing, "earlier", true, "new"},
+        {"puts back the copy a stopped move left aside", kMissing, kMissing, "earlier", false, "earlier"},
     };
     for (const auto& c : cases) {
         ScratchFolder folder;

@@ -3,6 +3,7 @@
 #include "tuning/PreviousSettingsFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
@@ -241,4 +242,17 @@ TEST(PreviousSettingsFile, SavesLoadsAndRemovesInAFolder) {
 
     // A folder that is not there takes nothing.
     EXPECT_FALSE(PreviousSettingsFile(folder.File("missing/") + PreviousSettingsFile::kFileName).Save(smaller, "now"));
+}
+
+TEST(PreviousSettingsFile, WhatASaveStoppedBetweenItsRenamesLeftAsideStandsForTheFile) {
+    ScratchFolder folder;
+    const PreviousSettingsFile file(folder.File("record"));
+    WriteAll(folder.File("record.old"), kSampleText);
+    PreviousSettings record;
+    EXPECT_TRUE(file.Exists());
+    EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, file.Load(&record));
+    EXPECT_TRUE(file.Remove());
+    ASSERT_EQ(0, mkdir(folder.File("record.old").c_str(), 0700));
+    WriteAll(folder.File("record.old/inside"), "");
+    EXPECT_FALSE(file.Remove());
 }

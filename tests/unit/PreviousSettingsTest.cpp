@@ -225,7 +225,8 @@ TEST(PreviousSettings, WritesBackExactBytesAndCountsWhatItCannot) {
         Absent(kGone, "MaxMSS"),                        // gone with its key
     });
 
-    EXPECT_EQ(3, record.WriteBack(registry));
+    const PreviousSettings::RestoreResult restored = record.Restore(registry);
+    EXPECT_EQ((std::pair{2, 1}), std::pair(restored.refused, restored.gone));  // denied two; the gone one apart
 
     EXPECT_EQ((RegValue{REG_SZ, Bytes("64")}).data, registry.Value(kMachine, kTcpip, "DefaultTTL")->data);
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), registry.Value(kMachine, kTcpip, "DefaultTTL")->type);

@@ -64,7 +64,7 @@ TEST(RegistryBackup, TheWindowsDirectoryGetsOneBackslash) {
 
 TEST(RegistryBackup, SuccessOnlyWhenBothFilesWereCopied) {
     const RegistryBackupPlan plan = PlanRegistryBackup("C:\\WINDOWS", kInstall);
-    const RegistryBackupMessage success = RegistryBackupResult(plan, {});
+    const RegistryBackupMessage success = RegistryBackupResult(plan, std::vector<BackupFailure>());
     EXPECT_EQ("Registry backup was successfully created. ", success.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), success.icon);
 
@@ -73,10 +73,10 @@ TEST(RegistryBackup, SuccessOnlyWhenBothFilesWereCopied) {
               partial.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), partial.icon);
 
-    const RegistryBackupMessage none =
-        RegistryBackupResult(plan, {"C:\\WINDOWS\\system.dat", "C:\\WINDOWS\\user.dat"});
+    const RegistryBackupMessage none = RegistryBackupResult(
+        plan, std::vector<BackupFailure>{{"C:\\WINDOWS\\system.dat", false}, {"C:\\WINDOWS\\user.dat", true}});
     EXPECT_EQ("Registry backup could not copy into C:\\Program Files\\Zarvo\\RegBak:\n\n"
-              "C:\\WINDOWS\\system.dat\nC:\\WINDOWS\\user.dat",
+              "C:\\WINDOWS\\system.dat\nC:\\WINDOWS\\user.dat (RegBak still holds its older copy)",
               none.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), none.icon);
 }

@@ -135,6 +135,19 @@ TEST_F(RegistryBackupFilesTest, ACopyThatFailsKeepsTheEarlierBackup) {
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((Backup("system.dat") + ".new").c_str()));
 }
 
+TEST_F(RegistryBackupFilesTest, ACopyThatCannotTakeItsPlaceLeavesTheEarlierOneProtected) {
+    PlantSources();
+    PlantEarlierBackup();
+    const DWORD earlier = GetFileAttributesA(Backup("user.dat").c_str());
+    // A folder stands where the earlier copy would step aside.
+    ASSERT_TRUE(CreateDirectoryA((Backup("user.dat") + ".old").c_str(), nullptr));
+    const std::vector<BackupFailure> failed = RegistryBackupFiles::BackUp(plan_);
+    RemoveDirectoryA((Backup("user.dat") + ".old").c_str());
+    ASSERT_EQ(1u, failed.size());
+    EXPECT_TRUE(failed[0].olderKept);
+    EXPECT_EQ(earlier, GetFileAttributesA(Backup("user.dat").c_str()));
+}
+
 // On each Windows version: the real name chooses the path.
 TEST(RegistryBackupVersioned, TheRunningSystemChoosesCopiesOrInstructions) {
     const char* expected = std::getenv("ZV_EXPECT_OS");
