@@ -19,6 +19,6 @@ public:
     // edited by hand: lifted before a save, set again after it.
     virtual void Unprotect(const std::string& path) = 0;
     virtual void Protect(const std::string& path) = 0;
-    // Registry Backup's copies; the sources that were not copied.
-    virtual std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) = 0;
+    // Registry Backup's copies; the files that were not copied.
+    virtual std::vector<BackupFailure> CopyBackupFiles(const RegistryBackupPlan& plan) = 0;
 };

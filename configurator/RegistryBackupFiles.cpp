@@ -49,10 +49,4 @@ std::vector<BackupFailure> RegistryBackupFiles::BackUp(const RegistryBackupPlan&
     return failed;
 }
 
-std::vector<std::string> RegistryBackupFiles::Copy(const RegistryBackupPlan& plan) {
-    std::vector<std::string> sources;
-    for (const BackupFailure& failure : BackUp(plan)) sources.push_back(failure.source);
-    return sources;
-}
-
 }  // namespace zartune

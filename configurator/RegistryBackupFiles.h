@@ -15,8 +15,6 @@ public:
     // cleared for that. A failed copy leaves the earlier backup as it was,
     // attributes included. Returns the files that were not copied.
     static std::vector<BackupFailure> BackUp(const RegistryBackupPlan& plan);
-    // Their sources alone, for the frame until it takes BackUp.
-    static std::vector<std::string> Copy(const RegistryBackupPlan& plan);
 };
 
 }  // namespace zartune

@@ -293,18 +293,25 @@ void TuningController::RestorePreviousSettings() {
                                            "hand.\nNothing was changed."));
         return;
     }
-    const int failures = record.WriteBack(*registry_);
-    if (failures == 0) {
-        file.Remove();
-        OfferRestart("Your previous settings were successfully restored.\n\n"
-                     "They take effect when you restart your computer.",
+    const PreviousSettings::RestoreResult result = record.Restore(*registry_);
+    const std::string gone =
+        result.gone == 0 ? std::string()
+                         : std::to_string(result.gone) +
+                               " of them belonged to a key that is gone (a network adapter that was removed, for "
+                               "example); they were left out.\n\n";
+    if (result.refused == 0) {
+        if (!file.Remove()) {
+            boxes.InputError(AboutRecord(path, "could not be removed. \"Restore Previous Settings\" will offer it "
+                                               "again; you may delete it yourself."));
+        }
+        OfferRestart("Your previous settings were successfully restored.\n\n" + gone +
+                         "They take effect when you restart your computer.",
                      MB_ICONQUESTION);
     } else {
-        OfferRestart(std::to_string(failures) +
-                         " of the previous settings could not be written back: the registry refused them,\n"
-                         "or their key is gone (a network adapter that was removed, for example).\n"
-                         "You may lack the rights to change them. The record is kept, so that you can try again.\n\n"
-                         "The others take effect when you restart your computer.",
+        OfferRestart(std::to_string(result.refused) +
+                         " of the previous settings could not be written back: the registry refused them.\n"
+                         "You may lack the rights to change them. The record is kept, so that you can try again.\n\n" +
+                         gone + "The others take effect when you restart your computer.",
                      MB_ICONWARNING);
     }
 }

@@ -29,8 +29,8 @@ void Win32ConfiguratorFiles::Protect(const std::string& path) {
     SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
 }
 
-std::vector<std::string> Win32ConfiguratorFiles::CopyBackupFiles(const RegistryBackupPlan& plan) {
-    return RegistryBackupFiles::Copy(plan);
+std::vector<BackupFailure> Win32ConfiguratorFiles::CopyBackupFiles(const RegistryBackupPlan& plan) {
+    return RegistryBackupFiles::BackUp(plan);
 }
 
 }  // namespace zartune

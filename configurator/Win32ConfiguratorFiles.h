@@ -10,7 +10,7 @@ public:
     std::unique_ptr<ProfileSection> OpenProfile(const std::string& path, const std::string& section) override;
     void Unprotect(const std::string& path) override;
     void Protect(const std::string& path) override;
-    std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) override;
+    std::vector<BackupFailure> CopyBackupFiles(const RegistryBackupPlan& plan) override;
 };
 
 }  // namespace zartune

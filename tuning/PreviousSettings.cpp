@@ -77,11 +77,6 @@ PreviousSettings::RestoreResult PreviousSettings::Restore(Registry& registry) co
     return outcome;
 }
 
-int PreviousSettings::WriteBack(Registry& registry) const {
-    const RestoreResult outcome = Restore(registry);
-    return outcome.refused + outcome.gone;
-}
-
 bool PreviousSettings::Holds(const std::string& path, const std::string& name) const {
     return std::any_of(values_.begin(), values_.end(),
                        [&](const PreviousValue& value) { return SameLocation(value, path, name); });

@@ -50,8 +50,6 @@ public:
     // was absent. No key is created. The record has done its work when none
     // was refused.
     RestoreResult Restore(Registry& registry) const;
-    // Both counts together, for the controller until it takes Restore.
-    int WriteBack(Registry& registry) const;
 
     const std::vector<PreviousValue>& Values() const { return values_; }
     bool IsEmpty() const { return values_.empty(); }

@@ -55,9 +55,3 @@ RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const
     }
     return {text, MB_ICONEXCLAMATION};
 }
-
-RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const std::vector<std::string>& failed) {
-    std::vector<BackupFailure> failures;
-    for (const std::string& source : failed) failures.push_back({source, false});
-    return RegistryBackupResult(plan, failures);
-}

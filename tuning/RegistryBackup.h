@@ -40,6 +40,3 @@ RegistryBackupPlan PlanRegistryBackup(const std::string& windowsDirectory, const
 // The success text only when nothing failed; else an exclamation naming the
 // sources that were not copied, and for each whether its older copy stays.
 RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const std::vector<BackupFailure>& failed);
-// The sources alone, none known to be kept: for the controller until it takes
-// the failures.
-RegistryBackupMessage RegistryBackupResult(const RegistryBackupPlan& plan, const std::vector<std::string>& failed);

@@ -20,14 +20,14 @@ public:
     void Protect(const std::string& path) override {
         if (Exists(path)) protectedPaths.insert(path);
     }
-    std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) override {
+    std::vector<BackupFailure> CopyBackupFiles(const RegistryBackupPlan& plan) override {
         copiedPlans.push_back(plan);
         return failedCopies;
     }
 
     std::map<std::string, MemorySection> sections;
     std::set<std::string> protectedPaths;
-    std::vector<std::string> failedCopies;  // script
+    std::vector<BackupFailure> failedCopies;  // script
     std::vector<RegistryBackupPlan> copiedPlans;
 
 private:

@@ -180,7 +180,7 @@ TEST(PreviousSettings, KeepsTheFirstStateOverLaterAppliesAndGivesItBack) {
         EXPECT_EQ(first, record.Values());
         ASSERT_NE(before, machine.registry.Dump(kMachine));
 
-        EXPECT_EQ(0, record.WriteBack(machine.registry));
+        EXPECT_EQ(0, record.Restore(machine.registry).refused);
         EXPECT_EQ(before, machine.registry.Dump(kMachine));
         EXPECT_EQ(0, machine.registry.OpenKeyCount());
     }

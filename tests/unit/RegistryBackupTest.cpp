@@ -68,7 +68,7 @@ TEST(RegistryBackup, SuccessOnlyWhenBothFilesWereCopied) {
     EXPECT_EQ("Registry backup was successfully created. ", success.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION), success.icon);
 
-    const RegistryBackupMessage partial = RegistryBackupResult(plan, {"C:\\WINDOWS\\user.dat"});
+    const RegistryBackupMessage partial = RegistryBackupResult(plan, std::vector<BackupFailure>{{"C:\\WINDOWS\\user.dat"}});
     EXPECT_EQ("Registry backup could not copy into C:\\Program Files\\Zarvo\\RegBak:\n\nC:\\WINDOWS\\user.dat",
               partial.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), partial.icon);

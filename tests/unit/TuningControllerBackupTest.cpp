@@ -76,12 +76,12 @@ TEST(TuningControllerBackup, EveryOtherSystemCopiesIntoTheInstallFolderUnderTheW
 TEST(TuningControllerBackup, FilesNotCopiedAreNamedInAnExclamation) {
     BackupRig rig(VER_PLATFORM_WIN32_WINDOWS, 4, 10);
     rig.desktop.windowsDirectory = "C:\\WINDOWS\\";
-    rig.files.failedCopies = {"C:\\WINDOWS\\system.dat", "C:\\WINDOWS\\user.dat"};
+    rig.files.failedCopies = {{"C:\\WINDOWS\\system.dat", false}, {"C:\\WINDOWS\\user.dat", true}};
     rig.controller.BackupRegistry();
     ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
     const auto& box = rig.desktop.messageBoxes[0];
     EXPECT_EQ("Registry backup could not copy into C:\\Program Files\\Zarvo\\RegBak:\n\n"
-              "C:\\WINDOWS\\system.dat\nC:\\WINDOWS\\user.dat",
+              "C:\\WINDOWS\\system.dat\nC:\\WINDOWS\\user.dat (RegBak still holds its older copy)",
               box.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), box.type);
     EXPECT_EQ("Zarvo 2003", box.caption);

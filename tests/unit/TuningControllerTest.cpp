@@ -603,3 +603,27 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TuningController, ARemovedAdapterDoesNotKeepTheRecordForever) {
+    Rig rig;
+    rig.registry.PutDword(kMachine, kTcpip, "DefaultTTL", 64);
+    const std::string removed = kTcpip + "\\Interfaces\\{GONE}";
+    PreviousValue ttl{kTcpip, "DefaultTTL", true, {REG_DWORD, DwordBytes(32)}};
+    PreviousValue mtu{removed, "MTU", true, {REG_DWORD, DwordBytes(1400)}};
+    ASSERT_TRUE(PreviousSettingsFile(rig.RecordPath()).Save(PreviousSettings({ttl, mtu}), "2026-12-09 10:00"));
+
+    rig.desktop.messageBoxAnswers = {IDYES, IDNO};
+    rig.controller.RestorePreviousSettings();
+    EXPECT_EQ(32u, Number(rig.Value(kTcpip, "DefaultTTL")));
+    EXPECT_FALSE(PreviousSettingsFile(rig.RecordPath()).Exists());
+    ASSERT_EQ(3u, rig.desktop.messageBoxes.size());
+    EXPECT_EQ("Your previous settings were successfully restored.\n\n"
+              "1 of them belonged to a key that is gone (a network adapter that was removed, for example); they "
+              "were left out.\n\nThey take effect when you restart your computer.\n\n"
+              "Would you like to restart your computer now?",
+              rig.desktop.messageBoxes[1].text);
+}
+
+}  // namespace

@@ -82,7 +82,7 @@ protected:
 
 TEST_F(RegistryBackupFilesTest, CopiesBothFilesIntoANewRegBakFolder) {
     PlantSources();
-    EXPECT_TRUE(RegistryBackupFiles::Copy(plan_).empty());
+    EXPECT_TRUE(RegistryBackupFiles::BackUp(plan_).empty());
     EXPECT_EQ("system registry, today", Read(Backup("system.dat")));
     EXPECT_EQ("user registry, today", Read(Backup("user.dat")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((Backup("system.dat") + ".new").c_str()));
@@ -92,12 +92,12 @@ TEST_F(RegistryBackupFilesTest, CopiesBothFilesIntoANewRegBakFolder) {
 TEST_F(RegistryBackupFilesTest, AReadOnlyHiddenEarlierBackupIsReplaced) {
     PlantSources();
     PlantEarlierBackup();
-    EXPECT_TRUE(RegistryBackupFiles::Copy(plan_).empty());
+    EXPECT_TRUE(RegistryBackupFiles::BackUp(plan_).empty());
     EXPECT_EQ("system registry, today", Read(Backup("system.dat")));
     EXPECT_EQ("user registry, today", Read(Backup("user.dat")));
     // And so is the one after it, which carries the attributes the copy took over.
     Write(Source("user.dat"), "user registry, tomorrow");
-    EXPECT_TRUE(RegistryBackupFiles::Copy(plan_).empty());
+    EXPECT_TRUE(RegistryBackupFiles::BackUp(plan_).empty());
     EXPECT_EQ("user registry, tomorrow", Read(Backup("user.dat")));
     // The earlier copy stepped aside while the new one took its place, and is gone.
     for (const char* name : {"system.dat", "user.dat"}) {
@@ -109,8 +109,10 @@ TEST_F(RegistryBackupFilesTest, AMissingSourceIsNamedAndItsEarlierBackupStays) {
     PlantSources();
     PlantEarlierBackup();
     Remove(Source("user.dat"));
-    const std::vector<std::string> failed = RegistryBackupFiles::Copy(plan_);
-    EXPECT_EQ(std::vector<std::string>{Source("user.dat")}, failed);
+    const std::vector<BackupFailure> failed = RegistryBackupFiles::BackUp(plan_);
+    ASSERT_EQ(1u, failed.size());
+    EXPECT_EQ(Source("user.dat"), failed[0].source);
+    EXPECT_TRUE(failed[0].olderKept);
     EXPECT_EQ("system registry, today", Read(Backup("system.dat")));
     EXPECT_EQ("earlier user.dat", Read(Backup("user.dat")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((Backup("user.dat") + ".new").c_str()));
@@ -127,9 +129,10 @@ TEST_F(RegistryBackupFilesTest, ACopyThatFailsKeepsTheEarlierBackup) {
     // Held open with no sharing, the source cannot be read.
     HANDLE held = CreateFileA(Source("system.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    const std::vector<std::string> failed = RegistryBackupFiles::Copy(plan_);
+    const std::vector<BackupFailure> failed = RegistryBackupFiles::BackUp(plan_);
     CloseHandle(held);
-    EXPECT_EQ(std::vector<std::string>{Source("system.dat")}, failed);
+    ASSERT_EQ(1u, failed.size());
+    EXPECT_EQ(Source("system.dat"), failed[0].source);
     EXPECT_EQ("earlier system.dat", Read(Backup("system.dat")));
     EXPECT_EQ("user registry, today", Read(Backup("user.dat")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((Backup("system.dat") + ".new").c_str()));
