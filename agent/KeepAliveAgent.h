@@ -3,6 +3,7 @@
 #include "common/AgentNotice.h"
 #include "common/ProductInfo.h"
 #include "common/SettingsStore.h"
+#include "common/Vendor.h"
 #include "win32/Internet.h"
 
 #include <cstdint>
@@ -49,7 +50,7 @@ private:
     void PlayPingSound();
     void OpenConfigurator(const std::string& parameters);
     void OpenProductFile(const std::string& file, const std::string& parameters, const std::string& errorCode);
-    void OpenAddress(const std::string& address);
+    void OpenVendorPage(vendor::Page page);
 
     void OnOpen();
     void OnEvertie();
