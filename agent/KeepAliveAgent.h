@@ -21,7 +21,7 @@ public:
     KeepAliveAgent(ProductInfo& product, Registry& registry, Internet& internet, Desktop& desktop,
                    AgentView& view);
 
-    // Reads "PingInterval", "PingSound", "PingMode" and "TaskBarAni".
+    // Reads the keep-alive settings; a never-saved set animates.
     void ReloadSettings();
     // Once the tray icon exists: its tooltip, the first-run settings, the timers.
     void Start();
