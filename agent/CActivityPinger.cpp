@@ -9,15 +9,6 @@ namespace {
 
 constexpr const char* kAutodialName = "EnableAutodial";
 
-// A 4-byte REG_DWORD, or nothing: values of another shape are left alone.
-bool ReadDword(const RegKey& key, const std::string& name, DWORD* number) {
-    RegValue value;
-    if (key.Query(name, 4, &value) != ERROR_SUCCESS) return false;
-    if (value.type != REG_DWORD || value.data.size() != 4) return false;
-    *number = value.data[0] | value.data[1] << 8 | value.data[2] << 16 | static_cast<DWORD>(value.data[3]) << 24;
-    return true;
-}
-
 }  // namespace
 
 CActivityPinger::CActivityPinger(Registry& registry, Internet& internet)
@@ -46,8 +37,9 @@ bool CActivityPinger::Ping(const std::string& address) {
 DWORD CActivityPinger::SwitchAutodialOff() {
     RegKey settings(*registry_);
     if (settings.Open(RegRoot::CurrentUser, kInternetSettingsKey, KEY_READ | KEY_SET_VALUE) != ERROR_SUCCESS) return 0;
-    DWORD autodial = 0;
-    if (!ReadDword(settings, kAutodialName, &autodial) || autodial == 0) return 0;
+    // A value of another shape is left alone.
+    const DWORD autodial = settings.QueryDword(kAutodialName).value_or(0);
+    if (autodial == 0) return 0;
     RegKey marker(*registry_);
     if (marker.Create(RegRoot::CurrentUser, kMarkerKey, KEY_SET_VALUE) == ERROR_SUCCESS) {
         marker.SetDword(kMarkerName, autodial);
@@ -67,11 +59,10 @@ void CActivityPinger::PutAutodialBack(DWORD value) {
 void CActivityPinger::RestoreAutodial(Registry& registry) {
     RegKey marker(registry);
     if (marker.Open(RegRoot::CurrentUser, kMarkerKey, KEY_READ | KEY_SET_VALUE) != ERROR_SUCCESS) return;
-    DWORD saved = 0;
-    if (ReadDword(marker, kMarkerName, &saved)) {
+    if (const auto saved = marker.QueryDword(kMarkerName)) {
         RegKey settings(registry);
         if (settings.Open(RegRoot::CurrentUser, kInternetSettingsKey, KEY_SET_VALUE) != ERROR_SUCCESS ||
-            settings.SetDword(kAutodialName, saved) != ERROR_SUCCESS) {
+            settings.SetDword(kAutodialName, *saved) != ERROR_SUCCESS) {
             return;
         }
     }

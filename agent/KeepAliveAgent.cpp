@@ -1,6 +1,7 @@
 #include "agent/KeepAliveAgent.h"
 
 #include "agent/CActivityPinger.h"
+#include "common/KeepAliveSettings.h"
 #include "common/Vendor.h"
 #include "resources/zarwatch_ids.h"
 
@@ -11,6 +12,9 @@ namespace {
 // The configurator offers intervals of 1 to 60 minutes; anything else in the
 // registry is damage, and must not overflow the period.
 constexpr int kLongestInterval = 59;
+
+// Where the vendor's pages see the tray menu's links come from.
+constexpr const char* kTrayPlace = "tray";
 
 }  // namespace
 
@@ -44,14 +48,15 @@ KeepAliveAgent::KeepAliveAgent(ProductInfo& product, Registry& registry, Interne
       store_(registry) {}
 
 void KeepAliveAgent::ReloadSettings() {
-    pingInterval_ = store_.ReadInt(kKeepAliveSection, "PingInterval", 0, true);
-    pingSound_ = store_.ReadInt(kKeepAliveSection, "PingSound", 0, true);
-    if (store_.ReadString(kKeepAliveSection, "PingMode", "", true).empty()) {
+    const KeepAliveSettings settings = KeepAliveSettings::Load(store_);
+    pingInterval_ = settings.interval;
+    pingSound_ = settings.sound;
+    if (settings.mode.empty()) {
         // Never configured: the first-run settings animate.
         trayAnimation_ = 1;
         return;
     }
-    trayAnimation_ = store_.ReadInt(kKeepAliveSection, "TaskBarAni", 0, true);
+    trayAnimation_ = settings.animation;
     if (trayAnimation_ == 0) {
         view_->EndAnimation();
         view_->ShowIcon(AgentView::Icon::Enabled);
@@ -60,8 +65,12 @@ void KeepAliveAgent::ReloadSettings() {
 
 void KeepAliveAgent::Start() {
     RefreshTrayTip();
-    if (store_.ReadString(kKeepAliveSection, "PingMode", "", true).empty()) WriteFirstRunSettings();
-    pingInterval_ = store_.ReadInt(kKeepAliveSection, "PingInterval", 0, true);
+    KeepAliveSettings settings = KeepAliveSettings::Load(store_);
+    if (settings.mode.empty()) {
+        WriteFirstRunSettings();
+        settings = KeepAliveSettings::Load(store_);
+    }
+    pingInterval_ = settings.interval;
     view_->SetTimer(kConnectionTimer, kConnectionPeriodMs);
     view_->SetTimer(kKeepAliveTimer, KeepAlivePeriodMs());
 }
@@ -69,11 +78,14 @@ void KeepAliveAgent::Start() {
 // "PingMode" reads empty. When only it was damaged, the values beside it are
 // still the user's: the first-run values fill in only what is missing.
 void KeepAliveAgent::WriteFirstRunSettings() {
-    store_.WriteString(kKeepAliveSection, "PingMode", "Automatic", true);
+    store_.WriteString(kKeepAliveSection, KeepAliveSettings::kModeName, "Automatic", true);
     const struct {
         const char* name;
         const char* value;
-    } kFirstRun[] = {{"PingHost", "Automatic"}, {"PingInterval", "4"}, {"PingSound", "0"}, {"TaskBarAni", "1"}};
+    } kFirstRun[] = {{KeepAliveSettings::kHostName, "Automatic"},
+                     {KeepAliveSettings::kIntervalName, "4"},
+                     {KeepAliveSettings::kSoundName, "0"},
+                     {KeepAliveSettings::kAnimationName, "1"}};
     for (const auto& setting : kFirstRun) {
         if (!store_.Contains(kKeepAliveSection, setting.name, true)) {
             store_.WriteString(kKeepAliveSection, setting.name, setting.value, true);
@@ -125,7 +137,7 @@ void KeepAliveAgent::RefreshTrayTip() {
 }
 
 std::string KeepAliveAgent::ReferenceTag() const {
-    return vendor::ReferenceTag(product_->ProductName(), product_->ProductVersion(), "tray");
+    return vendor::ReferenceTag(product_->ProductName(), product_->ProductVersion(), kTrayPlace);
 }
 
 void KeepAliveAgent::Reenable() {
@@ -158,7 +170,9 @@ void KeepAliveAgent::OpenProductFile(const std::string& file, const std::string&
                              product_->ProductName() + " - Missing files", MB_ICONERROR | MB_SYSTEMMODAL);
 }
 
-void KeepAliveAgent::OpenAddress(const std::string& address) {
+void KeepAliveAgent::OpenVendorPage(vendor::Page page) {
+    const std::string address =
+        vendor::Address(page, product_->ProductName(), product_->ProductVersion(), kTrayPlace);
     desktop_->ShellExecuteFile(0, "open", address, "", "", SW_SHOWNORMAL);
 }
 
@@ -172,21 +186,11 @@ void KeepAliveAgent::OnSimulate() {
     Ping();
 }
 
-void KeepAliveAgent::OnWebSite() { OpenAddress(std::string(vendor::kWebSite) + "?ref=" + ReferenceTag()); }
-void KeepAliveAgent::OnRecommend() {
-    OpenAddress(std::string(vendor::kWebSite) + "recommend.html?ref=" + ReferenceTag());
-}
-void KeepAliveAgent::OnFaq() { OpenAddress(std::string(vendor::kWebSite) + "zv_faq.html?ref=" + ReferenceTag()); }
-
-void KeepAliveAgent::OnSupport() {
-    OpenAddress(std::string("mailto:") + vendor::kSupportMail + "?subject=Question regarding " +
-                product_->ProductName() + " " + product_->ProductVersion());
-}
-
-void KeepAliveAgent::OnFeedback() {
-    OpenAddress(std::string("mailto:") + vendor::kFeedbackMail + "?subject=" + product_->ProductName() + " " +
-                product_->ProductVersion() + " Feedback");
-}
+void KeepAliveAgent::OnWebSite() { OpenVendorPage(vendor::Page::Home); }
+void KeepAliveAgent::OnRecommend() { OpenVendorPage(vendor::Page::Recommend); }
+void KeepAliveAgent::OnFaq() { OpenVendorPage(vendor::Page::Faq); }
+void KeepAliveAgent::OnSupport() { OpenVendorPage(vendor::Page::SupportMail); }
+void KeepAliveAgent::OnFeedback() { OpenVendorPage(vendor::Page::FeedbackMail); }
 
 void KeepAliveAgent::OnToggleEnabled() {
     enabled_ = !enabled_;

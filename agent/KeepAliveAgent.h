@@ -3,6 +3,7 @@
 #include "common/AgentNotice.h"
 #include "common/ProductInfo.h"
 #include "common/SettingsStore.h"
+#include "common/Vendor.h"
 #include "win32/Internet.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@ public:
     KeepAliveAgent(ProductInfo& product, Registry& registry, Internet& internet, Desktop& desktop,
                    AgentView& view);
 
-    // Reads "PingInterval", "PingSound", "PingMode" and "TaskBarAni".
+    // Reads the keep-alive settings; a never-saved set animates.
     void ReloadSettings();
     // Once the tray icon exists: its tooltip, the first-run settings, the timers.
     void Start();
@@ -49,7 +50,7 @@ private:
     void PlayPingSound();
     void OpenConfigurator(const std::string& parameters);
     void OpenProductFile(const std::string& file, const std::string& parameters, const std::string& errorCode);
-    void OpenAddress(const std::string& address);
+    void OpenVendorPage(vendor::Page page);
 
     void OnOpen();
     void OnEvertie();

@@ -24,17 +24,15 @@ std::optional<std::string> SettingsStore::ReadStored(const std::string& section,
                                                      bool scrambled) const {
     RegKey key(*registry_);
     if (key.Open(RegRoot::LocalMachine, SectionPath(section, scrambled), KEY_READ) != ERROR_SUCCESS) return std::nullopt;
-    RegValue value;
-    if (key.Query(scrambled ? ScrambleText(name, false) : name, kTransferBuffer, &value) != ERROR_SUCCESS) {
+    const std::string storedName = scrambled ? ScrambleText(name, false) : name;
+    const auto text = key.QueryText(storedName, kTransferBuffer);
+    if (!text) {
+        // A value of another type is there all the same: the empty text, not the default.
+        if (key.HasValue(storedName, kTransferBuffer)) return std::string();
         return std::nullopt;
     }
-    if (value.type != REG_SZ) return std::string();
-    // Registry data need not end in a NUL: stop at the first one or at the data's end.
-    std::string text(value.data.begin(), value.data.end());
-    const std::size_t nul = text.find('\0');
-    if (nul != std::string::npos) text.resize(nul);
     // 1000 characters without their NUL are longer than the store keeps: no value of ours.
-    if (text.size() > kMaxStoredLength) return std::nullopt;
+    if (text->size() > kMaxStoredLength) return std::nullopt;
     return text;
 }
 

@@ -21,20 +21,20 @@ std::vector<std::string> ControlPanelCommandLines(unsigned command) {
 }
 
 std::string VendorAddress(unsigned command, const std::string& productName, const std::string& version) {
-    const std::string ref = "?ref=" + vendor::ReferenceTag(productName, version, "mainmenu");
-    const std::string site = vendor::kWebSite;
-    switch (command) {
-        case ID_HELP_WEBSITE: return site + ref;
-        case ID_HELP_FAQ: return site + "zv_faq.html" + ref;
-        case ID_HELP_RECOMMEND: return site + "recommend.html" + ref;
-        case ID_HELP_SUPPORT:
-            return std::string("mailto:") + vendor::kSupportMail + "?subject=Question regarding " + productName + " " +
-                   version;
-        case ID_HELP_FEEDBACK:
-            return std::string("mailto:") + vendor::kFeedbackMail + "?subject=" + productName + " " + version +
-                   " Feedback";
-        default: return std::string();
+    static const struct {
+        unsigned command;
+        vendor::Page page;
+    } kPages[] = {
+        {ID_HELP_WEBSITE, vendor::Page::Home},
+        {ID_HELP_FAQ, vendor::Page::Faq},
+        {ID_HELP_RECOMMEND, vendor::Page::Recommend},
+        {ID_HELP_SUPPORT, vendor::Page::SupportMail},
+        {ID_HELP_FEEDBACK, vendor::Page::FeedbackMail},
+    };
+    for (const auto& entry : kPages) {
+        if (entry.command == command) return vendor::Address(entry.page, productName, version, "mainmenu");
     }
+    return std::string();
 }
 
 std::string ModePaneText(const std::string& modeListText) { return "Mode: " + modeListText; }

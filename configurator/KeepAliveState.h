@@ -1,6 +1,6 @@
 #pragma once
 #include "common/ProductInfo.h"
-#include "configurator/KeepAliveSettings.h"
+#include "common/KeepAliveSettings.h"
 
 #include <string>
 #include <vector>

@@ -4,12 +4,10 @@
 
 LinkAction LinkActionForKey(const std::string& key, const std::string& productName, const std::string& version) {
     if (key == linkkey::kHomePage) {
-        return {LinkActionKind::OpenTarget,
-                std::string(vendor::kWebSite) + "?ref=" + vendor::ReferenceTag(productName, version, "about")};
+        return {LinkActionKind::OpenTarget, vendor::Address(vendor::Page::Home, productName, version, "about")};
     }
     if (key == linkkey::kSupportMail) {
-        return {LinkActionKind::OpenTarget,
-                std::string("mailto:") + vendor::kSupportMail + "?subject=" + productName + " " + version};
+        return {LinkActionKind::OpenTarget, vendor::Address(vendor::Page::AboutMail, productName, version, "about")};
     }
     static const struct {
         const char* key;

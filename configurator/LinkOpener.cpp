@@ -25,14 +25,11 @@ LONG LinkOpener::ReadDefaultRegValue(RegRoot root, const std::string& subkey, st
     RegKey key(*registry_);
     const LONG opened = key.Open(root, subkey, KEY_QUERY_VALUE);
     if (opened != ERROR_SUCCESS) return opened;
-    RegValue value;
-    const LONG queried = key.Query("", kValueBufferSize, &value);
-    if (queried != ERROR_SUCCESS) return queried;
-    // The data may lack its terminating NUL; the text ends at the first one.
-    std::string read(value.data.begin(), value.data.end());
-    const std::size_t end = read.find('\0');
-    if (end != std::string::npos) read.resize(end);
-    *text = read;
+    // Of whatever type, as RegQueryValueA reads it.
+    LONG queried = ERROR_SUCCESS;
+    const auto read = key.QueryDataAsText("", kValueBufferSize, &queried);
+    if (!read) return queried;
+    *text = *read;
     return ERROR_SUCCESS;
 }
 

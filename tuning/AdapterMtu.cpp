@@ -16,14 +16,6 @@ const std::string kServicesPath = "SYSTEM\\CurrentControlSet\\Services\\";
 // Four-digit names such as "0003" and "0042".
 std::string FourDigits(int number) { return (number < 10 ? "000" : "00") + std::to_string(number); }
 
-bool QueryText(const RegKey& key, const std::string& name, std::string* text) {
-    RegValue value;
-    if (key.Query(name, kQueryBufferSize, &value) != ERROR_SUCCESS) return false;
-    std::string stored(value.data.begin(), value.data.end());
-    *text = stored.substr(0, stored.find('\0'));
-    return true;
-}
-
 // A service's name is one key name: a damaged one holding a separator would
 // lead to some other key below Services.
 bool IsServiceName(const std::string& name) { return !name.empty() && name.find('\\') == std::string::npos; }
@@ -33,11 +25,6 @@ bool After(const std::string& path, const std::string& prefix, std::string* rest
     if (path.size() < prefix.size() || !SameRegistryName(path.substr(0, prefix.size()), prefix)) return false;
     *rest = path.substr(prefix.size());
     return true;
-}
-
-bool HasValue(const RegKey& key, const std::string& name) {
-    RegValue value;
-    return key.Query(name, kQueryBufferSize, &value) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -64,21 +51,20 @@ void AdapterMtu::SetAdapterMtu9x(const std::string& action, TuningPlan& plan) co
 std::string AdapterMtu::AdapterDriver9x(int n) const {
     const std::string adapter = "Enum\\Root\\Net\\" + FourDigits(n);
     RegKey key(*registry_);
-    std::string text;
-    // The description itself is not used: it only proves a live adapter.
-    if (key.Open(kMachine, adapter, kWalkAccess) != ERROR_SUCCESS || !QueryText(key, "DeviceDesc", &text)) return {};
+    // The description itself, of whatever type, is not used: it only proves a live adapter.
+    if (key.Open(kMachine, adapter, kWalkAccess) != ERROR_SUCCESS || !key.HasValue("DeviceDesc", kQueryBufferSize)) {
+        return {};
+    }
     if (key.Open(kMachine, adapter + "\\Bindings", kWalkAccess) != ERROR_SUCCESS) return {};
     // The first TCP/IP binding; without one the last name tried is used.
     std::string binding;
     for (int m = 0; m < 100; ++m) {
         binding = "MSTCP\\" + FourDigits(m);
-        if (HasValue(key, binding)) break;
+        if (key.HasValue(binding, kQueryBufferSize)) break;
     }
-    std::string driver;
-    if (key.Open(kMachine, "Enum\\Network\\" + binding, kWalkAccess) != ERROR_SUCCESS ||
-        !QueryText(key, "Driver", &driver)) {
-        return {};
-    }
+    if (key.Open(kMachine, "Enum\\Network\\" + binding, kWalkAccess) != ERROR_SUCCESS) return {};
+    // Read as text whatever its type, as a plain query into a text buffer reads it.
+    const std::string driver = key.QueryDataAsText("Driver", kQueryBufferSize).value_or("");
     // A damaged driver text of separators alone would name the class key itself.
     if (driver.find_first_not_of('\\') == std::string::npos) return {};
     return driver;
@@ -92,9 +78,11 @@ void AdapterMtu::SetAdapterMtuNt(const std::string& action, TuningPlan& plan) co
         std::string card;
         for (DWORD index = 0; cards.EnumKey(index, &card) == ERROR_SUCCESS; ++index) {
             RegKey cardKey(*registry_);
-            if (cardKey.Open(kMachine, kNetworkCardsPath + "\\" + card, kWalkAccess) == ERROR_SUCCESS &&
-                !QueryText(cardKey, "ServiceName", &serviceName)) {
-                continue;
+            if (cardKey.Open(kMachine, kNetworkCardsPath + "\\" + card, kWalkAccess) == ERROR_SUCCESS) {
+                // Read as text whatever its type, as a plain query into a text buffer reads it.
+                const auto read = cardKey.QueryDataAsText("ServiceName", kQueryBufferSize);
+                if (!read) continue;
+                serviceName = *read;
             }
             if (IsServiceName(serviceName)) PlanNt(kServicesPath + serviceName + "\\Parameters\\Tcpip", action, plan);
         }

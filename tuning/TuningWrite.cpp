@@ -13,9 +13,7 @@ TuningWrite TuningWrite::Text(std::string path, std::string name, const std::str
 }
 
 TuningWrite TuningWrite::Number(std::string path, std::string name, DWORD number) {
-    TuningWrite write{std::move(path), std::move(name), false, REG_DWORD, {}};
-    for (int shift = 0; shift < 32; shift += 8) write.data.push_back(static_cast<BYTE>(number >> shift));
-    return write;
+    return {std::move(path), std::move(name), false, REG_DWORD, DwordBytes(number)};
 }
 
 TuningWrite TuningWrite::Delete(std::string path, std::string name) {

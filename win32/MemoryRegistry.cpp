@@ -1,5 +1,7 @@
 #include "win32/MemoryRegistry.h"
 
+#include "win32/RegKey.h"
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
@@ -39,10 +41,8 @@ const char* TypeName(DWORD type) {
 std::string Describe(const RegValue& value) {
     std::ostringstream out;
     out << TypeName(value.type) << ' ';
-    if (value.type == REG_DWORD && value.data.size() == 4) {
-        DWORD number = 0;
-        for (int i = 3; i >= 0; --i) number = (number << 8) | value.data[i];
-        out << number;
+    if (const auto number = DwordOf(value)) {
+        out << *number;
     } else if (value.type == REG_SZ) {
         out << '"';
         for (BYTE b : value.data) {
@@ -205,9 +205,7 @@ void MemoryRegistry::PutString(RegRoot root, const std::string& path, const std:
 }
 
 void MemoryRegistry::PutDword(RegRoot root, const std::string& path, const std::string& name, DWORD number) {
-    Put(root, path, name, REG_DWORD,
-        {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8), static_cast<BYTE>(number >> 16),
-         static_cast<BYTE>(number >> 24)});
+    Put(root, path, name, REG_DWORD, DwordBytes(number));
 }
 
 bool MemoryRegistry::HasKey(RegRoot root, const std::string& path) const { return Find(root, path) != nullptr; }

@@ -8,6 +8,7 @@
 #include "tuning/AdapterMtu.h"
 #include "tuning/TuningWrite.h"
 #include "win32/MemoryRegistry.h"
+#include "win32/RegKey.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -117,11 +118,6 @@ std::vector<BYTE> Text(const std::string& text) {
     return data;
 }
 
-std::vector<BYTE> Dword(DWORD number) {
-    return {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8), static_cast<BYTE>(number >> 16),
-            static_cast<BYTE>(number >> 24)};
-}
-
 // Builds the registry from the fuzzer's bytes, mostly from names the walks
 // look for, so that the pieces meet.
 class Builder {
@@ -166,7 +162,7 @@ private:
     };
     Data Value(const std::string& text) {
         switch (input_->ConsumeIntegralInRange(0, 7)) {
-        case 0: return {REG_DWORD, Dword(input_->ConsumeIntegral<DWORD>())};
+        case 0: return {REG_DWORD, DwordBytes(input_->ConsumeIntegral<DWORD>())};
         case 1: return {REG_BINARY, input_->ConsumeBytes<BYTE>(input_->ConsumeIntegralInRange(0, 1100))};
         case 2: return {REG_SZ, std::vector<BYTE>(text.begin(), text.end())};  // no NUL at the end
         default: return {REG_SZ, Text(text)};
@@ -223,7 +219,7 @@ void CheckPlan(const RecordingRegistry& recorder, const MemoryRegistry& registry
         if (nt) {
             FUZZ_CHECK(IsAdapterKeyNt(planned.path));
             FUZZ_CHECK(planned.name == "MTU");
-            if (write) FUZZ_CHECK(planned.type == REG_DWORD && planned.data == Dword(config.mtu));
+            if (write) FUZZ_CHECK(planned.type == REG_DWORD && planned.data == DwordBytes(config.mtu));
         } else {
             FUZZ_CHECK(IsAdapterKey9x(planned.path));
             FUZZ_CHECK(planned.name == "MaxMTU" || planned.name == "MaxMSS");
@@ -279,7 +275,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& name : builder.interfaces) {
         const auto mtu = registry.Value(kMachine, kInterfaces + name, "MTU");
         if (writeNt) {
-            FUZZ_CHECK(mtu && mtu->type == REG_DWORD && mtu->data == Dword(config.mtu));
+            FUZZ_CHECK(mtu && mtu->type == REG_DWORD && mtu->data == DwordBytes(config.mtu));
         } else {
             FUZZ_CHECK(!mtu);
         }

@@ -97,9 +97,7 @@ bool IsDwordOn(const std::optional<RegValue>& value) {
 
 std::vector<BYTE> AnyData(FuzzedDataProvider& input) {
     if (input.ConsumeBool()) {
-        const DWORD number = input.ConsumeBool() ? 1 : input.ConsumeIntegral<DWORD>();
-        return {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8), static_cast<BYTE>(number >> 16),
-                static_cast<BYTE>(number >> 24)};
+        return DwordBytes(input.ConsumeBool() ? 1 : input.ConsumeIntegral<DWORD>());
     }
     return input.ConsumeBytes<BYTE>(input.ConsumeIntegralInRange<std::size_t>(0, 700));
 }
@@ -160,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     internet.whileRequesting = [&] {
         checkedDuring = true;
         if (switchable) {
-            FUZZ_CHECK(Same(Autodial(registry), RegValue{REG_DWORD, {0, 0, 0, 0}}));
+            FUZZ_CHECK(Same(Autodial(registry), RegValue{REG_DWORD, DwordBytes(0)}));
         } else {
             FUZZ_CHECK(Same(Autodial(registry), autodialBefore));
         }

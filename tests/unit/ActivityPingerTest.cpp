@@ -1,6 +1,7 @@
 #include "agent/CActivityPinger.h"
 #include "tests/unit/FakeInternet.h"
 #include "win32/MemoryRegistry.h"
+#include "win32/RegKey.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +10,6 @@ namespace {
 const char* kSettings = CActivityPinger::kInternetSettingsKey;
 const char* kMarkerKey = CActivityPinger::kMarkerKey;
 const char* kMarker = CActivityPinger::kMarkerName;
-
-std::vector<BYTE> Dword(DWORD number) {
-    return {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8), static_cast<BYTE>(number >> 16),
-            static_cast<BYTE>(number >> 24)};
-}
 
 class ActivityPinger : public ::testing::Test {
 protected:
@@ -109,12 +105,12 @@ TEST_F(ActivityPinger, SwitchesAutodialOffDuringTheRequestAndBackAfterwards) {
     EXPECT_TRUE(Ping());
     ASSERT_TRUE(during);
     EXPECT_EQ(during->type, REG_DWORD);
-    EXPECT_EQ(during->data, Dword(0));
+    EXPECT_EQ(during->data, DwordBytes(0));
     ASSERT_TRUE(markerDuring);
-    EXPECT_EQ(markerDuring->data, Dword(1));
+    EXPECT_EQ(markerDuring->data, DwordBytes(1));
     ASSERT_TRUE(Autodial());
     EXPECT_EQ(Autodial()->type, REG_DWORD);
-    EXPECT_EQ(Autodial()->data, Dword(1));
+    EXPECT_EQ(Autodial()->data, DwordBytes(1));
     EXPECT_FALSE(Marker());
     EXPECT_EQ(registry.OpenKeyCount(), 0);
 }
@@ -123,7 +119,7 @@ TEST_F(ActivityPinger, PutsBackTheValueItFoundEvenWhenOffline) {
     registry.PutDword(RegRoot::CurrentUser, kSettings, "EnableAutodial", 7);
     internet.urlWorks = false;
     EXPECT_FALSE(Ping());
-    EXPECT_EQ(Autodial()->data, Dword(7));
+    EXPECT_EQ(Autodial()->data, DwordBytes(7));
     EXPECT_FALSE(Marker());
 }
 
@@ -154,7 +150,7 @@ TEST_F(ActivityPinger, StartUpPutsBackWhatAKilledAgentLeftOff) {
     registry.PutDword(RegRoot::CurrentUser, kMarkerKey, kMarker, 1);
     CActivityPinger::RestoreAutodial(registry);
     EXPECT_EQ(Autodial()->type, REG_DWORD);
-    EXPECT_EQ(Autodial()->data, Dword(1));
+    EXPECT_EQ(Autodial()->data, DwordBytes(1));
     EXPECT_FALSE(Marker());
 }
 
@@ -164,7 +160,7 @@ TEST_F(ActivityPinger, StartUpWithoutAMarkerWritesNothing) {
     const int writes = registry.WriteCount();
     CActivityPinger::RestoreAutodial(registry);
     EXPECT_EQ(registry.WriteCount(), writes);
-    EXPECT_EQ(Autodial()->data, Dword(0));
+    EXPECT_EQ(Autodial()->data, DwordBytes(0));
 }
 
 TEST_F(ActivityPinger, StartUpKeepsTheMarkerWhileTheValueCantBePutBack) {
@@ -172,9 +168,9 @@ TEST_F(ActivityPinger, StartUpKeepsTheMarkerWhileTheValueCantBePutBack) {
     registry.PutDword(RegRoot::CurrentUser, kMarkerKey, kMarker, 1);
     registry.DenyAccess(RegRoot::CurrentUser, kSettings, KEY_SET_VALUE);
     CActivityPinger::RestoreAutodial(registry);
-    EXPECT_EQ(Autodial()->data, Dword(0));
+    EXPECT_EQ(Autodial()->data, DwordBytes(0));
     ASSERT_TRUE(Marker());
-    EXPECT_EQ(Marker()->data, Dword(1));
+    EXPECT_EQ(Marker()->data, DwordBytes(1));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tuning/AdapterMtu.h"
 #include "win32/MemoryRegistry.h"
+#include "win32/RegKey.h"
 
 #include <gtest/gtest.h>
 
@@ -74,8 +75,7 @@ std::optional<DWORD> Number(const MemoryRegistry& registry, const std::string& p
     if (!value) return std::nullopt;
     EXPECT_EQ(static_cast<DWORD>(REG_DWORD), value->type) << path;
     EXPECT_EQ(4u, value->data.size()) << path;
-    if (value->data.size() != 4) return std::nullopt;
-    return value->data[0] | value->data[1] << 8 | value->data[2] << 16 | static_cast<DWORD>(value->data[3]) << 24;
+    return DwordOf(*value);
 }
 
 // Class keys of live adapters with a TCP/IP binding (0000, 0001, 0010, 0099).

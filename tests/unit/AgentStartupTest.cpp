@@ -2,6 +2,7 @@
 #include "agent/CActivityPinger.h"
 #include "tests/support/FakeDesktop.h"
 #include "win32/MemoryRegistry.h"
+#include "win32/RegKey.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +60,7 @@ TEST(AgentStartup, FirstCopyRegistersWithAutoAndPutsBackAutodial) {
     EXPECT_EQ(text, std::string("\"C:\\Program Files\\Zarvo\\zarwatch.exe\" /auto") + '\0');
     const auto autodial =
         registry.Value(RegRoot::CurrentUser, CActivityPinger::kInternetSettingsKey, "EnableAutodial");
-    EXPECT_EQ(autodial->data, (std::vector<BYTE>{1, 0, 0, 0}));
+    EXPECT_EQ(autodial->data, DwordBytes(1));
     EXPECT_FALSE(registry.Value(RegRoot::CurrentUser, CActivityPinger::kMarkerKey, CActivityPinger::kMarkerName));
 }
 

@@ -8,6 +8,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "tuning/PreviousSettingsFile.h"
 #include "win32/MemoryRegistry.h"
+#include "win32/RegKey.h"
 
 #include <gtest/gtest.h>
 
@@ -93,8 +94,7 @@ struct Rig {
 };
 
 DWORD Number(const std::optional<RegValue>& value) {
-    if (!value || value->type != REG_DWORD || value->data.size() != 4) return 0xFFFFFFFF;
-    return value->data[0] | value->data[1] << 8 | value->data[2] << 16 | static_cast<DWORD>(value->data[3]) << 24;
+    return value ? DwordOf(*value).value_or(0xFFFFFFFF) : 0xFFFFFFFF;
 }
 
 TEST(TuningController, StepCountsFollowTheTable) {

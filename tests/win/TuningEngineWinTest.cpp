@@ -42,11 +42,7 @@ std::string Dw(const std::string& path, const std::string& name, DWORD number) {
 }
 
 std::string Describe(const std::string& path, const std::string& name, const RegValue& value) {
-    if (value.type == REG_DWORD && value.data.size() == 4) {
-        DWORD number = 0;
-        for (int i = 3; i >= 0; --i) number = (number << 8) | value.data[i];
-        return Dw(path, name, number);
-    }
+    if (const auto number = DwordOf(value)) return Dw(path, name, *number);
     if (value.type == REG_SZ && !value.data.empty() && value.data.back() == 0) {
         return Sz(path, name, std::string(value.data.begin(), value.data.end() - 1));
     }

@@ -7,6 +7,12 @@
 // The five keep-alive values that the configurator edits and the agent runs
 // on, as the store holds them (section "UndoRegular", scrambled).
 struct KeepAliveSettings {
+    static constexpr const char* kModeName = "PingMode";
+    static constexpr const char* kHostName = "PingHost";
+    static constexpr const char* kIntervalName = "PingInterval";
+    static constexpr const char* kSoundName = "PingSound";
+    static constexpr const char* kAnimationName = "TaskBarAni";
+
     std::string mode;  // "Automatic", "Manual"; empty while nothing was saved
     std::string host;
     int interval = 0;  // index into the interval list: minutes - 1
