@@ -1,6 +1,7 @@
 #include "agent/KeepAliveAgent.h"
 
 #include "agent/CActivityPinger.h"
+#include "common/MessageBoxes.h"
 #include "common/KeepAliveSettings.h"
 #include "common/Vendor.h"
 #include "resources/zarwatch_ids.h"
@@ -166,8 +167,7 @@ void KeepAliveAgent::OpenProductFile(const std::string& file, const std::string&
     const std::string folder = product_->InstallFolder();
     if (folder.empty()) return;
     if (desktop_->ShellExecuteFile(0, "open", folder + file, parameters, "", SW_SHOWNORMAL) > 32) return;
-    desktop_->ShowMessageBox(view_->Owner(), product_->MissingFilesText(errorCode),
-                             product_->ProductName() + " - Missing files", MB_ICONERROR | MB_SYSTEMMODAL);
+    MessageBoxes(*desktop_, view_->Owner()).StartupError(" - Missing files", product_->MissingFilesText(errorCode));
 }
 
 void KeepAliveAgent::OpenVendorPage(vendor::Page page) {

@@ -3,7 +3,7 @@
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/FormLists.h"
-#include "configurator/FrameCommands.h"
+#include "common/Vendor.h"
 #include "configurator/ManualValidation.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
@@ -13,23 +13,38 @@
 #include "tuning/TuningPreset.h"
 
 #include <algorithm>
+#include <optional>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+// What a command does: one of the controller's actions, the Control Panel
+// applets it starts (in order), or the vendor page it opens.
 struct TuningController::Command {
     unsigned id;
-    void (TuningController::*run)();
+    void (TuningController::*action)();
+    const char* applets[2];
+    std::optional<vendor::Page> page;
 };
 
 const TuningController::Command TuningController::kCommands[] = {
-    {ID_FILE_APPLY, &TuningController::ApplySettings},
-    {ID_FILE_RESTORE, &TuningController::RestoreWindowsDefaults},
-    {ID_FILE_RESTORE_PREVIOUS, &TuningController::RestorePreviousSettings},
-    {ID_FILE_BACKUP, &TuningController::BackupRegistry},
-    {ID_FILE_EVERTIE, &TuningController::OnKeepAlive},
-    {ID_HELP_TOPICS, &TuningController::OnHelpTopics},
-    {ID_APP_ABOUT, &TuningController::OnAbout},
+    {ID_FILE_APPLY, &TuningController::ApplySettings, {}, {}},
+    {ID_FILE_RESTORE, &TuningController::RestoreWindowsDefaults, {}, {}},
+    {ID_FILE_RESTORE_PREVIOUS, &TuningController::RestorePreviousSettings, {}, {}},
+    {ID_FILE_BACKUP, &TuningController::BackupRegistry, {}, {}},
+    {ID_FILE_EVERTIE, &TuningController::OnKeepAlive, {}, {}},
+    {ID_HELP_TOPICS, &TuningController::OnHelpTopics, {}, {}},
+    {ID_APP_ABOUT, &TuningController::OnAbout, {}, {}},
+    {ID_CPL_SYSTEM, nullptr, {"Sysdm.cpl"}, {}},
+    {ID_CPL_INTERNET, nullptr, {"Inetcpl.cpl"}, {}},
+    {ID_CPL_MODEMS, nullptr, {"Modem.cpl"}, {}},
+    // Both, whatever the system: one of them is the applet it has.
+    {ID_CPL_NETWORK, nullptr, {"Ncpa.cpl", "Netcpl.cpl"}, {}},
+    {ID_HELP_WEBSITE, nullptr, {}, vendor::Page::Home},
+    {ID_HELP_FAQ, nullptr, {}, vendor::Page::Faq},
+    {ID_HELP_RECOMMEND, nullptr, {}, vendor::Page::Recommend},
+    {ID_HELP_SUPPORT, nullptr, {}, vendor::Page::SupportMail},
+    {ID_HELP_FEEDBACK, nullptr, {}, vendor::Page::FeedbackMail},
 };
 
 namespace {
@@ -350,10 +365,7 @@ const TuningController::Command* TuningController::FindCommand(unsigned id) {
     return nullptr;
 }
 
-bool TuningController::OwnsCommand(unsigned id) const {
-    return FindCommand(id) != nullptr || !framecommands::ControlPanelCommandLines(id).empty() ||
-           !framecommands::VendorAddress(id, "", "").empty();
-}
+bool TuningController::OwnsCommand(unsigned id) const { return FindCommand(id) != nullptr; }
 
 bool TuningController::CommandEnabled(unsigned id) const {
     if (id == ID_FILE_RESTORE_PREVIOUS) {
@@ -364,16 +376,19 @@ bool TuningController::CommandEnabled(unsigned id) const {
 }
 
 bool TuningController::RunCommand(unsigned id) {
-    if (!CommandEnabled(id)) return false;
-    if (const Command* command = FindCommand(id)) {
-        (this->*command->run)();
-        return true;
+    const Command* command = FindCommand(id);
+    if (command == nullptr || !CommandEnabled(id)) return false;
+    if (command->action != nullptr) (this->*command->action)();
+    for (const char* applet : command->applets) {
+        if (applet != nullptr) {
+            desktop_->RunCommandLine(std::string("rundll32.exe shell32.dll,Control_RunDLL ") + applet, SW_SHOWNORMAL);
+        }
     }
-    const std::vector<std::string> applets = framecommands::ControlPanelCommandLines(id);
-    for (const std::string& commandLine : applets) desktop_->RunCommandLine(commandLine, SW_SHOWNORMAL);
-    if (!applets.empty()) return true;
-    desktop_->ShellExecuteFile(0, "open", framecommands::VendorAddress(id, product_->ProductName(),
-                                                                        product_->ProductVersion()),
-                               "", "", SW_SHOWNORMAL);
+    if (command->page) {
+        desktop_->ShellExecuteFile(0, "open",
+                                   vendor::Address(*command->page, product_->ProductName(),
+                                                   product_->ProductVersion(), "mainmenu"),
+                                   "", "", SW_SHOWNORMAL);
+    }
     return true;
 }

@@ -252,11 +252,32 @@ TEST(TuningController, CommandTable) {
         EXPECT_FALSE(rig.controller.RunCommand(id)) << id;
     }
 
-    EXPECT_TRUE(rig.controller.RunCommand(ID_CPL_NETWORK));
-    EXPECT_EQ(2u, rig.desktop.commandLines.size());
-    EXPECT_TRUE(rig.controller.RunCommand(ID_HELP_FEEDBACK));
-    ASSERT_EQ(1u, rig.desktop.shellCalls.size());
-    EXPECT_EQ("mailto:feedback@zarvo.example?subject=Zarvo 2003 v5.4 Feedback", rig.desktop.shellCalls[0].file);
+    // Launchers and vendor pages: what each starts or opens, and nothing else.
+    const std::string applet = "rundll32.exe shell32.dll,Control_RunDLL ";
+    const struct {
+        unsigned id;
+        std::vector<std::string> commandLines;
+        const char* address;
+    } starts[] = {
+        {ID_CPL_SYSTEM, {applet + "Sysdm.cpl"}, nullptr},
+        {ID_CPL_INTERNET, {applet + "Inetcpl.cpl"}, nullptr},
+        {ID_CPL_MODEMS, {applet + "Modem.cpl"}, nullptr},
+        {ID_CPL_NETWORK, {applet + "Ncpa.cpl", applet + "Netcpl.cpl"}, nullptr},
+        {ID_HELP_WEBSITE, {}, "http://www.zarvo.example/?ref=Zarvo_2003_v5.4_mainmenu"},
+        {ID_HELP_FAQ, {}, "http://www.zarvo.example/zv_faq.html?ref=Zarvo_2003_v5.4_mainmenu"},
+        {ID_HELP_RECOMMEND, {}, "http://www.zarvo.example/recommend.html?ref=Zarvo_2003_v5.4_mainmenu"},
+        {ID_HELP_SUPPORT, {}, "mailto:support@zarvo.example?subject=Question regarding Zarvo 2003 v5.4"},
+        {ID_HELP_FEEDBACK, {}, "mailto:feedback@zarvo.example?subject=Zarvo 2003 v5.4 Feedback"},
+    };
+    for (const auto& start : starts) {
+        rig.desktop.commandLines.clear();
+        rig.desktop.shellCalls.clear();
+        EXPECT_TRUE(rig.controller.RunCommand(start.id)) << start.id;
+        EXPECT_EQ(start.commandLines, rig.desktop.commandLines) << start.id;
+        ASSERT_EQ(start.address != nullptr ? 1u : 0u, rig.desktop.shellCalls.size()) << start.id;
+        if (start.address != nullptr) EXPECT_EQ(start.address, rig.desktop.shellCalls[0].file);
+    }
+    EXPECT_TRUE(rig.view.events.empty());
     EXPECT_TRUE(rig.controller.RunCommand(ID_APP_ABOUT));
     EXPECT_EQ(std::vector<std::string>{"about"}, rig.view.events);
 
