@@ -30,7 +30,7 @@ bool Win32Icmp::LoadFrom(const char* name) {
 bool Win32Icmp::Open() {
     Close();
     // XP exports them from iphlpapi.dll; 2000 and the systems before it
-    // from icmp.dll only.
+    // from icmp.dll only (sources: tests/compat/first_versions.txt, ICMP).
     if (!LoadFrom("iphlpapi.dll") && !LoadFrom("icmp.dll")) return false;
     WSADATA data;
     winsockStarted_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
