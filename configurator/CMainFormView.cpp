@@ -315,6 +315,17 @@ void CMainFormView::OnModeChanged() {
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_APPLY)), TRUE);
 }
 
+void CMainFormView::UseLargestMtu(int mtu) noexcept {
+    if (ItemSelection(IDC_MODE) != FormState::kManualMode) {
+        SelectItem(IDC_MODE, FormState::kManualMode);
+        OnModeChanged();
+    }
+    FormState state = ReadState();
+    state.ChooseCustom(Parameter::Mtu);
+    state.Pair(Parameter::Mtu).text = std::to_string(mtu);
+    WriteState(state);
+}
+
 void CMainFormView::OnTypeChanged() {
     const std::string code = FormState::ConnectionTypeCode(ItemSelection(IDC_CONNECTION_TYPE));
     if (!code.empty()) controller_->Tuning().connectionType = code;

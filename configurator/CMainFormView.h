@@ -35,6 +35,9 @@ public:
     void SaveFormSettings() noexcept;
 
     std::string ModeText() const;
+    // Manual mode as if the user had picked it (unless it is the mode now),
+    // then MTU "Custom" with mtu in its edit.
+    void UseLargestMtu(int mtu) noexcept;
     std::string ConnectionTypeText() const;
 
 protected:

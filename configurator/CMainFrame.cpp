@@ -1,12 +1,17 @@
 #include "configurator/CMainFrame.h"
 
+#include "agent/CActivityPinger.h"
 #include "configurator/CAboutBox.h"
 #include "configurator/CExplanationDlg.h"
+#include "configurator/CFindMtuDlg.h"
 #include "configurator/CKeepAliveDlg.h"
 #include "configurator/FrameCommands.h"
+#include "configurator/KeepAliveSettings.h"
+#include "configurator/MtuSearch.h"
 #include "configurator/RegistryBackupFiles.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
+#include "win32/Win32Icmp.h"
 
 namespace zartune {
 
@@ -157,6 +162,17 @@ void CMainFrame::ShowAbout() {
 void CMainFrame::ShowKeepAlive() {
     CKeepAliveDlg keepAlive(*product_, *desktop_);
     keepAlive.DoModal(Handle());
+}
+
+void CMainFrame::FindLargestMtu() {
+    // The keep-alive site when the user chose one, else the agent's own address.
+    const KeepAliveSettings keepAlive = KeepAliveSettings::Load(product_->Store());
+    const std::string host = MtuSearch::HostOf(keepAlive.mode == "Manual" && !keepAlive.host.empty()
+                                                   ? keepAlive.host
+                                                   : CActivityPinger::kDefaultAddress);
+    Win32Icmp icmp;
+    CFindMtuDlg findMtu(*product_, icmp, host, 0);
+    if (findMtu.DoModal(Handle()) == IDOK) form_.UseLargestMtu(findMtu.FoundMtu());
 }
 
 }  // namespace zartune

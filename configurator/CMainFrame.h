@@ -35,6 +35,7 @@ public:
     void EndProgress() override;
     void ShowAbout() override;
     void ShowKeepAlive() override;
+    void FindLargestMtu() override;
     void BeginWait() override;
     void EndWait() override;
     std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) override;

@@ -26,6 +26,7 @@ const TuningController::Command TuningController::kCommands[] = {
     {ID_FILE_RESTORE_PREVIOUS, &TuningController::RestorePreviousSettings},
     {ID_FILE_BACKUP, &TuningController::BackupRegistry},
     {ID_FILE_EVERTIE, &TuningController::OnKeepAlive},
+    {ID_TOOLS_FIND_MTU, &TuningController::OnFindLargestMtu},
     {ID_HELP_TOPICS, &TuningController::OnHelpTopics},
     {ID_APP_ABOUT, &TuningController::OnAbout},
 };
@@ -241,6 +242,8 @@ void TuningController::OnHelpTopics() { product_->ShowHelpTopic("zartune.hlp", "
 void TuningController::OnAbout() { view_->ShowAbout(); }
 
 void TuningController::OnKeepAlive() { view_->ShowKeepAlive(); }
+
+void TuningController::OnFindLargestMtu() { view_->FindLargestMtu(); }
 
 bool TuningController::HandlesCommand(unsigned id) const {
     for (const Command& command : kCommands) {

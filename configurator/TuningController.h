@@ -61,6 +61,7 @@ private:
     void OnHelpTopics();
     void OnAbout();
     void OnKeepAlive();
+    void OnFindLargestMtu();
 
     ProductInfo* product_;
     Registry* registry_;

@@ -33,6 +33,8 @@ public:
     virtual void ShowAbout() = 0;
     // The keep-alive dialog, modal over the main window.
     virtual void ShowKeepAlive() = 0;
+    // Find Largest MTU, modal over the main window; its MTU goes into the form.
+    virtual void FindLargestMtu() = 0;
     // The wait cursor while a command without a progress bar runs, and the normal one back.
     virtual void BeginWait() = 0;
     virtual void EndWait() = 0;

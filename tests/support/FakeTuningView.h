@@ -27,6 +27,7 @@ public:
     void EndProgress() override { Record("end"); }
     void ShowAbout() override { Record("about"); }
     void ShowKeepAlive() override { Record("keep-alive"); }
+    void FindLargestMtu() override { Record("find mtu"); }
     void BeginWait() override { Record("wait"); }
     void EndWait() override { Record("end wait"); }
     std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) override {
