@@ -18,6 +18,7 @@
 //   visible TITLE ID                   prints 1 when the control is visible, else 0
 //   selection TITLE ID                 prints a combo box's selected index and text ("-1" alone: none)
 //   items TITLE ID                     prints a combo box's items, one a line
+//   list-items TITLE ID                prints a list box's items, one a line
 //   select TITLE ID TEXT               selects the item TEXT and tells the parent (CBN_SELCHANGE, posted)
 //   status-text TITLE PANE             prints the text of a pane of the window's status bar
 //   window-rect TITLE                  prints the window's screen rectangle: left top right bottom
@@ -141,6 +142,17 @@ std::string ComboItem(HWND combo, int index) {
     if (length == CB_ERR) return {};
     std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1);
     SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+    char text[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+// The same for a list box.
+std::string ListItem(HWND list, int index) {
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return {};
+    std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1);
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
     char text[1024] = {};
     WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
     return text;
@@ -337,6 +349,11 @@ int ControlCommand(const std::string& command, HWND control, int argc, char** ar
     if (command == "items" && argc == 4) {
         const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
         for (int index = 0; index < count; ++index) std::printf("%s\n", ComboItem(control, index).c_str());
+        return 0;
+    }
+    if (command == "list-items" && argc == 4) {
+        const LRESULT count = SendMessageA(control, LB_GETCOUNT, 0, 0);
+        for (int index = 0; index < count; ++index) std::printf("%s\n", ListItem(control, index).c_str());
         return 0;
     }
     if (command == "select" && argc == 5) return Select(control, argv[4]);
