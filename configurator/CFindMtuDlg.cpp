@@ -68,6 +68,7 @@ void CFindMtuDlg::OnFind() {
     searchHost_ = host;
     ++generation_;
     stop_ = false;
+    workerDone_ = false;
     probes_ = 0;
     found_ = 0;
     SendDlgItemMessageA(Handle(), IDC_FINDMTU_PROBES, LB_RESETCONTENT, 0, 0);
@@ -97,6 +98,13 @@ void CFindMtuDlg::OnUse() {
 void CFindMtuDlg::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Largest MTU"); }
 
 void CFindMtuDlg::OnCancel() noexcept {
+    stop_ = true;
+    if (worker_ && !workerDone_) {
+        // Its echo under way may take a while; the owner paints meanwhile.
+        closing_ = true;
+        ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
     EndWorker();
     EndDialog(IDCANCEL);
 }
@@ -112,8 +120,11 @@ void CFindMtuDlg::OnProbe(WPARAM generation, LPARAM probe) noexcept {
 }
 
 void CFindMtuDlg::OnDone(WPARAM generation, LPARAM result) noexcept {
-    if (!searching_ || generation != generation_) return;
+    if (generation != generation_) return;
+    workerDone_ = true;
     EndWorker();
+    if (closing_) EndDialog(IDCANCEL);
+    if (!searching_ || closing_) return;
     ShowSearching(false);
     const MtuSearch::Result done = {static_cast<MtuSearch::Outcome>(HIWORD(result)), LOWORD(result)};
     SendDlgItemMessageA(Handle(), IDC_FINDMTU_PROGRESS, PBM_SETPOS, MtuSearch::kMostProbes, 0);

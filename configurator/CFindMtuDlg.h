@@ -13,7 +13,8 @@ namespace zartune {
 
 // The Find Largest MTU dialog (170). The search runs on a worker thread and
 // posts each probe and its result to the dialog, so the dialog paints and
-// Stop works at once; the worker has ended before the dialog is gone. Ends
+// Stop works at once. Closed while a worker runs, the dialog hides and ends
+// when the worker's result comes, so it is never gone before the worker. Ends
 // with IDOK when "Use This MTU" was pressed: FoundMtu then says which.
 class CFindMtuDlg : public Dialog {
 public:
@@ -55,6 +56,8 @@ private:
     UniqueKernelHandle worker_;
     // Messages of a search that was stopped or replaced are not shown.
     bool searching_ = false;
+    bool workerDone_ = false;
+    bool closing_ = false;
     int probes_ = 0;
     int found_ = 0;
 };

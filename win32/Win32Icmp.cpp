@@ -61,8 +61,8 @@ DWORD Win32Icmp::Echo(std::uint32_t address, WORD size, DWORD timeout) {
     options.Ttl = 128;
     options.Flags = IP_FLAG_DF;
     SetLastError(0);
-    const DWORD replies =
-        sendEcho_(handle_, address, data.data(), size, &options, reply.data(), static_cast<DWORD>(reply.size()), timeout);
+    const DWORD replies = sendEcho_(handle_, address, data.data(), size, &options, reply.data(),
+                                    static_cast<DWORD>(reply.size()), timeout);
     if (replies > 0) return reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data())->Status;
     // Some systems say a packet is too big only through the last error.
     return GetLastError() == kPacketTooBig ? kPacketTooBig : kTimedOut;
