@@ -2,10 +2,12 @@
 
 #include "configurator/CAboutBox.h"
 #include "configurator/CExplanationDlg.h"
+#include "configurator/CFindMtuDlg.h"
 #include "configurator/CKeepAliveDlg.h"
 #include "configurator/FrameCommands.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
+#include "win32/Win32Icmp.h"
 
 #include <algorithm>
 
@@ -159,6 +161,13 @@ void CMainFrame::ShowAbout() {
 void CMainFrame::ShowKeepAlive() {
     CKeepAliveDlg keepAlive(*product_, *desktop_);
     keepAlive.DoModal(Handle());
+}
+
+std::optional<int> CMainFrame::ShowFindMtu(const std::string& host, int adapterMtu) {
+    Win32Icmp icmp;
+    CFindMtuDlg findMtu(*product_, icmp, host, adapterMtu);
+    if (findMtu.DoModal(Handle()) != IDOK) return std::nullopt;
+    return findMtu.FoundMtu();
 }
 
 }  // namespace zartune

@@ -43,6 +43,7 @@ private:
     void EndProgress() override;
     void ShowAbout() override;
     void ShowKeepAlive() override;
+    std::optional<int> ShowFindMtu(const std::string& host, int adapterMtu) override;
     void BeginWait() override;
     void EndWait() override;
 

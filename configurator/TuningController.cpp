@@ -3,8 +3,12 @@
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/FormLists.h"
+#include "agent/CActivityPinger.h"
+#include "common/KeepAliveSettings.h"
+#include "common/LeadingInt.h"
 #include "common/Vendor.h"
 #include "configurator/ManualValidation.h"
+#include "configurator/MtuSearch.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
 #include "tuning/RegistryBackup.h"
@@ -33,6 +37,7 @@ const TuningController::Command TuningController::kCommands[] = {
     {ID_FILE_RESTORE_PREVIOUS, &TuningController::RestorePreviousSettings, {}, {}},
     {ID_FILE_BACKUP, &TuningController::BackupRegistry, {}, {}},
     {ID_FILE_EVERTIE, &TuningController::OnKeepAlive, {}, {}},
+    {ID_TOOLS_FIND_MTU, &TuningController::FindLargestMtu, {}, {}},
     {ID_HELP_TOPICS, &TuningController::OnHelpTopics, {}, {}},
     {ID_APP_ABOUT, &TuningController::OnAbout, {}, {}},
     {ID_CPL_SYSTEM, nullptr, {"Sysdm.cpl"}, {}},
@@ -348,6 +353,38 @@ void TuningController::BackupRegistry() {
         }
     }
     view_->EndWait();
+}
+
+// Find Largest MTU -----------------------------------------------------------
+
+void TuningController::FindLargestMtu() {
+    const KeepAliveSettings keepAlive = KeepAliveSettings::Load(product_->Store());
+    const bool ownSite = keepAlive.mode == "Manual" && !keepAlive.host.empty();
+    const std::optional<int> mtu =
+        view_->ShowFindMtu(MtuSearch::HostOf(ownSite ? keepAlive.host : CActivityPinger::kDefaultAddress),
+                           AdapterMtuNow());
+    if (!mtu) return;
+    if (view_->ReadForm().mode != FormState::kManualMode) OnModeChosen(FormState::kManualMode);
+    FormState form = view_->ReadForm();
+    form.ChooseCustom(Parameter::Mtu);
+    form.Pair(Parameter::Mtu).text = std::to_string(*mtu);
+    view_->WriteForm(form);
+}
+
+int TuningController::AdapterMtuNow() const {
+    std::vector<RegLocation> locations;
+    for (const TuningWrite& write : TuningEngine(*registry_, *desktop_, config_).PlanWrites(kRemoveAction)) {
+        if (write.name == "MTU" || write.name == "MaxMTU") locations.push_back({write.path, write.name});
+    }
+    const PreviousSettings now = PreviousSettings::Capture(*registry_, locations);
+    for (const PreviousValue& value : now.Values()) {
+        if (!value.present) continue;
+        // The NT family keeps a number, the 9x family a text.
+        if (const std::optional<DWORD> number = DwordOf(value.value)) return static_cast<int>(*number);
+        const std::string text(value.value.data.begin(), value.value.data.end());
+        if (value.value.type == REG_SZ && ReadLeadingInt(text) > 0) return ReadLeadingInt(text);
+    }
+    return 0;
 }
 
 // Commands ----------------------------------------------------------------

@@ -56,6 +56,10 @@ public:
     // The NT family is told how to use its own tool; every other system has
     // system.dat and user.dat copied into RegBak in the install folder.
     void BackupRegistry();
+    // Find Largest MTU, from the keep-alive site when the user chose one,
+    // else from the agent's own address; the MTU it finds goes into the form
+    // as the user's own Manual choice.
+    void FindLargestMtu();
 
     // The frame's menu and toolbar commands: whether an id is one of the
     // controller's, whether it is enabled now, and running it (false when it
@@ -88,12 +92,15 @@ private:
     RecordState LoadRecord(const PreviousSettingsFile& file, PreviousSettings* record, std::string* foreign) const;
     // The record's file in the install folder; empty when that is not known.
     std::string PreviousSettingsPath() const;
+    // The MTU the first adapter with one is set to now; 0 when none is.
+    int AdapterMtuNow() const;
     // The result, then the restart question; on No the reminder.
     void OfferRestart(const std::string& result, UINT icon);
     MessageBoxes FrameBoxes() const { return MessageBoxes(*desktop_, view_->Owner()); }
     void OnHelpTopics();
     void OnAbout();
     void OnKeepAlive();
+    void OnFindLargestMtu();
 
     ProductInfo* product_;
     Registry* registry_;

@@ -3,6 +3,7 @@
 #include "win32/Desktop.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // What the configurator's decisions show, through its main window: the
@@ -30,4 +31,8 @@ public:
     virtual void ShowAbout() = 0;
     // The keep-alive dialog, modal over the main window.
     virtual void ShowKeepAlive() = 0;
+    // Find Largest MTU, modal over the main window, starting on host; the MTU
+    // found when the user chose "Use This MTU". adapterMtu (0: none) is what
+    // the adapters are set to now.
+    virtual std::optional<int> ShowFindMtu(const std::string& host, int adapterMtu) = 0;
 };

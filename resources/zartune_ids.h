@@ -130,6 +130,14 @@
 
 // Find Largest MTU dialog (170): ids 1200 to 1219.
 #define IDD_FIND_MTU 170
+#define IDC_FINDMTU_HOST 1200
+#define IDC_FINDMTU_PROGRESS 1201
+#define IDC_FINDMTU_PROBES 1202
+#define IDC_FINDMTU_RESULT 1203
+#define IDC_FINDMTU_FIND 1204
+#define IDC_FINDMTU_STOP 1205
+#define IDC_FINDMTU_USE 1206
+#define IDC_FINDMTU_HELP 1207
 
 // Current Settings dialog (180): ids 1300 to 1319.
 #define IDD_CURRENT_SETTINGS 180

@@ -35,6 +35,8 @@ struct DestroyIconCloser { void operator()(HICON h) const { DestroyIcon(h); } };
 struct DestroyMenuCloser { void operator()(HMENU h) const { DestroyMenu(h); } };
 struct DeleteObjectCloser { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
 struct RegCloseKeyCloser { void operator()(HKEY h) const { RegCloseKey(h); } };
+// Kernel objects whose failure value is null, such as threads.
+struct CloseHandleCloser { void operator()(HANDLE h) const { CloseHandle(h); } };
 
 using UniqueHwnd = UniqueHandle<HWND, DestroyWindowCloser>;
 using UniqueHicon = UniqueHandle<HICON, DestroyIconCloser>;
@@ -44,6 +46,7 @@ using UniqueHfont = UniqueHandle<HFONT, DeleteObjectCloser>;
 using UniqueHpalette = UniqueHandle<HPALETTE, DeleteObjectCloser>;
 using UniqueHbrush = UniqueHandle<HBRUSH, DeleteObjectCloser>;
 using UniqueHkey = UniqueHandle<HKEY, RegCloseKeyCloser>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandleCloser>;
 
 // A window's device context (its client area, or with wholeWindow the whole
 // window), released to the window it came from. No window: the screen's.

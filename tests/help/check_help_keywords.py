@@ -22,6 +22,7 @@ REQUIRED = [
     b"PMTU (Path Maximum Transmission Unit)",
     b"NDI Cache",
     b"Previous Settings",
+    b"Largest MTU",
 ]
 
 

@@ -28,6 +28,11 @@ public:
     void EndProgress() override { Record("end"); }
     void ShowAbout() override { Record("about"); }
     void ShowKeepAlive() override { Record("keep-alive"); }
+    std::optional<int> ShowFindMtu(const std::string& host, int adapterMtu) override {
+        findMtuCalls.push_back({host, adapterMtu});
+        Record("find mtu");
+        return foundMtu;
+    }
     void BeginWait() override { Record("wait"); }
     void EndWait() override { Record("end wait"); }
 
@@ -35,6 +40,7 @@ public:
     Desktop::WindowRef owner = 0x4711;
     FormState form;
     std::function<void(const std::string& event)> observe;
+    std::optional<int> foundMtu;
 
     // Record.
     struct Explanation {
@@ -42,6 +48,7 @@ public:
     };
     std::vector<Explanation> explanations;
     std::vector<std::uint64_t> stepCounts;
+    std::vector<std::pair<std::string, int>> findMtuCalls;
     std::vector<std::string> events;
 
 protected:

@@ -1,6 +1,7 @@
 #include "configurator/ExplanationText.h"
 #include "configurator/TuningController.h"
 #include "resources/zartune_ids.h"
+#include "common/KeepAliveSettings.h"
 #include "configurator/ConfigurationFile.h"
 #include "tests/support/FakeConfiguratorFiles.h"
 #include "tests/support/FakeDesktop.h"
@@ -645,6 +646,52 @@ TEST(TuningController, ARemovedAdapterDoesNotKeepTheRecordForever) {
               "were left out.\n\nThey take effect when you restart your computer.\n\n"
               "Would you like to restart your computer now?",
               rig.desktop.messageBoxes[1].text);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TuningController, TheLargestMtuFoundBecomesTheFormsManualMtu) {
+    const struct {
+        const char* mode;  // the stored keep-alive mode
+        const char* site;
+        const char* host;
+    } cases[] = {{"Manual", "http://www.isp.example:8080/up", "www.isp.example"},
+                 {"Automatic", "www.isp.example", "www.example.com"},
+                 {"", "", "www.example.com"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        Rig rig;
+        rig.registry.PutDword(kMachine, kInterface, "MTU", 1492);
+        KeepAliveSettings keepAlive;
+        keepAlive.mode = c.mode;
+        keepAlive.host = c.site;
+        if (*c.mode != '\0') ASSERT_TRUE(keepAlive.Save(rig.product.Store()));
+        rig.view.foundMtu = 1400;
+        const int writes = rig.registry.WriteCount();
+        EXPECT_TRUE(rig.controller.RunCommand(ID_TOOLS_FIND_MTU));
+        ASSERT_EQ(1u, rig.view.findMtuCalls.size());
+        EXPECT_EQ(c.host, rig.view.findMtuCalls[0].first);
+        EXPECT_EQ(1492, rig.view.findMtuCalls[0].second);
+        // As if the user had picked "Manual": its explanation, its starting values, then the MTU typed.
+        EXPECT_EQ(1u, rig.view.explanations.size());
+        EXPECT_EQ(FormState::kManualMode, rig.view.form.mode);
+        EXPECT_TRUE(rig.view.form.Pair(Parameter::Mtu).customChecked);
+        EXPECT_EQ("1400", rig.view.form.Pair(Parameter::Mtu).text);
+        EXPECT_EQ(writes, rig.registry.WriteCount());
+
+        // Already Manual: nothing else changes; closed without a result: nothing at all.
+        rig.view.form.Pair(Parameter::Ttl).text = "64";
+        rig.view.foundMtu = 1454;
+        rig.controller.FindLargestMtu();
+        EXPECT_EQ(1u, rig.view.explanations.size());
+        EXPECT_EQ("64", rig.view.form.Pair(Parameter::Ttl).text);
+        EXPECT_EQ("1454", rig.view.form.Pair(Parameter::Mtu).text);
+        rig.view.foundMtu.reset();
+        rig.controller.FindLargestMtu();
+        EXPECT_EQ("1454", rig.view.form.Pair(Parameter::Mtu).text);
+    }
 }
 
 }  // namespace

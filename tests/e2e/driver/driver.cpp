@@ -17,7 +17,7 @@
 //   enabled TITLE ID                   prints 1 when the control is enabled, else 0
 //   visible TITLE ID                   prints 1 when the control is visible, else 0
 //   selection TITLE ID                 prints a combo box's selected index and text ("-1" alone: none)
-//   items TITLE ID                     prints a combo box's items, one a line
+//   items TITLE ID                     prints a combo box's or a list box's items, one a line
 //   select TITLE ID TEXT               selects the item TEXT and tells the parent (CBN_SELCHANGE, posted)
 //   status-text TITLE PANE             prints the text of a pane of the window's status bar
 //   window-rect TITLE                  prints the window's screen rectangle: left top right bottom
@@ -135,12 +135,13 @@ HWND FindControl(HWND window, int id) {
 }
 
 // Under Wine a combo box's items come back as UTF-16 only; printed as the
-// ANSI code page has them.
+// ANSI code page has them. A list box's the same way.
 std::string ComboItem(HWND combo, int index) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+    const bool list = HasClass(combo, "ListBox");
+    const LRESULT length = SendMessageW(combo, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, index, 0);
     if (length == CB_ERR) return {};
     std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1);
-    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+    SendMessageW(combo, list ? LB_GETTEXT : CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
     char text[1024] = {};
     WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof text, nullptr, nullptr);
     return text;
@@ -335,7 +336,7 @@ int ControlCommand(const std::string& command, HWND control, int argc, char** ar
         return 0;
     }
     if (command == "items" && argc == 4) {
-        const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
+        const LRESULT count = SendMessageW(control, HasClass(control, "ListBox") ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
         for (int index = 0; index < count; ++index) std::printf("%s\n", ComboItem(control, index).c_str());
         return 0;
     }

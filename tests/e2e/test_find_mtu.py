@@ -1,0 +1,105 @@
+"""Find Largest MTU in the real zartune.exe, in namespaces of its own (root, iproute2): client (9000 link), router,
+server (the link under test); a prefix whose wineserver, which places Wine's echoes, runs in the client's."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+import zartune_e2e as zt
+import zve2e
+from zartune_e2e import Configurator, control
+from zve2e import driver
+
+TAG = os.environ.get("ZV_MTU_BED", "zvmtu%d" % os.getpid())
+CLIENT, ROUTER, SERVER = TAG + "c", TAG + "r", TAG + "s"
+BED = """netns add {c}|netns add {r}|netns add {s}|-n {c} link set lo up|-n {r} link set lo up|-n {s} link set lo up
+-n {c} link add c0 mtu 9000 type veth peer name r0 netns {r}|-n {r} link set r0 mtu 9000
+-n {r} link add r1 type veth peer name s0 netns {s}
+-n {c} addr add 198.18.0.1/24 dev c0|-n {r} addr add 198.18.0.2/24 dev r0
+-n {r} addr add 198.18.1.1/24 dev r1|-n {s} addr add 198.18.1.2/24 dev s0
+-n {c} link set c0 up|-n {r} link set r0 up|-n {r} link set r1 up|-n {s} link set s0 up
+-n {c} route add 198.18.0.0/15 via 198.18.0.2|-n {s} route add 198.18.0.0/15 via 198.18.1.1
+netns exec {r} sysctl -qw net.ipv4.ip_forward=1|netns exec {r} sysctl -qw net.ipv4.icmp_ratelimit=0
+netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0""".format(c=CLIENT, r=ROUTER, s=SERVER)
+DIALOG, ID_TOOLS_FIND_MTU = "Find Largest MTU", 32797
+HOST, PROBES, RESULT, FIND, STOP, USE, CLOSE = 1200, 1202, 1203, 1204, 1205, 1206, 2
+TUNED_KEYS = [r"HKLM\System\CurrentControlSet\Services\Tcpip", r"HKLM\System\CurrentControlSet\Services\Class"]
+
+
+def ip(line, check=True):
+    subprocess.run(["ip", *line.split()], check=check, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+
+
+def outside():
+    if os.geteuid() != 0 or shutil.which("ip") is None:
+        sys.exit("test_find_mtu: needs root and iproute2's ip to build its network namespaces")
+    here = os.path.dirname(os.path.abspath(__file__))
+    wine_prefix, install = os.path.join(here, "../../scripts/wine-prefix"), os.path.join(here, "install.py")
+    prefix = tempfile.mkdtemp(prefix="mtu-prefix-", dir=os.path.dirname(zve2e.PREFIX))
+    env = dict(os.environ, ZV_E2E_PREFIX=prefix, ZV_MTU_BED=TAG)
+    inside = ["ip", "netns", "exec", CLIENT]
+    try:
+        for line in BED.replace("\n", "|").split("|"):
+            ip(line)
+        subprocess.run(inside + [wine_prefix, "boot", prefix, "--x11"], check=True, timeout=120)
+        installed = subprocess.run(inside + [sys.executable, install, os.environ["ZV_E2E_SETUP"]], env=env)
+        return installed.returncode or subprocess.run(inside + [sys.executable, __file__], env=env).returncode
+    finally:
+        subprocess.run(inside + [wine_prefix, "stop", prefix], timeout=60)
+        for name in (CLIENT, ROUTER, SERVER):
+            ip("netns del " + name, check=False)
+
+
+class FindLargestMtu(unittest.TestCase):
+    def find(self, host, ends_with):
+        self.assertEqual(driver("set-text", DIALOG, HOST, host)[0], 0)
+        started = time.monotonic()
+        self.assertEqual(driver("click", DIALOG, FIND)[0], 0)
+        self.assertTrue(zve2e.wait_until(lambda: control("control-text", DIALOG, RESULT).endswith(ends_with), 60))
+        probes = control("items", DIALOG, PROBES).split("\n")
+        print("%s in %.1f s: %s" % (ends_with, time.monotonic() - started, ", ".join(probes)), file=sys.stderr)
+        self.assertEqual((control("enabled", DIALOG, FIND), control("enabled", DIALOG, STOP)), ("1", "0"))
+        return probes
+
+    def test_the_search_in_the_bed(self):
+        before = [zve2e.reg_tree(key) for key in TUNED_KEYS]
+        with Configurator() as configurator:
+            self.assertTrue(configurator.wait_window())
+            driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_TOOLS_FIND_MTU, 0)
+            self.assertTrue(configurator.wait_window(DIALOG))
+            for mtu in (1400, 1492):
+                ip("-n %s link set r1 mtu %d" % (ROUTER, mtu))
+                ip("-n %s link set s0 mtu %d" % (SERVER, mtu))
+                probes = self.find("198.18.1.2", "The largest MTU to 198.18.1.2 is %d." % mtu)
+                for line in ("1472 bytes: too big", "%d bytes: passed" % (mtu - 28), "%d bytes: too big" % (mtu - 27)):
+                    self.assertIn(line, probes)
+            self.assertEqual(driver("click", DIALOG, USE)[0], 0)
+            explanation = "Dial-Up Networking (Modem)"  # picking Manual explains it, as the mode list does
+            self.assertTrue(configurator.wait_window(explanation))
+            self.assertEqual(driver("click", explanation, 1)[0], 0)
+            self.assertTrue(zve2e.wait_until(lambda: driver("no-window", explanation)[0] == 0))
+            self.assertEqual(control("selection", zt.MAIN_TITLE, zt.MODE), "3 Manual")
+            self.assertEqual(control("checked", zt.MAIN_TITLE, 1081), "1")
+            self.assertEqual(control("control-text", zt.MAIN_TITLE, 1010), "1492")
+
+            driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_TOOLS_FIND_MTU, 0)
+            self.assertTrue(configurator.wait_window(DIALOG))
+            self.find("198.18.1.99", "198.18.1.99 does not answer pings, so its MTU cannot be found.")
+            for button, ended in ((STOP, lambda: control("control-text", DIALOG, RESULT) == "The search was stopped."),
+                                  (CLOSE, lambda: driver("no-window", DIALOG)[0] == 0)):
+                self.assertEqual(driver("click", DIALOG, FIND)[0], 0)  # handled before the next click
+                started = time.monotonic()
+                self.assertEqual(driver("click", DIALOG, button)[0], 0)
+                self.assertTrue(zve2e.wait_until(ended, 3))
+                print("button %d ended the search in %.2f s" % (button, time.monotonic() - started), file=sys.stderr)
+        self.assertEqual([zve2e.reg_tree(key) for key in TUNED_KEYS], before)
+        self.assertFalse(os.path.exists(zve2e.unix_path(zt.CONFIG_FILE)))
+
+
+if __name__ == "__main__":
+    if "ZV_MTU_BED" not in os.environ:
+        sys.exit(outside())
+    unittest.main()

@@ -1,0 +1,27 @@
+#pragma once
+#include "win32/WinTypes.h"
+
+#include <cstdint>
+#include <string>
+
+// ICMP echoes as the largest-MTU search uses them. Production loads the ICMP
+// functions at run time (Win32Icmp); native tests script the answers.
+class Icmp {
+public:
+    // The IP status values the search tells apart; any other is no answer.
+    static constexpr DWORD kSuccess = 0;
+    static constexpr DWORD kPacketTooBig = 11009;
+    static constexpr DWORD kTimedOut = 11010;
+
+    virtual ~Icmp() = default;
+
+    // Ready to send echoes; false when this computer cannot send pings.
+    virtual bool Open() = 0;
+    // A dotted address or a name; false when it could not be found.
+    virtual bool Resolve(const std::string& host, std::uint32_t* address) = 0;
+    // One echo with size bytes of data that may not be fragmented, waiting at
+    // most timeout milliseconds: the IP status of its answer.
+    virtual DWORD Echo(std::uint32_t address, WORD size, DWORD timeout) = 0;
+    // Gives back what Open took; nothing when it was not open.
+    virtual void Close() = 0;
+};

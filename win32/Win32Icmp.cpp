@@ -1,0 +1,78 @@
+#include "win32/Win32Icmp.h"
+
+#include <winsock.h>
+#include <ipexport.h>
+
+#include <vector>
+
+namespace {
+
+// Through void*: a FARPROC is no function type of its own.
+template <typename Function>
+Function Export(HMODULE library, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+}  // namespace
+
+bool Win32Icmp::LoadFrom(const char* name) {
+    library_ = LoadLibraryA(name);
+    if (library_ == nullptr) return false;
+    createFile_ = Export<CreateFileFunction>(library_, "IcmpCreateFile");
+    sendEcho_ = Export<SendEchoFunction>(library_, "IcmpSendEcho");
+    closeHandle_ = Export<CloseHandleFunction>(library_, "IcmpCloseHandle");
+    if (createFile_ != nullptr && sendEcho_ != nullptr && closeHandle_ != nullptr) return true;
+    FreeLibrary(library_);
+    library_ = nullptr;
+    return false;
+}
+
+bool Win32Icmp::Open() {
+    Close();
+    // XP exports them from iphlpapi.dll; 2000 and the systems before it
+    // from icmp.dll only (sources: tests/compat/first_versions.txt, ICMP).
+    if (!LoadFrom("iphlpapi.dll") && !LoadFrom("icmp.dll")) return false;
+    WSADATA data;
+    winsockStarted_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+    if (winsockStarted_) handle_ = createFile_();
+    if (handle_ != INVALID_HANDLE_VALUE) return true;
+    Close();
+    return false;
+}
+
+bool Win32Icmp::Resolve(const std::string& host, std::uint32_t* address) {
+    const unsigned long dotted = inet_addr(host.c_str());
+    if (dotted != INADDR_NONE || host == "255.255.255.255") {
+        *address = dotted;
+        return true;
+    }
+    const hostent* entry = gethostbyname(host.c_str());
+    if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list[0] == nullptr) return false;
+    *address = *reinterpret_cast<const std::uint32_t*>(entry->h_addr_list[0]);
+    return true;
+}
+
+DWORD Win32Icmp::Echo(std::uint32_t address, WORD size, DWORD timeout) {
+    if (handle_ == INVALID_HANDLE_VALUE) return kTimedOut;
+    std::vector<char> data(size, 'Z');
+    // Room for one reply with all the data, and an ICMP error's eight bytes.
+    std::vector<char> reply(sizeof(ICMP_ECHO_REPLY) + size + 8 + 64);
+    IP_OPTION_INFORMATION options = {};
+    options.Ttl = 128;
+    options.Flags = IP_FLAG_DF;
+    SetLastError(0);
+    const DWORD replies = sendEcho_(handle_, address, data.data(), size, &options, reply.data(),
+                                    static_cast<DWORD>(reply.size()), timeout);
+    if (replies > 0) return reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data())->Status;
+    // Some systems say a packet is too big only through the last error.
+    return GetLastError() == kPacketTooBig ? kPacketTooBig : kTimedOut;
+}
+
+void Win32Icmp::Close() {
+    if (handle_ != INVALID_HANDLE_VALUE) closeHandle_(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    if (winsockStarted_) WSACleanup();
+    winsockStarted_ = false;
+    if (library_ != nullptr) FreeLibrary(library_);
+    library_ = nullptr;
+}
