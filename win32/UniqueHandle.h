@@ -35,6 +35,7 @@ struct DestroyIconCloser { void operator()(HICON h) const { DestroyIcon(h); } };
 struct DestroyMenuCloser { void operator()(HMENU h) const { DestroyMenu(h); } };
 struct DeleteObjectCloser { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
 struct RegCloseKeyCloser { void operator()(HKEY h) const { RegCloseKey(h); } };
+struct GlobalFreeCloser { void operator()(HGLOBAL h) const { GlobalFree(h); } };
 
 using UniqueHwnd = UniqueHandle<HWND, DestroyWindowCloser>;
 using UniqueHicon = UniqueHandle<HICON, DestroyIconCloser>;
@@ -44,6 +45,7 @@ using UniqueHfont = UniqueHandle<HFONT, DeleteObjectCloser>;
 using UniqueHpalette = UniqueHandle<HPALETTE, DeleteObjectCloser>;
 using UniqueHbrush = UniqueHandle<HBRUSH, DeleteObjectCloser>;
 using UniqueHkey = UniqueHandle<HKEY, RegCloseKeyCloser>;
+using UniqueHglobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
 
 // A window's device context (its client area, or with wholeWindow the whole
 // window), released to the window it came from. No window: the screen's.
