@@ -38,6 +38,7 @@ public:
     void BeginWait() override;
     void EndWait() override;
     std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) override;
+    void ShowCurrentSettings(const std::function<CurrentSettings()>& table) override;
 
 protected:
     CommandUi QueryCommand(WORD id) const noexcept override;

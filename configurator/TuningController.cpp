@@ -28,6 +28,7 @@ const TuningController::Command TuningController::kCommands[] = {
     {ID_FILE_EVERTIE, &TuningController::OnKeepAlive},
     {ID_HELP_TOPICS, &TuningController::OnHelpTopics},
     {ID_APP_ABOUT, &TuningController::OnAbout},
+    {ID_TOOLS_CURRENT_SETTINGS, &TuningController::OnCurrentSettings},
 };
 
 namespace {
@@ -143,17 +144,27 @@ std::string TuningController::PreviousSettingsPath() const {
 }
 
 bool TuningController::FillTuning() {
-    if (config_.mode != "MANUAL") {
-        ApplyPreset(config_);
-        return true;
+    const std::string problem = FillTuning(view_->ReadForm(), config_);
+    if (problem.empty()) return true;
+    desktop_->ShowMessageBox(0, problem, product_->ProductName(), MB_ICONEXCLAMATION);
+    return false;
+}
+
+std::string TuningController::FillTuning(const FormState& state, TuningConfig& config) {
+    if (config.mode != "MANUAL") {
+        ApplyPreset(config);
+        return {};
     }
-    const ManualValidation manual = ValidateManualValues(view_->ReadForm(), config_);
-    if (!manual.valid) {
-        desktop_->ShowMessageBox(0, manual.message, product_->ProductName(), MB_ICONEXCLAMATION);
-        return false;
-    }
-    config_ = manual.config;
-    return true;
+    const ManualValidation manual = ValidateManualValues(state, config);
+    if (!manual.valid) return manual.message;
+    config = manual.config;
+    return {};
+}
+
+CurrentSettings TuningController::CurrentSettingsNow() const {
+    TuningConfig config = config_;
+    const std::string problem = FillTuning(view_->ReadForm(), config);
+    return CurrentSettings::Read(*registry_, *desktop_, config, problem);
 }
 
 void TuningController::OfferRestart(const std::string& result, UINT icon) {
@@ -241,6 +252,10 @@ void TuningController::OnHelpTopics() { product_->ShowHelpTopic("zartune.hlp", "
 void TuningController::OnAbout() { view_->ShowAbout(); }
 
 void TuningController::OnKeepAlive() { view_->ShowKeepAlive(); }
+
+void TuningController::OnCurrentSettings() {
+    view_->ShowCurrentSettings([this] { return CurrentSettingsNow(); });
+}
 
 bool TuningController::HandlesCommand(unsigned id) const {
     for (const Command& command : kCommands) {

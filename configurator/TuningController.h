@@ -1,5 +1,6 @@
 #pragma once
 #include "common/ProductInfo.h"
+#include "configurator/CurrentSettings.h"
 #include "configurator/TuningView.h"
 #include "tuning/TuningConfig.h"
 #include "win32/Desktop.h"
@@ -42,6 +43,9 @@ public:
     bool HandlesCommand(unsigned id) const;
     bool CommandEnabled(unsigned id) const;
 
+    // What Current Settings shows for the form's present choices; asks nothing.
+    CurrentSettings CurrentSettingsNow() const;
+
     // How far the counting wait after an Apply step goes.
     static std::uint64_t StepCount(int step);
 
@@ -51,6 +55,9 @@ private:
 
     // True when a valid record could be made; the message is shown otherwise.
     bool FillTuning();
+    // Fills config for the form state as Apply does: empty, or the message
+    // naming the first invalid manual value.
+    static std::string FillTuning(const FormState& state, TuningConfig& config);
     // Records what the engine's writes are about to change, unless recorded
     // already; false when that failed and the user chose not to go on.
     bool KeepPreviousSettings(const TuningEngine& engine);
@@ -61,6 +68,7 @@ private:
     void OnHelpTopics();
     void OnAbout();
     void OnKeepAlive();
+    void OnCurrentSettings();
 
     ProductInfo* product_;
     Registry* registry_;

@@ -1,9 +1,11 @@
 #pragma once
+#include "configurator/CurrentSettings.h"
 #include "configurator/FormState.h"
 #include "tuning/RegistryBackup.h"
 #include "win32/Desktop.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,4 +40,6 @@ public:
     virtual void EndWait() = 0;
     // Registry Backup's copies on the file system; the sources that were not copied.
     virtual std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) = 0;
+    // The Current Settings dialog, modal; table computes what it shows, again on each refresh.
+    virtual void ShowCurrentSettings(const std::function<CurrentSettings()>& table) = 0;
 };

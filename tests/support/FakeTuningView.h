@@ -29,6 +29,10 @@ public:
     void ShowKeepAlive() override { Record("keep-alive"); }
     void BeginWait() override { Record("wait"); }
     void EndWait() override { Record("end wait"); }
+    void ShowCurrentSettings(const std::function<CurrentSettings()>& table) override {
+        shownTable = table();
+        Record("current settings");
+    }
     std::vector<std::string> CopyBackupFiles(const RegistryBackupPlan& plan) override {
         copiedPlans.push_back(plan);
         Record("copy");
@@ -50,6 +54,7 @@ public:
     std::vector<Explanation> explanations;
     std::vector<std::uint64_t> stepCounts;
     std::vector<RegistryBackupPlan> copiedPlans;
+    CurrentSettings shownTable;
     std::vector<std::string> events;
 
 private:

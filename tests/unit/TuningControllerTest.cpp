@@ -217,6 +217,29 @@ TEST(TuningController, ApplyRequestIsTakenOnce) {
     EXPECT_FALSE(rig.controller.TakeApplyRequest());
 }
 
+TEST(TuningController, CurrentSettingsShowsTheFormsChoicesWithoutAskingOrWriting) {
+    Rig rig;
+    EXPECT_TRUE(rig.controller.OnCommand(ID_TOOLS_CURRENT_SETTINGS));
+    EXPECT_EQ(std::vector<std::string>{"current settings"}, rig.view.events);
+    const auto mtu = [&] {
+        for (const CurrentSettingsRow& row : rig.view.shownTable.Rows()) {
+            if (row.where == "HKLM\\" + kInterface + "\\MTU") return row.afterApply;
+        }
+        return std::string("no row");
+    };
+    EXPECT_EQ("1492", mtu());
+    EXPECT_EQ(0u, rig.controller.Tuning().mtu);  // the run's record is Apply's alone
+
+    // A fresh form in the manual mode has no custom MTU.
+    rig.controller.Tuning().mode = "MANUAL";
+    rig.controller.OnCommand(ID_TOOLS_CURRENT_SETTINGS);
+    EXPECT_EQ("", mtu());
+    EXPECT_EQ("Invalid MTU value. You chose the 'Custom' option without providing any value.",
+              rig.view.shownTable.Problem());
+    EXPECT_TRUE(rig.desktop.messageBoxes.empty());
+    EXPECT_EQ(0, rig.registry.WriteCount());
+}
+
 TEST(TuningController, CommandTable) {
     Rig rig;
     for (unsigned id : {ID_FILE_APPLY, ID_FILE_RESTORE, ID_CPL_NETWORK, ID_HELP_WEBSITE, ID_HELP_FEEDBACK,
