@@ -57,9 +57,13 @@ void ProductInfo::ShowHelpTopic(const std::string& helpFile, const std::string& 
     desktop_->OpenHelp(0, folder + helpFile, HELP_KEY, keyword);
 }
 
-bool ProductInfo::CanWriteMachineSettings(const std::string&) const {
+bool ProductInfo::HasMachineRights() const {
     RegKey run(*registry_);
-    if (run.Open(RegRoot::LocalMachine, kRunKey, KEY_WRITE) != ERROR_ACCESS_DENIED) return true;
+    return run.Open(RegRoot::LocalMachine, kRunKey, KEY_WRITE) != ERROR_ACCESS_DENIED;
+}
+
+bool ProductInfo::CanWriteMachineSettings(const std::string&) const {
+    if (HasMachineRights()) return true;
     const std::string name = ProductName();
     desktop_->ShowMessageBox(
         0,

@@ -25,6 +25,8 @@ public:
     // False after the "Permissions Error" message when the machine-wide Run
     // key refuses write access; any other outcome counts as permission.
     bool CanWriteMachineSettings(const std::string& tag) const;
+    // The same test, with no message.
+    bool HasMachineRights() const;
     bool IsLargeFontDisplay() const;
     bool NoWindowTitled(const std::string& title) const;
     // Writes "Detect" = quoted program path + switchText under the Run and

@@ -2,8 +2,10 @@
 
 #include "configurator/CAboutBox.h"
 #include "configurator/CKeepAliveDlg.h"
+#include "configurator/ConfigurationFile.h"
 #include "configurator/ConfiguratorStartup.h"
 #include "configurator/FrameCommands.h"
+#include "configurator/PrivateProfileFile.h"
 
 #include <commctrl.h>
 
@@ -16,6 +18,10 @@ bool CZartuneApp::InitInstance() {
     InitCommonControls();
     const StartupOutcome outcome = ConfiguratorStartup(*registry_, *desktop_, product_).Run();
     if (outcome == StartupOutcome::End) return false;
+    if (outcome == StartupOutcome::ApplyUnattended) {
+        exitCode_ = ApplyUnattended();
+        return false;
+    }
     if (outcome == StartupOutcome::ShowAbout) {
         CAboutBox about(product_, *desktop_, *registry_);
         about.DoModal(nullptr);
@@ -35,6 +41,16 @@ bool CZartuneApp::InitInstance() {
     ShowWindow(frame_->Handle(), outcome == StartupOutcome::OpenMainWindowHidden ? SW_HIDE : SW_SHOW);
     UpdateWindow(frame_->Handle());
     return true;
+}
+
+int CZartuneApp::ApplyUnattended() {
+    const std::string path = product_.StoredInstallFolder() + ConfigurationFile::kFileName;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const bool found = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    PrivateProfileFile file(path, ConfigurationFile::kSection);
+    // Never created: only its controller is wanted, and no window.
+    CMainFrame frame(product_, *registry_, *desktop_);
+    return frame.Controller().ApplyUnattended(found ? &file : nullptr).ExitCode();
 }
 
 void CZartuneApp::OnIdle() noexcept {

@@ -19,6 +19,8 @@ public:
     // Runs start-up (see ConfiguratorStartup) and opens the window it leads
     // to; true when the main frame is up and the message loop should run.
     bool InitInstance();
+    // The process's exit code when InitInstance returned false.
+    int ExitCode() const { return exitCode_; }
 
     CMainFrame* MainFrame() { return frame_.get(); }
 
@@ -27,10 +29,14 @@ protected:
     bool PreTranslate(MSG& message) noexcept override;
 
 private:
+    // "/apply": the configuration file's choices applied with no window.
+    int ApplyUnattended();
+
     Registry* registry_;
     Desktop* desktop_;
     ProductInfo product_;
     std::unique_ptr<CMainFrame> frame_;
+    int exitCode_ = 0;
 };
 
 }  // namespace zartune

@@ -13,6 +13,13 @@ StartupOutcome ConfiguratorStartup::Run() {
         TuningEngine(*registry_, *desktop_, config).RestoreWindowsDefaults(false);
         return StartupOutcome::End;
     }
+    if (word == "apply") {
+        // Nobody may be there to answer a box: a missing folder or agent is
+        // left to the exit code.
+        const std::string folder = product_->StoredInstallFolder();
+        if (!folder.empty()) desktop_->ShellExecuteFile(0, "open", folder + "zarwatch.exe", "/auto", "", SW_SHOWNORMAL);
+        return StartupOutcome::ApplyUnattended;
+    }
     if (!StartAgent()) return StartupOutcome::End;
     if (word == "about") return StartupOutcome::ShowAbout;
     if (word == "ping") {

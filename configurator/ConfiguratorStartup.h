@@ -4,7 +4,7 @@
 #include "win32/Registry.h"
 
 // Which window a configurator start leads to.
-enum class StartupOutcome { End, ShowAbout, ShowKeepAlive, OpenMainWindow, OpenMainWindowHidden };
+enum class StartupOutcome { End, ShowAbout, ShowKeepAlive, OpenMainWindow, OpenMainWindowHidden, ApplyUnattended };
 
 // The configurator's start-up up to its first window: the switch word, the
 // silent restore of the uninstaller, the agent launch and the permission

@@ -1,5 +1,6 @@
 #include "configurator/TuningController.h"
 
+#include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/FrameCommands.h"
 #include "configurator/ManualValidation.h"
@@ -110,12 +111,36 @@ void TuningController::ApplySettings() {
     }
 }
 
+UnattendedApply TuningController::ApplyUnattended(ProfileSection* configuration) {
+    if (product_->StoredInstallFolder().empty()) return {UnattendedOutcome::NoInstallFolder};
+    if (!product_->HasMachineRights()) return {UnattendedOutcome::NoRights};
+    if (configuration == nullptr) return {UnattendedOutcome::NoValidConfiguration};
+    FormState state;
+    ConfigurationFile::Load(*configuration, state, config_);
+    if (!FillTuning(state, config_).empty()) return {UnattendedOutcome::NoValidConfiguration};
+    TuningEngine engine(*registry_, *desktop_, config_);
+    if (!KeepPreviousSettingsQuietly(engine).empty()) return {UnattendedOutcome::NoRecord};
+    return {UnattendedOutcome::Applied, engine.ApplyTuning()};
+}
+
 bool TuningController::KeepPreviousSettings(const TuningEngine& engine) {
+    const std::string problem = KeepPreviousSettingsQuietly(engine);
+    if (problem.empty()) return true;
+    const std::string path = PreviousSettingsPath();
+    const std::string text = AboutRecord(path.empty() ? std::string(PreviousSettingsFile::kFileName) : path,
+                                         problem +
+                                             "\n\nIf you go on, \"Restore Previous Settings\" cannot give back "
+                                             "the settings you have now.\nApply the new settings anyway?");
+    return desktop_->ShowMessageBox(view_->Owner(), text, product_->ProductName(),
+                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+std::string TuningController::KeepPreviousSettingsQuietly(const TuningEngine& engine) const {
     // Remove touches every value that any Apply may change.
     std::vector<RegLocation> locations;
     for (const TuningWrite& write : engine.PlanWrites(kRemoveAction)) locations.push_back({write.path, write.name});
     const PreviousSettings now = PreviousSettings::Capture(*registry_, locations);
-    if (now.IsEmpty()) return true;
+    if (now.IsEmpty()) return {};
 
     const std::string path = PreviousSettingsPath();
     const PreviousSettingsFile file(path);
@@ -129,13 +154,7 @@ bool TuningController::KeepPreviousSettings(const TuningEngine& engine) {
     } else if (record.AddNew(now) > 0 && !file.Save(record, TimeText(desktop_->CurrentTime()))) {
         problem = "could not be written.";
     }
-    if (problem.empty()) return true;
-    const std::string text = AboutRecord(path.empty() ? std::string(PreviousSettingsFile::kFileName) : path,
-                                         problem +
-                                             "\n\nIf you go on, \"Restore Previous Settings\" cannot give back "
-                                             "the settings you have now.\nApply the new settings anyway?");
-    return desktop_->ShowMessageBox(view_->Owner(), text, product_->ProductName(),
-                                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    return problem;
 }
 
 std::string TuningController::PreviousSettingsPath() const {

@@ -1,6 +1,8 @@
 #pragma once
 #include "common/ProductInfo.h"
 #include "configurator/CurrentSettings.h"
+#include "configurator/ProfileSection.h"
+#include "configurator/UnattendedApply.h"
 #include "configurator/TuningView.h"
 #include "tuning/TuningConfig.h"
 #include "win32/Desktop.h"
@@ -31,6 +33,9 @@ public:
     bool TakeApplyRequest();
 
     void ApplySettings();
+    // Apply with no window, message or restart, from the configuration file
+    // (null when it is missing) as the form would load it.
+    UnattendedApply ApplyUnattended(ProfileSection* configuration);
     void RestoreWindowsDefaults();
     // Writes back what the record holds; on full success the record goes.
     void RestorePreviousSettings();
@@ -61,6 +66,8 @@ private:
     // Records what the engine's writes are about to change, unless recorded
     // already; false when that failed and the user chose not to go on.
     bool KeepPreviousSettings(const TuningEngine& engine);
+    // Why the record could not be kept; empty when it was, or had been.
+    std::string KeepPreviousSettingsQuietly(const TuningEngine& engine) const;
     // The record's file in the install folder; empty when that is not known.
     std::string PreviousSettingsPath() const;
     // The result, then the restart question; on No the reminder.

@@ -8,6 +8,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Win32Registry registry;
     Win32Desktop desktop;
     zartune::CZartuneApp app(registry, desktop);
-    if (!app.InitInstance()) return 0;
+    if (!app.InitInstance()) return app.ExitCode();
     return app.Run();
 }

@@ -3,6 +3,7 @@
 #include "resources/zartune_ids.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FakeTuningView.h"
+#include "tests/support/MemorySection.h"
 #include "tests/support/ScratchFolder.h"
 #include "tuning/PreviousSettingsFile.h"
 #include "win32/MemoryRegistry.h"
@@ -460,6 +461,72 @@ TEST(TuningController, ApplyAsksBeforeChangingWhatItCannotRecord) {
         EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
         EXPECT_EQ(damaged, Rig::Read(damagedPath));
         EXPECT_EQ(kQuestion, rig.desktop.messageBoxes[2].text);
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UnattendedApply, ExitCodes) {
+    const struct {
+        UnattendedApply result;
+        int code;
+    } cases[] = {
+        {{UnattendedOutcome::Applied, 0}, 0},
+        {{UnattendedOutcome::Applied, 3}, 3},
+        {{UnattendedOutcome::Applied, 999}, 999},
+        {{UnattendedOutcome::Applied, 1500}, 999},
+        {{UnattendedOutcome::NoValidConfiguration}, 1001},
+        {{UnattendedOutcome::NoRights}, 1002},
+        {{UnattendedOutcome::NoRecord}, 1003},
+        {{UnattendedOutcome::NoInstallFolder}, 1004},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.code, c.result.ExitCode()) << c.result.refused;
+}
+
+TEST(TuningController, UnattendedApplyWritesWhatTheFileChoosesWithNoWindowAndNoQuestion) {
+    Rig rig;
+    rig.registry.PutDword(kMachine, kInterface, "MTU", 1400);
+    // "Automatic #2" on a LAN, though the form's codes say otherwise.
+    MemorySection file(std::map<std::string, std::string>{{"Adapter", "1"}, {"Mode", "1"}});
+    const UnattendedApply result = rig.controller.ApplyUnattended(&file);
+    EXPECT_EQ(UnattendedOutcome::Applied, result.outcome);
+    EXPECT_EQ(0, result.refused);
+    EXPECT_EQ(1500u, Number(rig.Value(kInterface, "MTU")));
+    EXPECT_EQ(513920u, Number(rig.Value(kTcpip, "TcpWindowSize")));
+    EXPECT_NE(std::string::npos, rig.RecordText().find("\"MTU\"=dword:00000578"));
+    EXPECT_TRUE(rig.view.events.empty());
+    EXPECT_TRUE(rig.desktop.messageBoxes.empty());
+    EXPECT_TRUE(file.writes.empty());
+}
+
+TEST(TuningController, UnattendedApplyWritesNothingWhenItCannotGoOn) {
+    const struct {
+        const char* what;
+        UnattendedOutcome outcome;
+    } cases[] = {
+        {"no file", UnattendedOutcome::NoValidConfiguration},
+        {"a custom value missing", UnattendedOutcome::NoValidConfiguration},
+        {"no rights", UnattendedOutcome::NoRights},
+        {"a damaged record", UnattendedOutcome::NoRecord},
+        {"no install folder", UnattendedOutcome::NoInstallFolder},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig rig;
+        rig.registry.PutDword(kMachine, kInterface, "MTU", 1500);
+        const std::string what = c.what;
+        MemorySection file(std::map<std::string, std::string>{{"Mode", "3"}, {"HTTP10", what == "a custom value missing" ? "-1" : "0"}});
+        if (what == "no rights") {
+            rig.registry.DenyAccess(kMachine, "SOFTWARE\\MICROSOFT\\WINDOWS\\CurrentVersion\\Run", KEY_WRITE);
+        }
+        if (what == "a damaged record") std::ofstream(rig.RecordPath(), std::ios::binary) << "REGEDIT4\r\n";
+        if (what == "no install folder") rig.registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", "");
+        const int writes = rig.registry.WriteCount();
+        EXPECT_EQ(c.outcome, rig.controller.ApplyUnattended(what == "no file" ? nullptr : &file).outcome);
+        EXPECT_EQ(writes, rig.registry.WriteCount());
+        EXPECT_TRUE(rig.desktop.messageBoxes.empty());
     }
 }
 
