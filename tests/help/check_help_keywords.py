@@ -22,6 +22,8 @@ REQUIRED = [
     b"PMTU (Path Maximum Transmission Unit)",
     b"NDI Cache",
     b"Previous Settings",
+    b"Current Settings",
+    b"Unattended Apply",
 ]
 
 
