@@ -20,6 +20,7 @@
 //   items TITLE ID                     prints a combo box's items, one a line
 //   list-rows TITLE ID                 prints a report list view's rows, one a line, cells tab-separated
 //   clipboard                          prints the clipboard's text as it is
+//   exit-code COMMAND-LINE SECONDS     runs the program to its end and prints its whole exit code
 //   select TITLE ID TEXT               selects the item TEXT and tells the parent (CBN_SELCHANGE, posted)
 //   status-text TITLE PANE             prints the text of a pane of the window's status bar
 //   window-rect TITLE                  prints the window's screen rectangle: left top right bottom
@@ -237,6 +238,27 @@ int ListRows(HWND list) {
     return 0;
 }
 
+// Runs a program to its end and prints its whole exit code, which Wine's
+// own exit status cuts to the low 8 bits.
+int PrintExitCode(const char* commandLine, int seconds) {
+    std::string line = commandLine;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::fprintf(stderr, "cannot start %s\n", commandLine);
+        return 1;
+    }
+    DWORD code = 0;
+    const bool ended = WaitForSingleObject(process.hProcess, seconds * 1000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (!ended) return kTimedOut;
+    std::printf("%lu\n", static_cast<unsigned long>(code));
+    return 0;
+}
+
 int PrintClipboardText() {
     // Its CRLFs as they are, not doubled by the text mode.
     _setmode(_fileno(stdout), _O_BINARY);
@@ -451,6 +473,7 @@ int Run(int argc, char** argv) {
     }
     if (command == "no-window") return FindWindowA(nullptr, argv[2]) == nullptr ? 0 : 1;
     if (command == "answer" && argc >= 4) return Answer(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 20);
+    if (command == "exit-code" && argc == 4) return PrintExitCode(argv[2], std::atoi(argv[3]));
     if (command == "setting" && argc == 5) return Setting(argv[2], argv[3], argv[4]);
     if (command == "processes") return PrintProcesses(argv[2], false);
     if (command == "pids") return PrintProcesses(argv[2], true);
