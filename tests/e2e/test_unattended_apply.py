@@ -1,7 +1,6 @@
-"""zartune.exe /apply on Windows 98 and XP: with a preset file it exits 0
-having opened no window and left the registry as the form's Apply leaves it
-with the same file; with invalid manual values it exits 1001 and writes
-nothing."""
+"""zartune.exe /apply on Windows 98 and XP: a preset file gives exit 0, no
+window (a box would have kept it waiting) and the registry the form's Apply
+leaves with that file; invalid manual values give 1001 and no write."""
 import os
 import time
 import unittest
@@ -12,20 +11,19 @@ import zve2e
 from zartune_e2e import Configurator
 from zve2e import driver
 
-PRESET = {"Adapter": "2", "Mode": "0"}
-# "Manual" with no connections-per-HTTP-1.0-server entry.
-INVALID = {"Adapter": "1", "Mode": "3", "HTTP10": "-1"}
 
-
-def write_config(values):
+def apply_unattended(config):
     zt.remove_config_file()
-    with open(zve2e.unix_path(zt.CONFIG_FILE), "w", newline="\r\n") as config:
-        config.write("[Configuration]\n" + "".join("%s=%s\n" % item for item in values.items()))
+    with open(zve2e.unix_path(zt.CONFIG_FILE), "w", newline="\r\n") as file:
+        file.write("[Configuration]\n" + "".join("%s=%s\n" % item for item in config.items()))
+    start = time.monotonic()
+    code, out = driver("exit-code", '"%s" /apply' % zt.CONFIGURATOR, 60)
+    print("/apply: exit %s after %.2f s, the driver's start included" % (out.strip(), time.monotonic() - start))
+    return int(out) if code == 0 else None
 
 
 class UnattendedApply(unittest.TestCase):
     def setUp(self):
-        zt.stop_agents()
         zt.remove_previous_settings()
         applying.prepare_registry()
 
@@ -36,26 +34,16 @@ class UnattendedApply(unittest.TestCase):
         zt.remove_previous_settings()
         zt.stop_agents()
 
-    def apply_unattended(self):
-        start = time.monotonic()
-        code, out = driver("exit-code", '"%s" /apply' % zt.CONFIGURATOR, 60)
-        self.assertEqual(code, 0)
-        print("/apply: exit %s after %.2f s, the driver's start included" % (out.strip(), time.monotonic() - start))
-        return int(out)
-
     def check(self, version):
         zt.set_windows_version(version)
         before = zt.dump(applying.DUMPED_KEYS)
-        write_config(PRESET)
-        # It ended by itself: a window or box would have waited for an answer.
-        self.assertEqual(self.apply_unattended(), 0)
+        self.assertEqual(apply_unattended({"Adapter": "2", "Mode": "0"}), 0)
         unattended = zt.dump(applying.DUMPED_KEYS)
         self.assertNotEqual(unattended, before)
         self.assertTrue(os.path.exists(zve2e.unix_path(zt.PREVIOUS_SETTINGS)))
 
         applying.prepare_registry()
-        zt.remove_previous_settings()
-        with Configurator() as configurator:
+        with Configurator() as configurator:  # the same file, through the form
             self.assertTrue(configurator.wait_window())
             self.assertEqual(driver("click", zt.MAIN_TITLE, 1014)[0], 0)
             self.assertEqual(driver("wait-window", applying.PPPOE, 30)[0], 0)
@@ -66,8 +54,8 @@ class UnattendedApply(unittest.TestCase):
 
         applying.prepare_registry()
         zt.remove_previous_settings()
-        write_config(INVALID)
-        self.assertEqual(self.apply_unattended(), 1001)
+        # "Manual" with no connections-per-HTTP-1.0-server entry.
+        self.assertEqual(apply_unattended({"Adapter": "1", "Mode": "3", "HTTP10": "-1"}), 1001)
         self.assertEqual(zt.dump(applying.DUMPED_KEYS), before)
         self.assertFalse(os.path.exists(zve2e.unix_path(zt.PREVIOUS_SETTINGS)))
 

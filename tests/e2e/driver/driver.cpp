@@ -18,7 +18,6 @@
 //   visible TITLE ID                   prints 1 when the control is visible, else 0
 //   selection TITLE ID                 prints a combo box's selected index and text ("-1" alone: none)
 //   items TITLE ID                     prints a combo box's items, one a line
-//   list-rows TITLE ID                 prints a report list view's rows, one a line, cells tab-separated
 //   clipboard                          prints the clipboard's text as it is
 //   exit-code COMMAND-LINE SECONDS     runs the program to its end and prints its whole exit code
 //   select TITLE ID TEXT               selects the item TEXT and tells the parent (CBN_SELCHANGE, posted)
@@ -184,12 +183,8 @@ public:
     }
     explicit operator bool() const { return address_ != nullptr; }
     LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
-    bool Read(void* into, SIZE_T size, SIZE_T offset = 0) const {
-        return address_ != nullptr &&
-               ReadProcessMemory(process_, static_cast<char*>(address_) + offset, into, size, nullptr);
-    }
-    bool Write(const void* from, SIZE_T size) const {
-        return address_ != nullptr && WriteProcessMemory(process_, address_, from, size, nullptr);
+    bool Read(void* into, SIZE_T size) const {
+        return address_ != nullptr && ReadProcessMemory(process_, address_, into, size, nullptr);
     }
 
 private:
@@ -211,30 +206,6 @@ int StatusText(HWND window, int pane) {
     SendMessageA(bar, SB_GETTEXTA, pane, remote.Address());
     if (!remote.Read(text, static_cast<SIZE_T>(length))) return 1;
     std::printf("%s\n", text);
-    return 0;
-}
-
-// Every row of a report list view, its cells apart by TAB.
-int ListRows(HWND list) {
-    const int columns = static_cast<int>(SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
-    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    const SIZE_T textSize = 1024;
-    RemoteBuffer remote(list, sizeof(LVITEMA) + textSize);
-    if (!remote || columns <= 0) return 1;
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column) {
-            LVITEMA item = {};
-            item.iSubItem = column;
-            item.pszText = reinterpret_cast<char*>(remote.Address() + sizeof(LVITEMA));
-            item.cchTextMax = textSize;
-            char text[textSize] = {};
-            if (!remote.Write(&item, sizeof item)) return 1;
-            SendMessageA(list, LVM_GETITEMTEXTA, row, remote.Address());
-            if (!remote.Read(text, textSize - 1, sizeof(LVITEMA))) return 1;
-            std::printf(column == 0 ? "%s" : "\t%s", text);
-        }
-        std::printf("\n");
-    }
     return 0;
 }
 
@@ -415,7 +386,6 @@ int ControlCommand(const std::string& command, HWND control, int argc, char** ar
         PrintRect(WindowRectOf(control));
         return 0;
     }
-    if (command == "list-rows" && argc == 4) return ListRows(control);
     if (command == "button-rect" && argc == 5) return ButtonRect(control, static_cast<int>(ParseNumber(argv[4])));
     return kUsage;
 }
