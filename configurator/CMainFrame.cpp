@@ -1,6 +1,7 @@
 #include "configurator/CMainFrame.h"
 
 #include "configurator/CAboutBox.h"
+#include "configurator/CCurrentSettingsDlg.h"
 #include "configurator/CExplanationDlg.h"
 #include "configurator/CFindMtuDlg.h"
 #include "configurator/CKeepAliveDlg.h"
@@ -156,6 +157,11 @@ void CMainFrame::EndWait() {
 void CMainFrame::ShowAbout() {
     CAboutBox about(*product_, *desktop_, *registry_);
     about.DoModal(Handle());
+}
+
+void CMainFrame::ShowCurrentSettings(const std::function<CurrentSettings()>& table) {
+    CCurrentSettingsDlg currentSettings(*product_, table);
+    currentSettings.DoModal(Handle());
 }
 
 void CMainFrame::ShowKeepAlive() {

@@ -44,6 +44,7 @@ private:
     void ShowAbout() override;
     void ShowKeepAlive() override;
     std::optional<int> ShowFindMtu(const std::string& host, int adapterMtu) override;
+    void ShowCurrentSettings(const std::function<CurrentSettings()>& table) override;
     void BeginWait() override;
     void EndWait() override;
 

@@ -38,6 +38,7 @@ const TuningController::Command TuningController::kCommands[] = {
     {ID_FILE_BACKUP, &TuningController::BackupRegistry, {}, {}},
     {ID_FILE_EVERTIE, &TuningController::OnKeepAlive, {}, {}},
     {ID_TOOLS_FIND_MTU, &TuningController::FindLargestMtu, {}, {}},
+    {ID_TOOLS_CURRENT_SETTINGS, &TuningController::ShowCurrentSettings, {}, {}},
     {ID_HELP_TOPICS, &TuningController::OnHelpTopics, {}, {}},
     {ID_APP_ABOUT, &TuningController::OnAbout, {}, {}},
     {ID_CPL_SYSTEM, nullptr, {"Sysdm.cpl"}, {}},
@@ -385,6 +386,17 @@ int TuningController::AdapterMtuNow() const {
         if (value.value.type == REG_SZ && ReadLeadingInt(text) > 0) return ReadLeadingInt(text);
     }
     return 0;
+}
+
+// Current Settings -----------------------------------------------------------
+
+void TuningController::ShowCurrentSettings() {
+    view_->ShowCurrentSettings([this] {
+        TuningConfig filled;
+        std::string problem;
+        FillTuning(view_->ReadForm(), &filled, &problem);
+        return CurrentSettings::Read(*registry_, *desktop_, filled, problem);
+    });
 }
 
 // Commands ----------------------------------------------------------------

@@ -60,6 +60,9 @@ public:
     // else from the agent's own address; the MTU it finds goes into the form
     // as the user's own Manual choice.
     void FindLargestMtu();
+    // Current Settings: what the registry holds now and what Apply, with the
+    // form's present choices, would leave there. Writes nothing.
+    void ShowCurrentSettings();
 
     // The frame's menu and toolbar commands: whether an id is one of the
     // controller's, whether it is enabled now, and running it (false when it

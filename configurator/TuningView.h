@@ -1,8 +1,10 @@
 #pragma once
+#include "configurator/CurrentSettings.h"
 #include "configurator/FormState.h"
 #include "win32/Desktop.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -35,4 +37,7 @@ public:
     // found when the user chose "Use This MTU". adapterMtu (0: none) is what
     // the adapters are set to now.
     virtual std::optional<int> ShowFindMtu(const std::string& host, int adapterMtu) = 0;
+    // Current Settings, modal over the main window; table gives its rows, at
+    // its opening and at each "Refresh".
+    virtual void ShowCurrentSettings(const std::function<CurrentSettings()>& table) = 0;
 };

@@ -48,13 +48,14 @@ void AdapterMtu::SetAdapterMtu9x(const std::string& action, TuningPlan& plan) co
     }
 }
 
-std::string AdapterMtu::AdapterDriver9x(int n) const {
+std::string AdapterMtu::AdapterDriver9x(int n, std::string* description) const {
     const std::string adapter = "Enum\\Root\\Net\\" + FourDigits(n);
     RegKey key(*registry_);
-    // The description itself, of whatever type, is not used: it only proves a live adapter.
+    // The description, of whatever type, proves a live adapter; it also names it.
     if (key.Open(kMachine, adapter, kWalkAccess) != ERROR_SUCCESS || !key.HasValue("DeviceDesc", kQueryBufferSize)) {
         return {};
     }
+    if (description != nullptr) *description = key.QueryDataAsText("DeviceDesc", kQueryBufferSize).value_or("");
     if (key.Open(kMachine, adapter + "\\Bindings", kWalkAccess) != ERROR_SUCCESS) return {};
     // The first TCP/IP binding; without one the last name tried is used.
     std::string binding;
@@ -124,4 +125,39 @@ bool AdapterMtu::IsAdapterValue(const std::string& path, const std::string& name
     return After(path, kServicesPath, &rest) && rest.size() > tcpip.size() &&
            SameRegistryName(rest.substr(rest.size() - tcpip.size()), tcpip) &&
            IsServiceName(rest.substr(0, rest.size() - tcpip.size()));
+}
+
+std::vector<AdapterKey> AdapterMtu::AdapterKeys() const {
+    std::vector<AdapterKey> keys;
+    for (int n = 0; n < 100; ++n) {
+        std::string description;
+        const std::string driver = AdapterDriver9x(n, &description);
+        if (!driver.empty()) keys.push_back({kClassPath + driver, description});
+    }
+    std::vector<AdapterKey> services;  // service name and card description
+    RegKey cards(*registry_);
+    std::string card;
+    const bool cardsOpen = cards.Open(kMachine, kNetworkCardsPath, kWalkAccess) == ERROR_SUCCESS;
+    for (DWORD index = 0; cardsOpen && cards.EnumKey(index, &card) == ERROR_SUCCESS; ++index) {
+        RegKey cardKey(*registry_);
+        if (cardKey.Open(kMachine, kNetworkCardsPath + "\\" + card, kWalkAccess) != ERROR_SUCCESS) continue;
+        const std::string service = cardKey.QueryDataAsText("ServiceName", kQueryBufferSize).value_or("");
+        if (!IsServiceName(service)) continue;
+        std::string description = cardKey.QueryDataAsText("Description", kQueryBufferSize).value_or("");
+        if (description.empty()) description = service;
+        services.push_back({service, description});
+        keys.push_back({kServicesPath + service + "\\Parameters\\Tcpip", description});
+    }
+    RegKey interfaces(*registry_);
+    std::string name;
+    const bool interfacesOpen = interfaces.Open(kMachine, kInterfacesPath, kWalkAccess) == ERROR_SUCCESS;
+    for (DWORD index = 0; interfacesOpen && interfaces.EnumKey(index, &name) == ERROR_SUCCESS; ++index) {
+        std::string label = name;
+        for (const AdapterKey& service : services) {
+            if (SameRegistryName(service.path, name)) label = service.name;
+        }
+        keys.push_back({kInterfacesPath + "\\" + name, label});
+        keys.push_back({kServicesPath + name + "\\Parameters\\Tcpip", label});
+    }
+    return keys;
 }

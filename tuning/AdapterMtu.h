@@ -4,6 +4,13 @@
 #include "win32/RegKey.h"
 
 #include <string>
+#include <vector>
+
+// An adapter's TCP/IP settings key, and the adapter's name as Windows shows it.
+struct AdapterKey {
+    std::string path;
+    std::string name;
+};
 
 // Finds the TCP/IP settings key of every network adapter by walking the
 // registry afresh each time, and adds the writes or removals of the adapter
@@ -24,10 +31,16 @@ public:
     // driver's class key, "MTU" in an NT card's or interface's TCP/IP key.
     static bool IsAdapterValue(const std::string& path, const std::string& name);
 
+    // The keys both walks lead to, named: a 9x adapter by its "DeviceDesc", an
+    // NT card and the interface of the same name by the card's "Description",
+    // any other interface by its key name. Only reads.
+    std::vector<AdapterKey> AdapterKeys() const;
+
 private:
     // The class key name (such as "Net\0000") of adapter n; empty when the
-    // adapter is no live entry or has no driver.
-    std::string AdapterDriver9x(int n) const;
+    // adapter is no live entry or has no driver. description, when given, gets
+    // the adapter's "DeviceDesc".
+    std::string AdapterDriver9x(int n, std::string* description = nullptr) const;
     bool KeyExists(const std::string& path) const;
     void PlanNt(const std::string& path, const std::string& action, TuningPlan& plan) const;
 

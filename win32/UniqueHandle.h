@@ -37,6 +37,7 @@ struct DeleteObjectCloser { void operator()(HGDIOBJ h) const { DeleteObject(h); 
 struct RegCloseKeyCloser { void operator()(HKEY h) const { RegCloseKey(h); } };
 // Kernel objects whose failure value is null, such as threads.
 struct CloseHandleCloser { void operator()(HANDLE h) const { CloseHandle(h); } };
+struct GlobalFreeCloser { void operator()(HGLOBAL h) const { GlobalFree(h); } };
 
 using UniqueHwnd = UniqueHandle<HWND, DestroyWindowCloser>;
 using UniqueHicon = UniqueHandle<HICON, DestroyIconCloser>;
@@ -47,6 +48,7 @@ using UniqueHpalette = UniqueHandle<HPALETTE, DeleteObjectCloser>;
 using UniqueHbrush = UniqueHandle<HBRUSH, DeleteObjectCloser>;
 using UniqueHkey = UniqueHandle<HKEY, RegCloseKeyCloser>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandleCloser>;
+using UniqueHglobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
 
 // A window's device context (its client area, or with wholeWindow the whole
 // window), released to the window it came from. No window: the screen's.

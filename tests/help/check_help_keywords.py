@@ -23,6 +23,8 @@ REQUIRED = [
     b"NDI Cache",
     b"Previous Settings",
     b"Largest MTU",
+    b"Current Settings",
+    b"Unattended Apply",
 ]
 
 

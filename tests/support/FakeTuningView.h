@@ -33,6 +33,10 @@ public:
         Record("find mtu");
         return foundMtu;
     }
+    void ShowCurrentSettings(const std::function<CurrentSettings()>& table) override {
+        shownTable = table();
+        Record("current settings");
+    }
     void BeginWait() override { Record("wait"); }
     void EndWait() override { Record("end wait"); }
 
@@ -49,6 +53,7 @@ public:
     std::vector<Explanation> explanations;
     std::vector<std::uint64_t> stepCounts;
     std::vector<std::pair<std::string, int>> findMtuCalls;
+    CurrentSettings shownTable;
     std::vector<std::string> events;
 
 protected:

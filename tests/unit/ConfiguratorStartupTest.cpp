@@ -44,6 +44,7 @@ TEST_F(ConfiguratorStartupTest, OutcomeOfEachSwitchWord) {
         {"\"C:\\Program Files\\Zarvo\\zartune.exe\" /PING", StartupOutcome::ShowKeepAlive},
         {"zartune.exe /ping now", StartupOutcome::OpenMainWindow},
         {"zartune.exe /whatever", StartupOutcome::OpenMainWindow},
+        {"zartune.exe /APPLY", StartupOutcome::ApplyUnattended},
     };
     for (const auto& c : cases) {
         desktop.shellCalls.clear();
@@ -100,6 +101,8 @@ TEST_F(ConfiguratorStartupTest, PermissionGuardRefusesTheMainWindowAndThePingPat
 
     desktop.messageBoxes.clear();
     EXPECT_EQ(StartupOutcome::ShowAbout, Start("zartune.exe /about"));
+    // Unattended, the guard's verdict is an exit code, never a box.
+    EXPECT_EQ(StartupOutcome::ApplyUnattended, Start("zartune.exe /apply"));
     EXPECT_TRUE(desktop.messageBoxes.empty());
 }
 

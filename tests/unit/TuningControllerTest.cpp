@@ -6,6 +6,7 @@
 #include "tests/support/FakeConfiguratorFiles.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FakeTuningView.h"
+#include "tests/support/MemorySection.h"
 #include "tests/support/ScratchFolder.h"
 #include "tuning/PreviousSettingsFile.h"
 #include "win32/MemoryRegistry.h"
@@ -238,6 +239,20 @@ TEST(TuningController, ApplyRequestIsCarriedOutOnceAtTheNextIdleUpdate) {
     rig.controller.ApplyIfRequested();
     rig.controller.ApplyIfRequested();
     EXPECT_EQ(1, std::count(rig.view.events.begin(), rig.view.events.end(), "begin"));
+}
+
+TEST(TuningController, CurrentSettingsShowsTheFormsChoicesWithoutAskingOrWriting) {
+    Rig rig;
+    EXPECT_TRUE(rig.controller.RunCommand(ID_TOOLS_CURRENT_SETTINGS));
+    EXPECT_EQ("1492", rig.view.shownTable.Rows().at(0).afterApply);  // the interface's MTU
+    // Manual, then Custom with nothing typed.
+    rig.controller.OnModeChosen(FormState::kManualMode);
+    rig.view.form.ChooseCustom(Parameter::Mtu);
+    rig.controller.RunCommand(ID_TOOLS_CURRENT_SETTINGS);
+    EXPECT_EQ("", rig.view.shownTable.Rows().at(0).afterApply);
+    EXPECT_EQ(0u, rig.view.shownTable.Problem().find("Invalid MTU value."));
+    EXPECT_TRUE(rig.desktop.messageBoxes.empty());
+    EXPECT_EQ(0, rig.registry.WriteCount());
 }
 
 TEST(TuningController, CommandTable) {
@@ -620,7 +635,10 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
         EXPECT_TRUE(rig.desktop.messageBoxes.empty());
         EXPECT_TRUE(rig.desktop.exitRequests.empty());
         if (c.expected > 999) EXPECT_EQ(0, rig.registry.WriteCount());
-        if (c.expected == 0) EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
+        if (c.expected == 0) {
+            EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
+            EXPECT_TRUE(PreviousSettingsFile(rig.RecordPath()).Exists());
+        }
     }
 }
 
@@ -693,5 +711,9 @@ TEST(TuningController, TheLargestMtuFoundBecomesTheFormsManualMtu) {
         EXPECT_EQ("1454", rig.view.form.Pair(Parameter::Mtu).text);
     }
 }
+
+}  // namespace
+
+namespace {
 
 }  // namespace

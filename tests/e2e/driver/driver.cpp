@@ -18,6 +18,8 @@
 //   visible TITLE ID                   prints 1 when the control is visible, else 0
 //   selection TITLE ID                 prints a combo box's selected index and text ("-1" alone: none)
 //   items TITLE ID                     prints a combo box's or a list box's items, one a line
+//   clipboard                          prints the clipboard's text as it is
+//   exit-code COMMAND-LINE SECONDS     runs the program to its end and prints its whole exit code
 //   select TITLE ID TEXT               selects the item TEXT and tells the parent (CBN_SELCHANGE, posted)
 //   status-text TITLE PANE             prints the text of a pane of the window's status bar
 //   window-rect TITLE                  prints the window's screen rectangle: left top right bottom
@@ -39,6 +41,8 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
+#include <fcntl.h>
+#include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -204,6 +208,41 @@ int StatusText(HWND window, int pane) {
     if (!remote.Read(text, static_cast<SIZE_T>(length))) return 1;
     std::printf("%s\n", text);
     return 0;
+}
+
+// Runs a program to its end and prints its whole exit code, which Wine's
+// own exit status cuts to the low 8 bits.
+int PrintExitCode(const char* commandLine, int seconds) {
+    std::string line = commandLine;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::fprintf(stderr, "cannot start %s\n", commandLine);
+        return 1;
+    }
+    DWORD code = 0;
+    const bool ended = WaitForSingleObject(process.hProcess, seconds * 1000) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (!ended) return kTimedOut;
+    std::printf("%lu\n", static_cast<unsigned long>(code));
+    return 0;
+}
+
+int PrintClipboardText() {
+    // Its CRLFs as they are, not doubled by the text mode.
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (!OpenClipboard(nullptr)) return 1;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (text != nullptr) {
+        std::fwrite(text, 1, std::strlen(text), stdout);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text != nullptr ? 0 : 1;
 }
 
 void PrintRect(const RECT& rect) { std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom); }
@@ -397,6 +436,7 @@ int Setting(const char* section, const char* name, const char* form) {
 }
 
 int Run(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "clipboard") == 0) return PrintClipboardText();
     if (argc < 3) return kUsage;
     const std::string command = argv[1];
     if (command == "wait-window") {
@@ -404,6 +444,7 @@ int Run(int argc, char** argv) {
     }
     if (command == "no-window") return FindWindowA(nullptr, argv[2]) == nullptr ? 0 : 1;
     if (command == "answer" && argc >= 4) return Answer(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 20);
+    if (command == "exit-code" && argc == 4) return PrintExitCode(argv[2], std::atoi(argv[3]));
     if (command == "setting" && argc == 5) return Setting(argv[2], argv[3], argv[4]);
     if (command == "processes") return PrintProcesses(argv[2], false);
     if (command == "pids") return PrintProcesses(argv[2], true);

@@ -120,6 +120,7 @@ TEST_F(MainFrameTest, OnlyTheSpacersAreGreyed) {
                          ID_CPL_NETWORK, ID_HELP_TOPICS, ID_APP_ABOUT, ID_HELP_WEBSITE}) {
         EXPECT_TRUE(ButtonEnabled(command)) << command;
     }
+    EXPECT_EQ(0u, MenuState(2, ID_TOOLS_CURRENT_SETTINGS) & MF_GRAYED);
     for (UINT command : {ID_HELP_TOPICS, ID_HELP_FAQ, ID_HELP_WEBSITE, ID_HELP_SUPPORT, ID_HELP_FEEDBACK,
                          ID_HELP_RECOMMEND, ID_APP_ABOUT}) {
         EXPECT_EQ(0u, MenuState(3, command) & MF_GRAYED) << command;

@@ -1,0 +1,70 @@
+"""zartune.exe /apply on Windows 98 and XP: a preset file gives exit 0, no
+window (a box would have kept it waiting) and the registry the form's Apply
+leaves with that file; invalid manual values give 1001 and no write."""
+import os
+import time
+import unittest
+
+import test_configurator_apply as applying
+import zartune_e2e as zt
+import zve2e
+from zartune_e2e import Configurator
+from zve2e import driver
+
+
+def apply_unattended(config):
+    zt.remove_config_file()
+    with open(zve2e.unix_path(zt.CONFIG_FILE), "w", newline="\r\n") as file:
+        file.write("[Configuration]\n" + "".join("%s=%s\n" % item for item in config.items()))
+    start = time.monotonic()
+    code, out = driver("exit-code", '"%s" /apply' % zt.CONFIGURATOR, 60)
+    print("/apply: exit %s after %.2f s, the driver's start included" % (out.strip(), time.monotonic() - start))
+    return int(out) if code == 0 else None
+
+
+class UnattendedApply(unittest.TestCase):
+    def setUp(self):
+        zt.remove_previous_settings()
+        applying.prepare_registry()
+
+    def tearDown(self):
+        zt.set_windows_version(None)
+        applying.clean_registry()
+        zt.remove_config_file()
+        zt.remove_previous_settings()
+        zt.stop_agents()
+
+    def check(self, version):
+        zt.set_windows_version(version)
+        before = zt.dump(applying.DUMPED_KEYS)
+        self.assertEqual(apply_unattended({"Adapter": "2", "Mode": "0"}), 0)
+        unattended = zt.dump(applying.DUMPED_KEYS)
+        self.assertNotEqual(unattended, before)
+        self.assertTrue(os.path.exists(zve2e.unix_path(zt.PREVIOUS_SETTINGS)))
+
+        applying.prepare_registry()
+        with Configurator() as configurator:  # the same file, through the form
+            self.assertTrue(configurator.wait_window())
+            self.assertEqual(driver("click", zt.MAIN_TITLE, 1014)[0], 0)
+            self.assertEqual(driver("wait-window", applying.PPPOE, 30)[0], 0)
+            self.assertEqual(driver("click", applying.PPPOE, 1)[0], 0)
+            self.assertEqual(driver("answer", "Zarvo 2003", "No", 60)[0], 0)
+            self.assertEqual(driver("answer", "Zarvo 2003", "OK")[0], 0)
+            self.assertEqual(zt.dump(applying.DUMPED_KEYS), unattended)
+
+        applying.prepare_registry()
+        zt.remove_previous_settings()
+        # "Manual" with no connections-per-HTTP-1.0-server entry.
+        self.assertEqual(apply_unattended({"Adapter": "1", "Mode": "3", "HTTP10": "-1"}), 1001)
+        self.assertEqual(zt.dump(applying.DUMPED_KEYS), before)
+        self.assertFalse(os.path.exists(zve2e.unix_path(zt.PREVIOUS_SETTINGS)))
+
+    def test_windows_98(self):
+        self.check("win98")
+
+    def test_windows_xp(self):
+        self.check("winxp")
+
+
+if __name__ == "__main__":
+    unittest.main()
