@@ -38,7 +38,6 @@ public:
     std::string ConnectionTypeText() const;
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
 
 private:

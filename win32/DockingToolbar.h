@@ -1,5 +1,6 @@
 #pragma once
 #include "win32/DockLayout.h"
+#include "win32/SubclassedWindow.h"
 #include "win32/Window.h"
 
 #include <functional>
@@ -26,8 +27,7 @@ public:
         std::function<void()> moved;
     };
 
-    explicit DockingToolbar(Frame frame) : frame_(std::move(frame)) {}
-    ~DockingToolbar() override;
+    explicit DockingToolbar(Frame frame) : frame_(std::move(frame)), bar_(*this) {}
 
     // Takes over bar, a toolbar child of frame made with CCS_NOPARENTALIGN and
     // CCS_NORESIZE, and docks it on the top.
@@ -46,7 +46,22 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
 
 private:
-    static LRESULT CALLBACK BarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
+    // The bar's subclass: its gripper (non-client strip, hit test, drag).
+    class BarSubclass : public SubclassedWindow {
+    public:
+        explicit BarSubclass(DockingToolbar& owner) : owner_(&owner) {}
+        using SubclassedWindow::CallPrevious;
+
+    protected:
+        LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
+            return owner_->OnBarMessage(message, wParam, lParam);
+        }
+
+    private:
+        DockingToolbar* owner_;
+    };
+
+    HWND Bar() const { return bar_.Handle(); }
     LRESULT OnBarMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     // The gripper's strip in the bar's window coordinates, below the divider
     // line the bar draws along its top while docked; empty while floating.
@@ -66,8 +81,7 @@ private:
 
     Frame frame_;
     HWND frameWindow_ = nullptr;
-    HWND bar_ = nullptr;
-    WNDPROC barProcedure_ = nullptr;
+    BarSubclass bar_;
     std::optional<DockSide> side_ = DockSide::Top;
     bool column_ = false;  // the arrangement the buttons have now
     // The buttons' extent in each arrangement, without the gripper.

@@ -196,6 +196,21 @@ TEST_F(FormViewTest, AManualFileSetsEveryControl) {
     EXPECT_TRUE(dialogs_.shown.empty());
 }
 
+TEST_F(FormViewTest, TheFormHandsItsLinksTheirClicksAndColours) {
+    OpenForm();
+    SendMessageA(form_->Handle(), WM_COMMAND, MAKEWPARAM(IDC_LINK_TTL, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(IDC_LINK_TTL)));
+    ASSERT_EQ(1u, desktop_.helpCalls.size());
+    EXPECT_EQ("TTL (Time To Live)", desktop_.helpCalls[0].keyword);
+
+    HDC dc = GetDC(Item(IDC_LINK_TTL));
+    const LRESULT brush = SendMessageA(form_->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(Item(IDC_LINK_TTL)));
+    EXPECT_EQ(GetStockObject(NULL_BRUSH), reinterpret_cast<HGDIOBJ>(brush));
+    EXPECT_EQ(RGB(0, 0, 238), GetTextColor(dc));
+    ReleaseDC(Item(IDC_LINK_TTL), dc);
+}
+
 // Found by the damaged-state tests: a 1 MB "MTU" kept the form from opening
 // for many minutes, and a text of 32,767 characters or more crashes Wine's
 // WritePrivateProfileStringA when Apply saves it.
