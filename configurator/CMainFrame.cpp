@@ -5,6 +5,7 @@
 #include "configurator/CKeepAliveDlg.h"
 #include "configurator/FrameCommands.h"
 #include "configurator/RegistryBackupFiles.h"
+#include "configurator/ToolbarSettings.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
 
@@ -62,8 +63,14 @@ bool CMainFrame::OnCreate() noexcept {
     // Far off screen: only the size (604 x 450) counts; the frame is centred next.
     placement.rcNormalPosition = {-100000, 0, -99396, 450};
     SetWindowPlacement(Handle(), &placement);
+    // Once the frame has its size: a bar on a side widens it.
+    RestoreToolbar(toolbarsettings::Read(product_->Store()));
     if (product_->SwitchWord() != "detect") CenterOnScreen(Handle());
     return true;
+}
+
+void CMainFrame::OnToolbarPlaced(const ToolbarPlacement& placement) noexcept {
+    toolbarsettings::Write(product_->Store(), placement);
 }
 
 FrameWindow::CommandUi CMainFrame::QueryCommand(WORD id) const noexcept {

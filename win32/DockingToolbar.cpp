@@ -19,6 +19,8 @@ constexpr int kGripperSize = 8;
 // How near a side of the frame the cursor must come to dock the bar there.
 constexpr int kDockReach = 24;
 constexpr int kDragBorder = 3;
+// How much of a floating bar brought back from a past run must be on screen.
+constexpr int kOnScreen = 24;
 
 DockRect ToDock(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 RECT ToRect(const DockRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
@@ -172,13 +174,41 @@ void DockingToolbar::Float(DockPoint topLeft) noexcept {
     if (GetParent(Bar()) != Handle()) SetParent(Bar(), Handle());
     SetWindowPos(Bar(), nullptr, 0, 0, rowExtent_.width, rowExtent_.height,
                  SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (Shown(Bar())) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    FrameShown(IsWindowVisible(frameWindow_) != FALSE);
     frame_.moved();
 }
 
 void DockingToolbar::Show(bool shown) noexcept {
     ShowWindow(Bar(), shown ? SW_SHOW : SW_HIDE);
-    if (!side_) ShowWindow(Handle(), shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+    FrameShown(IsWindowVisible(frameWindow_) != FALSE);
+}
+
+void DockingToolbar::FrameShown(bool shown) noexcept {
+    if (side_ || Handle() == nullptr) return;
+    ShowWindow(Handle(), shown && Shown(Bar()) ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+ToolbarPlacement DockingToolbar::Placement() const noexcept {
+    if (side_) return {side_, {}};
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    return {std::nullopt, {window.left, window.top}};
+}
+
+void DockingToolbar::Restore(const ToolbarPlacement& placement) noexcept {
+    if (placement.side) {
+        Dock(*placement.side);
+        return;
+    }
+    // The virtual screen, on systems before it (95, NT 4) the one screen.
+    DockRect screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    screen.right = screen.left + (width > 0 ? width : GetSystemMetrics(SM_CXSCREEN));
+    screen.bottom = screen.top + (height > 0 ? height : GetSystemMetrics(SM_CYSCREEN));
+    const DockSize size = FloatingSize();
+    const DockPoint at = placement.floatingAt;
+    Float(KeepOnScreen({at.x, at.y, at.x + size.width, at.y + size.height}, screen, kOnScreen));
 }
 
 LRESULT DockingToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -339,4 +369,5 @@ void DockingToolbar::Drag(HWND capture, POINT start) noexcept {
     } else {
         Float({placement.rect.left, placement.rect.top});
     }
+    frame_.dropped();
 }

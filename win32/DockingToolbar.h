@@ -25,6 +25,8 @@ public:
         std::function<DockRect()> dockArea;
         // Runs after the bar docked on another side, floated or docked again.
         std::function<void()> moved;
+        // Runs after the user dropped the bar somewhere new.
+        std::function<void()> dropped;
     };
 
     explicit DockingToolbar(Frame frame) : frame_(std::move(frame)), bar_(*this) {}
@@ -39,8 +41,13 @@ public:
     void Dock(DockSide side) noexcept;
     // Floats the bar with its window's top-left corner at the screen point.
     void Float(DockPoint topLeft) noexcept;
-    // Shows or hides the bar, and its floating window with it.
+    // Shows or hides the bar, and its floating window with it while the frame shows.
     void Show(bool shown) noexcept;
+    // The floating window follows the frame being shown or hidden.
+    void FrameShown(bool shown) noexcept;
+    ToolbarPlacement Placement() const noexcept;
+    // Docks the bar, or floats it where it was kept, brought back on screen.
+    void Restore(const ToolbarPlacement& placement) noexcept;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
