@@ -160,7 +160,8 @@ void DockingToolbar::Dock(DockSide side) noexcept {
         ShowWindow(Handle(), SW_HIDE);
     }
     // The gripper and the divider are back, so the client area changes.
-    SetWindowPos(Bar(), nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Bar(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     frame_.moved();
 }
 

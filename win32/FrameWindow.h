@@ -22,9 +22,10 @@ struct FrameResources {
 // it (DockingToolbar). Docked on the left or the right it takes no room from
 // the view: the frame widens by the bar's width, and narrows again when the
 // bar leaves that side or is hidden. Where the user drops the bar goes to
-// OnToolbarPlaced, for the derived frame to keep; RestoreToolbar puts it back. Each command's string resource is its prompt: the
-// text before "\n" goes to the first status pane while a menu item or toolbar
-// button is under the mouse, the text after it is the button's tooltip. Menu
+// OnToolbarPlaced, for the derived frame to keep; RestoreToolbar puts it
+// back. Each command's string resource is its prompt: the text before "\n"
+// goes to the first status pane while a menu item or toolbar button is under
+// the mouse, the text after it is the button's tooltip. Menu
 // items and toolbar buttons are enabled exactly while QueryCommand says so,
 // which by default is only for the frame's own commands; the window is
 // destroyed by the exit command or its close box, and its end ends the
