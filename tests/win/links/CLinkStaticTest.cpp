@@ -22,14 +22,6 @@ namespace {
 
 const char* kProduct = "SOFTWARE\\Orvenda Ltd\\Zarvo";
 
-// A notification about the control, handed to it as a dialog would hand it.
-bool Reflect(UINT message, WPARAM wParam, HWND control, LRESULT* answer = nullptr) {
-    LRESULT result = 0;
-    const bool answered = SubclassedWindow::Reflect(message, wParam, reinterpret_cast<LPARAM>(control), result);
-    if (answer != nullptr) *answer = result;
-    return answered;
-}
-
 std::string TextOf(HWND window) {
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
@@ -92,15 +84,19 @@ protected:
     // The colour the link would draw in, asked as the parent would ask.
     COLORREF Colour(HWND control) {
         HDC dc = GetDC(control);
-        LRESULT brush = 0;
-        EXPECT_TRUE(Reflect(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), control, &brush));
+        EXPECT_TRUE(Reflect(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), control));
         const COLORREF colour = GetTextColor(dc);
-        EXPECT_EQ(GetStockObject(NULL_BRUSH), reinterpret_cast<HGDIOBJ>(brush));
+        EXPECT_EQ(GetStockObject(NULL_BRUSH), reinterpret_cast<HGDIOBJ>(answer));
         EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
         ReleaseDC(control, dc);
         return colour;
     }
 
+    bool Reflect(UINT message, WPARAM wParam, HWND control) {
+        return SubclassedWindow::Reflect(message, wParam, reinterpret_cast<LPARAM>(control), answer);
+    }
+
+    LRESULT answer = 0;
     Win32Registry registry;
     FakeDesktop desktop;
     ProductInfo product{registry, desktop};
