@@ -55,14 +55,7 @@ bool CAboutBox::OnCommand(WORD id, WORD code, HWND control) noexcept {
 }
 
 INT_PTR CAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    switch (message) {
-    case WM_COMMAND:
-        if (CLinkStatic::ForwardCommand(wParam, lParam)) return TRUE;
-        break;
-    case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = CLinkStatic::ForwardColour(wParam, lParam)) return reinterpret_cast<INT_PTR>(brush);
-        break;
-    case WM_PAINT:
+    if (message == WM_PAINT) {
         OnPaint();
         return TRUE;
     }

@@ -14,8 +14,6 @@ namespace zartune {
 
 namespace {
 
-// The window property through which a control finds its link.
-constexpr const char* kLinkProperty = "ZvLinkStatic";
 constexpr int kHandCursorId = 106;
 
 std::string WindowText(HWND hwnd) {
@@ -62,56 +60,42 @@ HCURSOR CursorFromWinHelp() {
 CLinkStatic::CLinkStatic(ProductInfo& product, Desktop& desktop, Registry& registry)
     : product_(&product), desktop_(&desktop), registry_(&registry) {}
 
-CLinkStatic::~CLinkStatic() { Detach(); }
-
-CLinkStatic* CLinkStatic::FromHandle(HWND control) noexcept {
-    if (control == nullptr) return nullptr;
-    return static_cast<CLinkStatic*>(GetPropA(control, kLinkProperty));
-}
+CLinkStatic::~CLinkStatic() { Unsubclass(); }
 
 bool CLinkStatic::Attach(HWND control) {
-    if (control == nullptr || hwnd_ != nullptr || FromHandle(control) != nullptr) return false;
-    if (!SetPropA(control, kLinkProperty, this)) return false;
-    hwnd_ = control;
-    previousProcedure_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CLinkStatic::SubclassProcedure)));
+    if (!Subclass(control)) return false;
 
-    SetWindowLongPtrA(hwnd_, GWL_STYLE, GetWindowLongPtrA(hwnd_, GWL_STYLE) | SS_NOTIFY);
+    SetWindowLongPtrA(Handle(), GWL_STYLE, GetWindowLongPtrA(Handle(), GWL_STYLE) | SS_NOTIFY);
 
-    const std::string text = WindowText(hwnd_);
+    const std::string text = WindowText(Handle());
     if (linkKey_.empty()) {
         linkKey_ = text;
     } else if (text.empty()) {
-        SetWindowTextA(hwnd_, linkKey_.c_str());
+        SetWindowTextA(Handle(), linkKey_.c_str());
     }
 
-    HFONT current = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    HFONT current = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
     if (current == nullptr) current = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
     LOGFONTA logFont = {};
     if (GetObjectA(current, sizeof logFont, &logFont) != 0) {
         logFont.lfUnderline = underline_ ? TRUE : FALSE;
         font_.reset(CreateFontIndirectA(&logFont));
-        if (font_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        if (font_) SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     }
 
     PositionWindow();
     return true;
 }
 
-void CLinkStatic::Detach() noexcept {
-    if (hwnd_ == nullptr) return;
-    if (GetCapture() == hwnd_) ReleaseCapture();
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure_));
-    RemovePropA(hwnd_, kLinkProperty);
+void CLinkStatic::OnUnsubclass() noexcept {
+    if (GetCapture() == Handle()) ReleaseCapture();
     // A tooltip owned by the dialog is destroyed with it before the control goes.
     if (IsWindow(tooltip_.get())) {
         tooltip_.reset();
     } else {
         tooltip_.release();
     }
-    if (font_ && IsWindow(hwnd_)) SendMessageA(hwnd_, WM_SETFONT, 0, FALSE);
-    hwnd_ = nullptr;
-    previousProcedure_ = nullptr;
+    if (font_) SendMessageA(Handle(), WM_SETFONT, 0, FALSE);
     over_ = false;
 }
 
@@ -119,38 +103,38 @@ void CLinkStatic::CreateTooltip() {
     // The tooltip class of comctl32 4.00, which every system has.
     InitCommonControls();
     tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                    GetModuleHandleA(nullptr), nullptr));
     if (!tooltip_) return;
     TOOLINFOA tool = {};
     tool.cbSize = sizeof tool;
-    tool.hwnd = hwnd_;
+    tool.hwnd = Handle();
     tool.uId = 1;
-    GetClientRect(hwnd_, &tool.rect);
+    GetClientRect(Handle(), &tool.rect);
     tool.lpszText = const_cast<char*>(linkKey_.c_str());
     SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CLinkStatic::SetLinkKey(const std::string& key) {
     linkKey_ = key;
-    if (hwnd_ == nullptr) return;
+    if (Handle() == nullptr) return;
     PositionWindow();
     if (tooltip_) {
         TOOLINFOA tool = {};
         tool.cbSize = sizeof tool;
-        tool.hwnd = hwnd_;
+        tool.hwnd = Handle();
         tool.uId = 1;
         tool.lpszText = const_cast<char*>(linkKey_.c_str());
         SendMessageA(tooltip_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
         // The fitted control may have a new size; the tool covers it all.
-        GetClientRect(hwnd_, &tool.rect);
+        GetClientRect(Handle(), &tool.rect);
         SendMessageA(tooltip_.get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
 void CLinkStatic::SetVisited(bool visited) {
     visited_ = visited;
-    if (hwnd_ != nullptr) InvalidateRect(hwnd_, nullptr, TRUE);
+    if (Handle() != nullptr) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void CLinkStatic::SetLinkCursor(HCURSOR cursor) {
@@ -177,28 +161,28 @@ void CLinkStatic::SetDefaultCursor() {
 }
 
 void CLinkStatic::PositionWindow() {
-    if (hwnd_ == nullptr || !adjustToFit_) return;
+    if (Handle() == nullptr || !adjustToFit_) return;
     RECT window;
-    GetWindowRect(hwnd_, &window);
-    if (HWND parent = GetParent(hwnd_)) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
+    GetWindowRect(Handle(), &window);
+    if (HWND parent = GetParent(Handle())) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
 
-    const std::string text = WindowText(hwnd_);
+    const std::string text = WindowText(Handle());
     SIZE extent = {};
     {
-        WindowDc dc(hwnd_);
-        HFONT font = font_ ? font_.get() : reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+        WindowDc dc(Handle());
+        HFONT font = font_ ? font_.get() : reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
         SelectedObject selected(dc.get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
         if (!GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent)) return;
     }
 
-    const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    const LONG_PTR style = GetWindowLongPtrA(Handle(), GWL_STYLE);
     const LONG_PTR type = style & SS_TYPEMASK;
     const LinkAlignment alignment = type == SS_CENTER  ? LinkAlignment::Centre
                                     : type == SS_RIGHT ? LinkAlignment::Right
                                                        : LinkAlignment::Left;
     const LinkRect fitted = FitLinkToText({window.left, window.top, window.right, window.bottom}, extent.cx,
                                           extent.cy, (style & SS_CENTERIMAGE) != 0, alignment);
-    SetWindowPos(hwnd_, nullptr, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
+    SetWindowPos(Handle(), nullptr, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -218,7 +202,7 @@ void CLinkStatic::Click() {
             SetVisited(true);
         } else {
             MessageBeep(MB_ICONEXCLAMATION);
-            HWND owner = hwnd_ != nullptr ? RootWindow(hwnd_) : nullptr;
+            HWND owner = Handle() != nullptr ? RootWindow(Handle()) : nullptr;
             desktop_->ShowMessageBox(reinterpret_cast<Desktop::WindowRef>(owner), LinkOpener::FailureMessage(result),
                                      ApplicationTitle(), MB_ICONEXCLAMATION);
         }
@@ -234,17 +218,17 @@ void CLinkStatic::Click() {
     }
 }
 
-bool CLinkStatic::ForwardCommand(WPARAM wParam, LPARAM lParam) noexcept {
-    if (HIWORD(wParam) != STN_CLICKED) return false;
-    CLinkStatic* link = FromHandle(reinterpret_cast<HWND>(lParam));
-    if (link == nullptr) return false;
-    link->Click();
-    return true;
-}
-
-HBRUSH CLinkStatic::ForwardColour(WPARAM wParam, LPARAM lParam) noexcept {
-    CLinkStatic* link = FromHandle(reinterpret_cast<HWND>(lParam));
-    return link != nullptr ? link->OnColour(reinterpret_cast<HDC>(wParam)) : nullptr;
+bool CLinkStatic::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) noexcept {
+    if (message == WM_COMMAND && HIWORD(wParam) == STN_CLICKED) {
+        Click();
+        result = 0;
+        return true;
+    }
+    if (message == WM_CTLCOLORSTATIC) {
+        result = reinterpret_cast<LRESULT>(OnColour(reinterpret_cast<HDC>(wParam)));
+        return true;
+    }
+    return false;
 }
 
 HBRUSH CLinkStatic::OnColour(HDC dc) noexcept {
@@ -253,17 +237,17 @@ HBRUSH CLinkStatic::OnColour(HDC dc) noexcept {
     return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 }
 
-void CLinkStatic::Redraw() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+void CLinkStatic::Redraw() { RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
 
 void CLinkStatic::OnMouseMove(LPARAM lParam) noexcept {
     if (!over_) {
         over_ = true;
         Redraw();
-        SetCapture(hwnd_);
+        SetCapture(Handle());
         return;
     }
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(Handle(), &client);
     const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (!PtInRect(&client, point)) {
         over_ = false;
@@ -277,14 +261,14 @@ LRESULT CLinkStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
         // The tooltip is made when the mouse first comes, in time for its delay.
         if (!tooltip_) CreateTooltip();
         if (tooltip_) {
-            MSG relayed = {hwnd_, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+            MSG relayed = {Handle(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
             GetCursorPos(&relayed.pt);
             SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
         }
     }
     switch (message) {
     case WM_MOUSEMOVE: {
-        const LRESULT result = CallWindowProcA(previousProcedure_, hwnd_, message, wParam, lParam);
+        const LRESULT result = CallPrevious(message, wParam, lParam);
         OnMouseMove(lParam);
         return result;
     }
@@ -297,24 +281,13 @@ LRESULT CLinkStatic::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
     case WM_CAPTURECHANGED:
         // Capture taken by someone else (a message box, another window):
         // the mouse is no longer known to be over the link.
-        if (over_ && reinterpret_cast<HWND>(lParam) != hwnd_) {
+        if (over_ && reinterpret_cast<HWND>(lParam) != Handle()) {
             over_ = false;
             Redraw();
         }
         break;
     }
-    return CallWindowProcA(previousProcedure_, hwnd_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CLinkStatic::SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CLinkStatic* self = FromHandle(hwnd);
-    if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        const WNDPROC previous = self->previousProcedure_;
-        self->Detach();
-        return CallWindowProcA(previous, hwnd, message, wParam, lParam);
-    }
-    return self->HandleMessage(message, wParam, lParam);
+    return CallPrevious(message, wParam, lParam);
 }
 
 }  // namespace zartune

@@ -2,6 +2,7 @@
 #include "common/ProductInfo.h"
 #include "win32/Desktop.h"
 #include "win32/Registry.h"
+#include "win32/SubclassedWindow.h"
 #include "win32/UniqueHandle.h"
 
 #include <windows.h>
@@ -18,29 +19,16 @@ namespace zartune {
 //
 // Use: construct it as a member of the dialog, then Attach it to the static
 // control in WM_INITDIALOG (after that, SetLinkKey / SetLinkCursor as needed).
-// The control keeps its own window procedure chain: Attach subclasses it and
-// the destructor (or the control's WM_NCDESTROY) puts the old one back.
-//
-// There is no message reflection here, so the parent's dialog procedure must
-// hand two notifications to the links, before its own handling:
-//
-//   case WM_COMMAND:
-//       if (CLinkStatic::ForwardCommand(wParam, lParam)) return TRUE;
-//       ...
-//   case WM_CTLCOLORSTATIC:
-//       if (HBRUSH brush = CLinkStatic::ForwardColour(wParam, lParam))
-//           return reinterpret_cast<INT_PTR>(brush);
-//       ...
-//
-// Both are no-ops (false / nullptr) for controls that are not links. The
+// Attach subclasses the control (SubclassedWindow); the dialog hands the
+// link its click notification and colour request (Dialog reflects them). The
 // tooltip needs no help from the message loop: the link relays its own mouse
 // messages to it, so it works inside modal dialogs too.
-class CLinkStatic {
+class CLinkStatic : public SubclassedWindow {
 public:
     CLinkStatic(ProductInfo& product, Desktop& desktop, Registry& registry);
     CLinkStatic(const CLinkStatic&) = delete;
     CLinkStatic& operator=(const CLinkStatic&) = delete;
-    ~CLinkStatic();
+    ~CLinkStatic() override;
 
     // Subclasses the control: adds SS_NOTIFY, takes the window text as the
     // key when no key is set (or sets an empty text to the key), gives the
@@ -50,7 +38,6 @@ public:
     bool Attach(HWND control);
     // Attach to the dialog's control with this id.
     bool AttachDlgItem(HWND dialog, int id) { return Attach(GetDlgItem(dialog, id)); }
-    HWND Handle() const { return hwnd_; }
 
     // Stores the key; with a window, re-fits it and sets the tooltip text.
     void SetLinkKey(const std::string& key);
@@ -74,20 +61,16 @@ public:
     // Opens a web address, a "mailto:" address or a file; above 32 is success.
     std::intptr_t OpenLink(const std::string& target, int show);
 
-    // The parent's share of the work, see above.
-    static bool ForwardCommand(WPARAM wParam, LPARAM lParam) noexcept;
-    static HBRUSH ForwardColour(WPARAM wParam, LPARAM lParam) noexcept;
-    // The link attached to this control, or nullptr.
-    static CLinkStatic* FromHandle(HWND control) noexcept;
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+    bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) noexcept override;
+    void OnUnsubclass() noexcept override;
 
 private:
     struct CursorCloser { void operator()(HCURSOR h) const { DestroyCursor(h); } };
 
-    static LRESULT CALLBACK SubclassProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void OnMouseMove(LPARAM lParam) noexcept;
     HBRUSH OnColour(HDC dc) noexcept;
-    void Detach() noexcept;
     void CreateTooltip();
     void Redraw();
 
@@ -107,9 +90,6 @@ private:
     UniqueHfont font_;
     UniqueHandle<HCURSOR, CursorCloser> linkCursor_;
     UniqueHwnd tooltip_;
-
-    HWND hwnd_ = nullptr;
-    WNDPROC previousProcedure_ = nullptr;
 };
 
 }  // namespace zartune

@@ -180,13 +180,6 @@ void CMainFormView::WriteState(const FormState& state) noexcept {
 
 std::string CMainFormView::ModeText() const { return ItemText(IDC_MODE); }
 
-INT_PTR CMainFormView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_COMMAND && CLinkStatic::ForwardCommand(wParam, lParam)) return TRUE;
-    if (message == WM_CTLCOLORSTATIC) {
-        if (HBRUSH brush = CLinkStatic::ForwardColour(wParam, lParam)) return reinterpret_cast<INT_PTR>(brush);
-    }
-    return Dialog::HandleMessage(message, wParam, lParam);
-}
 
 bool CMainFormView::OnCommand(WORD id, WORD code, HWND control) noexcept {
     if (code == BN_CLICKED && (DispatchCommand(this, kButtonCommands, id) || OnPairButton(id))) return true;

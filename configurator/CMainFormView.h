@@ -30,7 +30,6 @@ public:
     std::string ModeText() const;
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
 
 private:

@@ -6,6 +6,7 @@
 #include "configurator/CFindMtuDlg.h"
 #include "configurator/CKeepAliveDlg.h"
 #include "configurator/FrameCommands.h"
+#include "configurator/ToolbarSettings.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
 #include "win32/Win32Icmp.h"
@@ -66,6 +67,8 @@ bool CMainFrame::OnCreate() noexcept {
 void CMainFrame::OnInitialUpdate() noexcept {
     if (product_->IsLargeFontDisplay()) PlaceOffScreen(800, 546);
     GrowToFitForm();
+    // Once the frame has its size: a bar on a side widens it.
+    RestoreToolbar(toolbarsettings::Read(product_->Store()));
     CenterOnScreen(Handle());
     form_.OnInitialUpdate();
     controller_.LoadFormSettings();
@@ -98,6 +101,10 @@ void CMainFrame::GrowToFitForm() noexcept {
     GetWindowRect(Handle(), &frame);
     SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left + growX, frame.bottom - frame.top + growY,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainFrame::OnToolbarPlaced(const ToolbarPlacement& placement) noexcept {
+    toolbarsettings::Write(product_->Store(), placement);
 }
 
 FrameWindow::CommandUi CMainFrame::QueryCommand(WORD id) const noexcept {

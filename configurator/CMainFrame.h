@@ -31,6 +31,7 @@ protected:
     CommandUi QueryCommand(WORD id) const noexcept override;
     bool OnCreate() noexcept override;
     void OnUpdatePanes() noexcept override;
+    void OnToolbarPlaced(const ToolbarPlacement& placement) noexcept override;
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
 
 private:

@@ -1,5 +1,7 @@
 #include "win32/Dialog.h"
 
+#include "win32/SubclassedWindow.h"
+
 Dialog::~Dialog() {
     if (hwnd_ != nullptr && !modal_) DestroyWindow(hwnd_);
 }
@@ -83,6 +85,13 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     }
     if (self == nullptr) return FALSE;
+    LRESULT reflected = 0;
+    if (SubclassedWindow::Reflect(message, wParam, lParam, reflected)) {
+        // Colour requests answer with the brush itself, everything else through DWLP_MSGRESULT.
+        if (message != WM_COMMAND) return static_cast<INT_PTR>(reflected);
+        SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, reflected);
+        return TRUE;
+    }
     const INT_PTR result = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);

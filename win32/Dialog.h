@@ -8,7 +8,9 @@
 // throw. A dialog runs modally (DoModal) or as a child window of another
 // (CreateChild: a form hosted in a frame); the two differ only in what OK
 // and Cancel do. Derived classes keep their commands in a table of their own
-// (CommandEntry, win32/Window.h) dispatched from OnCommand.
+// (CommandEntry, win32/Window.h) dispatched from OnCommand. The controls it
+// hosts that are SubclassedWindows answer their own WM_COMMAND notifications
+// and colour requests first (SubclassedWindow::Reflect).
 class Dialog {
 public:
     explicit Dialog(UINT templateId) : templateId_(templateId) {}

@@ -24,6 +24,22 @@ SideDistance DistanceTo(const DockRect& area, DockPoint point, int reach, DockSi
     return {0, false};
 }
 
+// Decimal text with an optional minus sign, within what a screen coordinate can be.
+std::optional<int> ParseCoordinate(const std::string& text) {
+    const std::size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() == digits || text.size() > digits + 6) return std::nullopt;
+    if (text.find_first_not_of("0123456789", digits) != std::string::npos) return std::nullopt;
+    return std::atoi(text.c_str());
+}
+
+struct SideName {
+    DockSide side;
+    const char* name;
+};
+const SideName kSideNames[] = {
+    {DockSide::Top, "Top"}, {DockSide::Bottom, "Bottom"}, {DockSide::Left, "Left"}, {DockSide::Right, "Right"}};
+const char kFloatingName[] = "Floating";
+
 bool InReach(const DockRect& area, DockPoint point, int reach, DockSide side) {
     const SideDistance to = DistanceTo(area, point, reach, side);
     return to.alongside && to.distance <= reach;
@@ -89,4 +105,32 @@ BarPlacement PlaceBar(const DockRect& area, DockPoint cursor, DockPoint grab, st
     const std::optional<DockSide> side = DockSideAt(area, cursor, reach, current);
     if (!side) return {side, FloatingRect(cursor, grab, sizes.floating)};
     return {side, LayoutFrame(area, side, IsVertical(*side) ? sizes.column : sizes.row).bar};
+}
+
+const char* PlacementName(std::optional<DockSide> side) {
+    if (!side) return kFloatingName;
+    for (const SideName& named : kSideNames) {
+        if (named.side == *side) return named.name;
+    }
+    return kSideNames[0].name;
+}
+
+ToolbarPlacement ParsePlacement(const std::string& side, const std::string& left, const std::string& top) {
+    for (const SideName& named : kSideNames) {
+        if (side == named.name) return {named.side, {}};
+    }
+    const std::optional<int> x = ParseCoordinate(left);
+    const std::optional<int> y = ParseCoordinate(top);
+    if (side != kFloatingName || !x || !y) return {};
+    return {std::nullopt, {*x, *y}};
+}
+
+DockPoint KeepOnScreen(const DockRect& window, const DockRect& screen, int minVisible) {
+    const int visibleWidth = std::min(window.right, screen.right) - std::max(window.left, screen.left);
+    const int visibleHeight = std::min(window.bottom, screen.bottom) - std::max(window.top, screen.top);
+    const int needWidth = std::min(minVisible, window.Width());
+    const int needHeight = std::min(minVisible, window.Height());
+    if (visibleWidth >= needWidth && visibleHeight >= needHeight) return {window.left, window.top};
+    return {std::max(std::min(window.left, screen.right - window.Width()), screen.left),
+            std::max(std::min(window.top, screen.bottom - window.Height()), screen.top)};
 }

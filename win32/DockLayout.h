@@ -1,5 +1,6 @@
 #pragma once
 #include <optional>
+#include <string>
 
 // Where a frame's toolbar goes when the user drags it, and where everything
 // else then sits. Plain numbers, all in one coordinate system of the
@@ -77,3 +78,22 @@ struct BarPlacement {
 
 BarPlacement PlaceBar(const DockRect& area, DockPoint cursor, DockPoint grab, std::optional<DockSide> current,
                       const BarSizes& sizes, int reach);
+
+// Where the bar is kept between runs: docked on side, or floating (no side)
+// with its window's top-left corner at floatingAt, in screen coordinates.
+struct ToolbarPlacement {
+    std::optional<DockSide> side = DockSide::Top;
+    DockPoint floatingAt;
+};
+
+// "Top", "Bottom", "Left", "Right", or "Floating" for no side.
+const char* PlacementName(std::optional<DockSide> side);
+// The placement kept as these texts: the side's name, and for "Floating" the
+// corner as decimal texts. A name or number that is not exactly one of
+// these gives the top.
+ToolbarPlacement ParsePlacement(const std::string& side, const std::string& left, const std::string& top);
+
+// The top-left corner for a floating window at window: unchanged while at
+// least minVisible pixels of it each way lie on screen, otherwise the nearest
+// place wholly on screen (from its top-left corner, should it be larger).
+DockPoint KeepOnScreen(const DockRect& window, const DockRect& screen, int minVisible);

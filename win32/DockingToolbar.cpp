@@ -12,7 +12,6 @@
 namespace {
 
 const char kFloatingClass[] = "ZvFloatingToolbar";
-const char kObjectProperty[] = "ZvDockingToolbar";
 const DWORD kFloatingStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 const DWORD kFloatingExStyle = WS_EX_TOOLWINDOW;
 // The gripper's strip across the start of a docked bar.
@@ -20,6 +19,8 @@ constexpr int kGripperSize = 8;
 // How near a side of the frame the cursor must come to dock the bar there.
 constexpr int kDockReach = 24;
 constexpr int kDragBorder = 3;
+// How much of a floating bar brought back from a past run must be on screen.
+constexpr int kOnScreen = 24;
 
 DockRect ToDock(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 RECT ToRect(const DockRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
@@ -134,18 +135,9 @@ std::optional<POINT> TrackDrag(HWND capture, POINT start, const std::function<RE
 
 }  // namespace
 
-DockingToolbar::~DockingToolbar() {
-    if (bar_ == nullptr) return;
-    SetWindowLongPtrA(bar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(barProcedure_));
-    RemovePropA(bar_, kObjectProperty);
-}
-
 void DockingToolbar::Attach(HWND frame, HWND bar) noexcept {
     frameWindow_ = frame;
-    bar_ = bar;
-    SetPropA(bar, kObjectProperty, this);
-    barProcedure_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DockingToolbar::BarProcedure)));
+    bar_.Subclass(bar);
     Arrange(true);
     columnExtent_ = MeasureButtons();
     Arrange(false);
@@ -163,12 +155,13 @@ void DockingToolbar::Dock(DockSide side) noexcept {
     side_ = side;
     Arrange(IsVertical(side));
     SetDivider(true);
-    if (GetParent(bar_) != frameWindow_) {
-        SetParent(bar_, frameWindow_);
+    if (GetParent(Bar()) != frameWindow_) {
+        SetParent(Bar(), frameWindow_);
         ShowWindow(Handle(), SW_HIDE);
     }
     // The gripper and the divider are back, so the client area changes.
-    SetWindowPos(bar_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Bar(), nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     frame_.moved();
 }
 
@@ -179,16 +172,44 @@ void DockingToolbar::Float(DockPoint topLeft) noexcept {
     SetDivider(false);
     const DockSize size = FloatingSize();
     SetWindowPos(Handle(), nullptr, topLeft.x, topLeft.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (GetParent(bar_) != Handle()) SetParent(bar_, Handle());
-    SetWindowPos(bar_, nullptr, 0, 0, rowExtent_.width, rowExtent_.height,
+    if (GetParent(Bar()) != Handle()) SetParent(Bar(), Handle());
+    SetWindowPos(Bar(), nullptr, 0, 0, rowExtent_.width, rowExtent_.height,
                  SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (Shown(bar_)) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    FrameShown(IsWindowVisible(frameWindow_) != FALSE);
     frame_.moved();
 }
 
 void DockingToolbar::Show(bool shown) noexcept {
-    ShowWindow(bar_, shown ? SW_SHOW : SW_HIDE);
-    if (!side_) ShowWindow(Handle(), shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+    ShowWindow(Bar(), shown ? SW_SHOW : SW_HIDE);
+    FrameShown(IsWindowVisible(frameWindow_) != FALSE);
+}
+
+void DockingToolbar::FrameShown(bool shown) noexcept {
+    if (side_ || Handle() == nullptr) return;
+    ShowWindow(Handle(), shown && Shown(Bar()) ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+ToolbarPlacement DockingToolbar::Placement() const noexcept {
+    if (side_) return {side_, {}};
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    return {std::nullopt, {window.left, window.top}};
+}
+
+void DockingToolbar::Restore(const ToolbarPlacement& placement) noexcept {
+    if (placement.side) {
+        Dock(*placement.side);
+        return;
+    }
+    // The virtual screen, on systems before it (95, NT 4) the one screen.
+    DockRect screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    screen.right = screen.left + (width > 0 ? width : GetSystemMetrics(SM_CXSCREEN));
+    screen.bottom = screen.top + (height > 0 ? height : GetSystemMetrics(SM_CYSCREEN));
+    const DockSize size = FloatingSize();
+    const DockPoint at = placement.floatingAt;
+    Float(KeepOnScreen({at.x, at.y, at.x + size.width, at.y + size.height}, screen, kOnScreen));
 }
 
 LRESULT DockingToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -200,25 +221,18 @@ LRESULT DockingToolbar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // the frame stays the active window
         case WM_CLOSE:
-            SendMessageA(frameWindow_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(bar_), 0), 0);
+            SendMessageA(frameWindow_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Bar()), 0), 0);
             return 0;
         default: break;
     }
     return Window::HandleMessage(message, wParam, lParam);
 }
 
-LRESULT CALLBACK DockingToolbar::BarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Set for as long as this procedure is the bar's.
-    auto* self = static_cast<DockingToolbar*>(GetPropA(bar, kObjectProperty));
-    return self->OnBarMessage(message, wParam, lParam);
-}
-
 LRESULT DockingToolbar::OnBarMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    HWND bar = bar_;
-    const WNDPROC original = barProcedure_;
+    HWND bar = Bar();
     switch (message) {
         case WM_NCCALCSIZE: {
-            const LRESULT result = CallWindowProcA(original, bar, message, wParam, lParam);
+            const LRESULT result = bar_.CallPrevious(message, wParam, lParam);
             // Both forms of the message start with the rectangle the client area gets.
             RECT* client = reinterpret_cast<RECT*>(lParam);
             const int gripper = side_ ? kGripperSize : 0;
@@ -230,7 +244,7 @@ LRESULT DockingToolbar::OnBarMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return result;
         }
         case WM_NCPAINT: {
-            const LRESULT result = CallWindowProcA(original, bar, message, wParam, lParam);
+            const LRESULT result = bar_.CallPrevious(message, wParam, lParam);
             PaintGripper();
             return result;
         }
@@ -249,33 +263,28 @@ LRESULT DockingToolbar::OnBarMessage(UINT message, WPARAM wParam, LPARAM lParam)
             if (wParam != HTCAPTION) break;
             Drag(bar, PointOf(lParam));
             return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-            RemovePropA(bar, kObjectProperty);
-            bar_ = nullptr;
-            break;
         default: break;
     }
-    return CallWindowProcA(original, bar, message, wParam, lParam);
+    return bar_.CallPrevious(message, wParam, lParam);
 }
 
 RECT DockingToolbar::GripperRect() const noexcept {
     if (!side_) return {};
     RECT window;
-    GetWindowRect(bar_, &window);
+    GetWindowRect(Bar(), &window);
     const int top = Divider();
     if (column_) return {0, top, window.right - window.left, top + kGripperSize};
     return {0, top, kGripperSize, window.bottom - window.top};
 }
 
 int DockingToolbar::Divider() const noexcept {
-    return (GetWindowLongA(bar_, GWL_STYLE) & CCS_NODIVIDER) != 0 ? 0 : GetSystemMetrics(SM_CYEDGE);
+    return (GetWindowLongA(Bar(), GWL_STYLE) & CCS_NODIVIDER) != 0 ? 0 : GetSystemMetrics(SM_CYEDGE);
 }
 
 void DockingToolbar::PaintGripper() noexcept {
     const RECT strip = GripperRect();
     if (IsRectEmpty(&strip)) return;
-    WindowDc dc(bar_, true);
+    WindowDc dc(Bar(), true);
     FillRect(dc.get(), &strip, GetSysColorBrush(COLOR_BTNFACE));
     RECT line = column_ ? RECT{3, strip.top + 2, strip.right - 3, strip.top + 5}
                         : RECT{2, strip.top + 3, 5, strip.bottom - 3};
@@ -283,35 +292,35 @@ void DockingToolbar::PaintGripper() noexcept {
 }
 
 void DockingToolbar::SetDivider(bool divider) noexcept {
-    const LONG style = GetWindowLongA(bar_, GWL_STYLE);
-    SetWindowLongA(bar_, GWL_STYLE, divider ? style & ~CCS_NODIVIDER : style | CCS_NODIVIDER);
+    const LONG style = GetWindowLongA(Bar(), GWL_STYLE);
+    SetWindowLongA(Bar(), GWL_STYLE, divider ? style & ~CCS_NODIVIDER : style | CCS_NODIVIDER);
 }
 
 void DockingToolbar::Arrange(bool column) noexcept {
     if (column == column_) return;
-    const LONG style = GetWindowLongA(bar_, GWL_STYLE);
-    SetWindowLongA(bar_, GWL_STYLE, column ? style | CCS_VERT : style & ~CCS_VERT);
+    const LONG style = GetWindowLongA(Bar(), GWL_STYLE);
+    SetWindowLongA(Bar(), GWL_STYLE, column ? style | CCS_VERT : style & ~CCS_VERT);
     // A column wraps after every button. The buttons are taken out and put
     // back with the wrap, since TB_SETSTATE goes by command id, which the
     // separators and the spacers share.
-    const int count = static_cast<int>(SendMessageA(bar_, TB_BUTTONCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(Bar(), TB_BUTTONCOUNT, 0, 0));
     std::vector<TBBUTTON> buttons(count);
     for (int i = 0; i < count; ++i) {
-        SendMessageA(bar_, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&buttons[i]));
+        SendMessageA(Bar(), TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&buttons[i]));
         const BYTE others = buttons[i].fsState & ~TBSTATE_WRAP;
         buttons[i].fsState = static_cast<BYTE>(column ? others | TBSTATE_WRAP : others);
     }
-    for (int i = count; i-- > 0;) SendMessageA(bar_, TB_DELETEBUTTON, i, 0);
-    SendMessageA(bar_, TB_ADDBUTTONSA, count, reinterpret_cast<LPARAM>(buttons.data()));
+    for (int i = count; i-- > 0;) SendMessageA(Bar(), TB_DELETEBUTTON, i, 0);
+    SendMessageA(Bar(), TB_ADDBUTTONSA, count, reinterpret_cast<LPARAM>(buttons.data()));
     column_ = column;
 }
 
 DockSize DockingToolbar::MeasureButtons() const noexcept {
-    const int count = static_cast<int>(SendMessageA(bar_, TB_BUTTONCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(Bar(), TB_BUTTONCOUNT, 0, 0));
     RECT bounds = {};
     for (int i = 0; i < count; ++i) {
         RECT item;
-        if (SendMessageA(bar_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item))) {
+        if (SendMessageA(Bar(), TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item))) {
             UnionRect(&bounds, &bounds, &item);
         }
     }
@@ -337,14 +346,14 @@ bool DockingToolbar::CreateFloatingWindow() noexcept {
     if (Handle() != nullptr) return true;
     if (!RegisterWindowClass(kFloatingClass)) return false;
     const DockSize size = FloatingSize();
-    const std::string title = MenuText(frameWindow_, static_cast<UINT>(GetDlgCtrlID(bar_)));
+    const std::string title = MenuText(frameWindow_, static_cast<UINT>(GetDlgCtrlID(Bar())));
     return Create(kFloatingClass, title.c_str(), kFloatingStyle, kFloatingExStyle, 0, 0, size.width, size.height,
                   frameWindow_, nullptr);
 }
 
 void DockingToolbar::Drag(HWND capture, POINT start) noexcept {
     RECT dragged;
-    GetWindowRect(side_ ? bar_ : Handle(), &dragged);
+    GetWindowRect(side_ ? Bar() : Handle(), &dragged);
     const DockPoint grab = {start.x - dragged.left, start.y - dragged.top};
     RECT area = ToRect(frame_.dockArea());
     MapWindowPoints(frameWindow_, nullptr, reinterpret_cast<POINT*>(&area), 2);
@@ -361,4 +370,5 @@ void DockingToolbar::Drag(HWND capture, POINT start) noexcept {
     } else {
         Float({placement.rect.left, placement.rect.top});
     }
+    frame_.dropped();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "win32/DockLayout.h"
+#include "win32/SubclassedWindow.h"
 #include "win32/Window.h"
 
 #include <functional>
@@ -24,10 +25,11 @@ public:
         std::function<DockRect()> dockArea;
         // Runs after the bar docked on another side, floated or docked again.
         std::function<void()> moved;
+        // Runs after the user dropped the bar somewhere new.
+        std::function<void()> dropped;
     };
 
-    explicit DockingToolbar(Frame frame) : frame_(std::move(frame)) {}
-    ~DockingToolbar() override;
+    explicit DockingToolbar(Frame frame) : frame_(std::move(frame)), bar_(*this) {}
 
     // Takes over bar, a toolbar child of frame made with CCS_NOPARENTALIGN and
     // CCS_NORESIZE, and docks it on the top.
@@ -39,14 +41,34 @@ public:
     void Dock(DockSide side) noexcept;
     // Floats the bar with its window's top-left corner at the screen point.
     void Float(DockPoint topLeft) noexcept;
-    // Shows or hides the bar, and its floating window with it.
+    // Shows or hides the bar, and its floating window with it while the frame shows.
     void Show(bool shown) noexcept;
+    // The floating window follows the frame being shown or hidden.
+    void FrameShown(bool shown) noexcept;
+    ToolbarPlacement Placement() const noexcept;
+    // Docks the bar, or floats it where it was kept, brought back on screen.
+    void Restore(const ToolbarPlacement& placement) noexcept;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
 
 private:
-    static LRESULT CALLBACK BarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam);
+    // The bar's subclass: its gripper (non-client strip, hit test, drag).
+    class BarSubclass : public SubclassedWindow {
+    public:
+        explicit BarSubclass(DockingToolbar& owner) : owner_(&owner) {}
+        using SubclassedWindow::CallPrevious;
+
+    protected:
+        LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
+            return owner_->OnBarMessage(message, wParam, lParam);
+        }
+
+    private:
+        DockingToolbar* owner_;
+    };
+
+    HWND Bar() const { return bar_.Handle(); }
     LRESULT OnBarMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     // The gripper's strip in the bar's window coordinates, below the divider
     // line the bar draws along its top while docked; empty while floating.
@@ -66,8 +88,7 @@ private:
 
     Frame frame_;
     HWND frameWindow_ = nullptr;
-    HWND bar_ = nullptr;
-    WNDPROC barProcedure_ = nullptr;
+    BarSubclass bar_;
     std::optional<DockSide> side_ = DockSide::Top;
     bool column_ = false;  // the arrangement the buttons have now
     // The buttons' extent in each arrangement, without the gripper.

@@ -38,7 +38,9 @@ std::string FrameWindow::LoadResourceString(UINT id) {
 }
 
 FrameWindow::FrameWindow(const FrameResources& resources)
-    : resources_(resources), dock_({[this] { return DockArea(); }, [this] { OnToolbarMoved(); }}) {}
+    : resources_(resources),
+      dock_({[this] { return DockArea(); }, [this] { OnToolbarMoved(); },
+             [this] { OnToolbarPlaced(dock_.Placement()); }}) {}
 
 FrameWindow::CommandUi FrameWindow::QueryCommand(WORD id) const noexcept {
     if (id == resources_.exitCommand) return {true, false};
@@ -86,6 +88,10 @@ bool FrameWindow::CreateToolbar() noexcept {
     }
     dock_.Attach(Handle(), toolbar_);
     return true;
+}
+
+void FrameWindow::RestoreToolbar(const ToolbarPlacement& placement) noexcept {
+    if (toolbar_ != nullptr) dock_.Restore(placement);
 }
 
 bool FrameWindow::CreateStatusBar(const std::vector<UINT>& paneIds) noexcept {
@@ -196,7 +202,7 @@ DockRect FrameWindow::DockArea() const noexcept {
 }
 
 void FrameWindow::OnToolbarMoved() noexcept {
-    const std::optional<DockSide> side = dock_.Side();
+    const std::optional<DockSide> side = Shown(toolbar_) ? dock_.Side() : std::nullopt;
     const int widening = side && IsVertical(*side) ? dock_.DockedSize().width : 0;
     if (widening != widening_) {
         RECT frame;
@@ -266,10 +272,11 @@ void FrameWindow::ToggleBar(HWND bar) noexcept {
     if (bar == nullptr) return;
     if (bar == toolbar_) {
         dock_.Show(!Shown(bar));  // floating, its window too
+        OnToolbarMoved();         // on a side, the frame's widening comes and goes with it
     } else {
         ShowWindow(bar, Shown(bar) ? SW_HIDE : SW_SHOW);
+        RecalcLayout();
     }
-    RecalcLayout();
 }
 
 bool FrameWindow::OnCommand(WORD id, WORD, HWND) noexcept {
@@ -289,6 +296,9 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
     switch (message) {
         case WM_CREATE: return OnCreate() ? 0 : -1;
         case WM_SIZE: RecalcLayout(); return 0;
+        case WM_SHOWWINDOW:
+            if (lParam == 0) dock_.FrameShown(wParam != FALSE);  // ShowWindow, not an owner's minimising
+            return Window::HandleMessage(message, wParam, lParam);
         case WM_SETFOCUS:
             if (view_ != nullptr) SetFocus(view_);
             return 0;

@@ -21,9 +21,11 @@ struct FrameResources {
 // them. The toolbar starts at the top; the user docks it on any side or floats
 // it (DockingToolbar). Docked on the left or the right it takes no room from
 // the view: the frame widens by the bar's width, and narrows again when the
-// bar leaves that side. Each command's string resource is its prompt: the
-// text before "\n" goes to the first status pane while a menu item or toolbar
-// button is under the mouse, the text after it is the button's tooltip. Menu
+// bar leaves that side or is hidden. Where the user drops the bar goes to
+// OnToolbarPlaced, for the derived frame to keep; RestoreToolbar puts it
+// back. Each command's string resource is its prompt: the text before "\n"
+// goes to the first status pane while a menu item or toolbar button is under
+// the mouse, the text after it is the button's tooltip. Menu
 // items and toolbar buttons are enabled exactly while QueryCommand says so,
 // which by default is only for the frame's own commands; the window is
 // destroyed by the exit command or its close box, and its end ends the
@@ -58,9 +60,13 @@ protected:
     virtual bool OnCreate() noexcept { return true; }
     // The status panes' update handlers, run at idle time.
     virtual void OnUpdatePanes() noexcept {}
+    // The user docked or floated the toolbar by dragging it.
+    virtual void OnToolbarPlaced(const ToolbarPlacement&) noexcept {}
 
     // Loads the TOOLBAR resource and its bitmap; the bar is docked at the top.
     bool CreateToolbar() noexcept;
+    // Docks or floats the toolbar as kept (after CreateToolbar, with the frame at its size).
+    void RestoreToolbar(const ToolbarPlacement& placement) noexcept;
     // paneIds: 0 for the first pane, which stretches; any other id names the
     // string whose text gives the pane its width.
     bool CreateStatusBar(const std::vector<UINT>& paneIds) noexcept;

@@ -18,6 +18,7 @@ ID_FILE_RESTORE = 32787
 ID_APP_ABOUT = 57664
 ABOUT_OK = 1005
 RESTORE_PROMPT = "Restore Windows original settings"
+TOOLBAR_SETTINGS = r"HKLM\SOFTWARE\Orvenda Ltd\Zarvo\Toolbar"  # where the bar was left
 
 
 def rect(*args):
@@ -58,6 +59,8 @@ class ToolbarDocking(unittest.TestCase):
         zt.stop_agents()
         zt.remove_config_file()
         zt.set_windows_version(None)
+        zve2e.reg_delete(TOOLBAR_SETTINGS)
+        self.addCleanup(zve2e.reg_delete, TOOLBAR_SETTINGS)
         # Xvfb has no window manager: Wine draws the captions the screenshots show.
         zve2e.reg_add(r"HKCU\Software\Wine\X11 Driver", "Decorated", "REG_SZ", "N")
 

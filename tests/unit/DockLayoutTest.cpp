@@ -135,4 +135,36 @@ TEST(DockLayoutTest, PlacingTheBarDuringADrag) {
     EXPECT_EQ((DockRect{396, 207, 726, 251}), floating.rect);
 }
 
+TEST(DockLayoutTest, AKeptPlacementReadsBackAndAnythingDamagedDocksOnTop) {
+    struct Case {
+        const char* side;
+        const char* left;
+        std::optional<DockSide> expected;
+        int x;
+    };
+    const Case cases[] = {
+        {"Bottom", "x", DockSide::Bottom, 0}, {"Right", "", DockSide::Right, 0},
+        {"Floating", "-1280", std::nullopt, -1280}, {"left", "", DockSide::Top, 0},
+        {"Right ", "", DockSide::Top, 0}, {"Floating", "", DockSide::Top, 0},
+        {"Floating", "-", DockSide::Top, 0}, {"Floating", "99999999999", DockSide::Top, 0},
+    };
+    for (const Case& c : cases) {
+        const ToolbarPlacement placement = ParsePlacement(c.side, c.left, "40");
+        EXPECT_EQ(Name(c.expected), Name(placement.side)) << c.side << " " << c.left;
+        EXPECT_EQ(c.x, placement.floatingAt.x) << c.side << " " << c.left;
+    }
+}
+
+TEST(DockLayoutTest, AFloatingBarOffTheScreenComesBackOnIt) {
+    const DockRect screen = {0, 0, 1024, 768};
+    const DockRect windows[] = {{1000, 744, 1300, 784}, {1001, 100, 1301, 140}, {-5000, 2000, -4700, 2040},
+                                {2000, 10, 3300, 50}};
+    const DockPoint expected[] = {{1000, 744}, {724, 100}, {0, 728}, {0, 10}};
+    for (int i = 0; i < 4; ++i) {
+        const DockPoint at = KeepOnScreen(windows[i], screen, kReach);
+        EXPECT_EQ(expected[i].x, at.x) << windows[i];
+        EXPECT_EQ(expected[i].y, at.y) << windows[i];
+    }
+}
+
 }  // namespace

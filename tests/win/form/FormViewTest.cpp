@@ -212,6 +212,16 @@ TEST_F(FormViewTest, AManualFileSetsEveryControl) {
     EXPECT_TRUE(view_.explanations.empty());
 }
 
+TEST_F(FormViewTest, TheFormHandsItsLinksTheirColours) {
+    OpenForm();
+    HDC dc = GetDC(Item(IDC_LINK_TTL));
+    const LRESULT brush = SendMessageA(form_->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(Item(IDC_LINK_TTL)));
+    EXPECT_EQ(GetStockObject(NULL_BRUSH), reinterpret_cast<HGDIOBJ>(brush));
+    EXPECT_EQ(RGB(0, 0, 238), GetTextColor(dc));
+    ReleaseDC(Item(IDC_LINK_TTL), dc);
+}
+
 // Found by the damaged-state tests: a 1 MB "MTU" kept the form from opening
 // for many minutes, and a text of 32,767 characters or more crashes Wine's
 // WritePrivateProfileStringA when Apply saves it.

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ using namespace zartune;
 namespace {
 
 const char kIdlePrompt[] = "Choose your wanted settings and press ''Apply''";
+const char kToolbarKey[] = "SOFTWARE\\Orvenda Ltd\\Zarvo\\Toolbar";
 
 RECT WindowRect(HWND window) {
     RECT rect;
@@ -34,20 +36,27 @@ int Width(const RECT& rect) { return rect.right - rect.left; }
 class ToolbarDockingTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        SHDeleteKeyA(HKEY_LOCAL_MACHINE, kToolbarKey);
         desktop_.SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
         desktop_.commandLine = "zartune.exe /detect";
-        ASSERT_TRUE(app_.InitInstance());
-        frame_ = app_.MainFrame()->Handle();
-        bar_ = app_.MainFrame()->Toolbar();
-        status_ = app_.MainFrame()->StatusBar();
-        view_ = app_.MainFrame()->Form().Handle();
+        Open(app_);
+    }
+
+    // Starts the configurator (hidden, as for "detect"), then shows its frame.
+    void Open(CZartuneApp& app) {
+        ASSERT_TRUE(app.InitInstance());
+        frame_ = app.MainFrame()->Handle();
+        bar_ = app.MainFrame()->Toolbar();
+        status_ = app.MainFrame()->StatusBar();
+        view_ = app.MainFrame()->Form().Handle();
         SetWindowPos(frame_, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         ShowWindow(frame_, SW_SHOW);
-        topFrame_ = WindowRect(frame_);
+        if (topFrame_.right == 0) topFrame_ = WindowRect(frame_);
     }
 
     void TearDown() override {
         DestroyWindow(frame_);
+        SHDeleteKeyA(HKEY_LOCAL_MACHINE, kToolbarKey);
     }
 
     // A rectangle in the frame's client coordinates.
@@ -304,11 +313,10 @@ TEST_F(ToolbarDockingTest, ToggleAndCloseBoxHideTheFloatingBarWithTheCheckMark) 
 TEST_F(ToolbarDockingTest, ToggleHidesTheBarOnASideAndGivesTheViewItsRoom) {
     const RECT client = Client();
     Drag(bar_, Gripper(), FrameClientPoint(client.right - 2, client.bottom / 2));
-    const RECT frame = WindowRect(frame_);
     Command(ID_VIEW_TOOLBAR);
     EXPECT_FALSE(ToolbarChecked());
     EXPECT_EQ(Client().right, InFrame(view_).right);
-    EXPECT_EQ(Width(frame), Width(WindowRect(frame_)));
+    EXPECT_EQ(Width(topFrame_), Width(WindowRect(frame_)));
     Command(ID_VIEW_TOOLBAR);
     EXPECT_TRUE(ToolbarChecked());
     topView_ = InFrame(view_);  // the width the form kept
@@ -365,6 +373,24 @@ TEST_F(ToolbarDockingTest, PromptsTooltipsAndCommandsReachTheFrameInEveryPositio
         SendMessageA(bar_, WM_LBUTTONUP, 0, at);
         EXPECT_EQ(asked + 1, desktop_.messageBoxes.size());
     }
+}
+
+TEST_F(ToolbarDockingTest, ANewFrameTakesTheBarWhereTheUserLeftIt) {
+    topView_ = InFrame(view_);
+    const RECT client = Client();
+    Drag(bar_, Gripper(), FrameClientPoint(2, client.bottom / 2));
+    DestroyWindow(frame_);
+    CZartuneApp next{registry_, desktop_};
+    Open(next);
+    ExpectDocked("left");
+    Drag(bar_, Gripper(), FrameClientPoint(client.right / 2, client.bottom / 2));
+    const RECT floated = WindowRect(Floating());
+    DestroyWindow(frame_);
+    CZartuneApp last{registry_, desktop_};
+    Open(last);
+    ExpectFloating();
+    const RECT again = WindowRect(Floating());
+    EXPECT_TRUE(EqualRect(&floated, &again));
 }
 
 }  // namespace

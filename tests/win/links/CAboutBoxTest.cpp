@@ -66,8 +66,8 @@ TEST_F(AboutBoxTest, ShowsTheVendorLinksAndClosesWithOne) {
         EXPECT_EQ("support@zarvo.example", ItemText(box, IDC_ABOUT_MAIL_LINK));
         EXPECT_FALSE(ItemText(box, IDC_ABOUT_LEGAL_1).empty());
         EXPECT_FALSE(ItemText(box, IDC_ABOUT_LEGAL_2).empty());
-        CLinkStatic* web = CLinkStatic::FromHandle(GetDlgItem(box, IDC_ABOUT_WEB_LINK));
-        CLinkStatic* mail = CLinkStatic::FromHandle(GetDlgItem(box, IDC_ABOUT_MAIL_LINK));
+        auto* web = static_cast<CLinkStatic*>(SubclassedWindow::FromHandle(GetDlgItem(box, IDC_ABOUT_WEB_LINK)));
+        auto* mail = static_cast<CLinkStatic*>(SubclassedWindow::FromHandle(GetDlgItem(box, IDC_ABOUT_MAIL_LINK)));
         ASSERT_NE(nullptr, web);
         ASSERT_NE(nullptr, mail);
         EXPECT_EQ("Click in order to visit our Home Page", web->LinkKey());

@@ -84,14 +84,19 @@ protected:
     // The colour the link would draw in, asked as the parent would ask.
     COLORREF Colour(HWND control) {
         HDC dc = GetDC(control);
-        HBRUSH brush = CLinkStatic::ForwardColour(reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+        EXPECT_TRUE(Reflect(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), control));
         const COLORREF colour = GetTextColor(dc);
-        EXPECT_EQ(GetStockObject(NULL_BRUSH), brush);
+        EXPECT_EQ(GetStockObject(NULL_BRUSH), reinterpret_cast<HGDIOBJ>(answer));
         EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
         ReleaseDC(control, dc);
         return colour;
     }
 
+    bool Reflect(UINT message, WPARAM wParam, HWND control) {
+        return SubclassedWindow::Reflect(message, wParam, reinterpret_cast<LPARAM>(control), answer);
+    }
+
+    LRESULT answer = 0;
     Win32Registry registry;
     FakeDesktop desktop;
     ProductInfo product{registry, desktop};
@@ -106,7 +111,7 @@ TEST_F(LinkTest, AttachingMakesTheStaticTextALink) {
     const HFONT original = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
     ASSERT_TRUE(link.Attach(control));
     EXPECT_FALSE(link.Attach(control));
-    EXPECT_EQ(&link, CLinkStatic::FromHandle(control));
+    EXPECT_EQ(&link, SubclassedWindow::FromHandle(control));
     EXPECT_NE(0, GetWindowLongA(control, GWL_STYLE) & SS_NOTIFY);
     EXPECT_EQ("support@zarvo.example", link.LinkKey());
     EXPECT_NE(original, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
@@ -126,7 +131,7 @@ TEST_F(LinkTest, AttachingMakesTheStaticTextALink) {
     // The link lets go when its control is destroyed.
     DestroyWindow(control);
     EXPECT_EQ(nullptr, link.Handle());
-    EXPECT_EQ(nullptr, CLinkStatic::FromHandle(control));
+    EXPECT_EQ(nullptr, SubclassedWindow::FromHandle(control));
 }
 
 TEST_F(LinkTest, EmptyTextTakesTheKey) {
@@ -164,7 +169,7 @@ TEST_F(LinkTest, ColoursFollowTheMouse) {
     CLinkStatic link(product, desktop, registry);
     ASSERT_TRUE(link.Attach(control));
     EXPECT_EQ(RGB(0, 0, 238), Colour(control));
-    EXPECT_EQ(nullptr, CLinkStatic::ForwardColour(0, reinterpret_cast<LPARAM>(other)));
+    EXPECT_FALSE(Reflect(WM_CTLCOLORSTATIC, 0, other));
 
     SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
     EXPECT_EQ(RGB(255, 92, 0), Colour(control));
@@ -261,7 +266,7 @@ TEST_F(LinkTest, FailedOpeningReportsTheCodeAndRestoresTheKey) {
     ASSERT_TRUE(link.Attach(control));
     link.SetLinkKey("Click in order to visit our Home Page");
     for (int click = 1; click <= 2; ++click) {
-        EXPECT_TRUE(CLinkStatic::ForwardCommand(MAKEWPARAM(1090, STN_CLICKED), reinterpret_cast<LPARAM>(control)));
+        EXPECT_TRUE(Reflect(WM_COMMAND, MAKEWPARAM(1090, STN_CLICKED), control));
         ASSERT_EQ(static_cast<std::size_t>(click), desktop.messageBoxes.size());
         EXPECT_EQ("Unable to open hyperlink:\n\nThe specified file was not found.", desktop.messageBoxes.back().text);
         EXPECT_EQ("ZARVO", desktop.messageBoxes.back().caption);
@@ -316,9 +321,9 @@ TEST_F(LinkTest, SuccessfulMailOpeningMarksTheLinkVisited) {
     CLinkStatic link(product, desktop, registry);
     ASSERT_TRUE(link.Attach(control));
     link.SetLinkKey("Click in order to send us an Email");
-    EXPECT_FALSE(CLinkStatic::ForwardCommand(MAKEWPARAM(1090, STN_DBLCLK), reinterpret_cast<LPARAM>(control)));
+    EXPECT_FALSE(Reflect(WM_COMMAND, MAKEWPARAM(1090, STN_DBLCLK), control));
     EXPECT_TRUE(desktop.shellCalls.empty());
-    EXPECT_TRUE(CLinkStatic::ForwardCommand(MAKEWPARAM(1090, STN_CLICKED), reinterpret_cast<LPARAM>(control)));
+    EXPECT_TRUE(Reflect(WM_COMMAND, MAKEWPARAM(1090, STN_CLICKED), control));
     ASSERT_EQ(1u, desktop.shellCalls.size());
     EXPECT_EQ("mailto:support@zarvo.example?subject=Zarvo 2003 v5.4", desktop.shellCalls[0].file);
     EXPECT_TRUE(desktop.messageBoxes.empty());
