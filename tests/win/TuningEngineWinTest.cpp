@@ -3,6 +3,7 @@
 // by type, after Apply and after Remove. Wine grants every access when it
 // reports a 9x version, as 9x did; on its default version the 9x walk runs
 // under the NT access rule.
+#include "configurator/CurrentSettings.h"
 #include "tests/win/TunedKeys.h"
 #include "tests/win/WriteProtectedKey.h"
 #include "tuning/OsName.h"
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iostream>
 #include <vector>
 
 namespace {
@@ -254,3 +256,25 @@ TEST_F(TuningEngineVersioned, ValuesOfAKeyThatRefusesWritesAreCounted) {
                    expected.end());
     EXPECT_EQ(Lines(expected), Dump());
 }
+
+namespace {
+
+// What Current Settings shows: before an Apply, its "After Apply" is what the
+// Apply leaves; after it, every row is unmarked and "Now" is that value.
+TEST_F(TuningEngineVersioned, CurrentSettingsForeseesTheApplyAndThenShowsIt) {
+    config_.mode = "AUTO1";
+    config_.connectionType = "LAN-PPPoE";
+    ApplyPreset(config_);
+    const CurrentSettings before = CurrentSettings::Read(registry_, desktop_, config_, "");
+    ASSERT_EQ(0, engine_.ApplyTuning().refused);
+    const CurrentSettings after = CurrentSettings::Read(registry_, desktop_, config_, "");
+    std::cout << after.Rows().size() << " rows on " << GetOsName(desktop_) << "\n";
+    ASSERT_EQ(before.Rows().size(), after.Rows().size());
+    for (std::size_t i = 0; i < after.Rows().size(); ++i) {
+        EXPECT_EQ(before.Rows()[i].afterApply, after.Rows()[i].now) << after.Rows()[i].where;
+        EXPECT_FALSE(after.Rows()[i].differs) << after.Rows()[i].where;
+    }
+    engine_.RemoveTuning();
+}
+
+}  // namespace
