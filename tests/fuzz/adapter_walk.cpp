@@ -248,7 +248,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RecordingRegistry nineX(registry);
     TuningPlan plan9x;
     AdapterMtu(nineX, config).SetAdapterMtu9x(action, plan9x);
-    CheckPlan(nineX, registry, plan9x, false, !IsRemoveAction(action) && config.mtuText != "0", config);
+    // No text, as "0", is the Windows default there.
+    const bool write9x = !IsRemoveAction(action) && !config.mtuText.empty() && config.mtuText != "0";
+    CheckPlan(nineX, registry, plan9x, false, write9x, config);
 
     RecordingRegistry nt(registry);
     TuningPlan planNt;
