@@ -1,12 +1,12 @@
 #include "configurator/TuningController.h"
 
-#include "configurator/ConfigurationFile.h"
-#include "configurator/ExplanationText.h"
-#include "configurator/FormLists.h"
 #include "agent/CActivityPinger.h"
 #include "common/KeepAliveSettings.h"
 #include "common/LeadingInt.h"
 #include "common/Vendor.h"
+#include "configurator/ConfigurationFile.h"
+#include "configurator/ExplanationText.h"
+#include "configurator/FormLists.h"
 #include "configurator/ManualValidation.h"
 #include "configurator/MtuSearch.h"
 #include "resources/zartune_ids.h"
@@ -17,8 +17,8 @@
 #include "tuning/TuningPreset.h"
 
 #include <algorithm>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
