@@ -35,6 +35,7 @@ class CurrentSettings(unittest.TestCase):
         """Opens the view, refreshes, copies and closes it: the table's rows, checked against its header."""
         driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, 32798, 0)
         self.assertEqual(driver("wait-window", TITLE, 30)[0], 0)
+        zt.screenshot(TITLE, "current-settings")
         dump = zt.dump(applying.DUMPED_KEYS)
         for button in (1303, 1304, 2):  # Refresh, Copy, Close
             self.assertEqual(driver("click", TITLE, button)[0], 0)
