@@ -15,7 +15,7 @@ namespace {
 const struct {
     const char* title;
     int width;
-} kColumns[] = {{"Setting", 190}, {"Where", 330}, {"Now", 90}, {"After Apply", 90}};
+} kColumns[] = {{"Setting", 170}, {"Where", 230}, {"Now", 80}, {"After Apply", 80}};
 
 // Only the clipboard's open state is owned: the data belongs to the clipboard once set.
 class OpenedClipboard {
