@@ -77,6 +77,7 @@ void CheckConfiguratorStart(const std::string& line, const std::string& word) {
     if (word == "about") expected = StartupOutcome::ShowAbout;
     if (word == "ping") expected = StartupOutcome::ShowKeepAlive;
     if (word == "detect") expected = StartupOutcome::OpenMainWindowHidden;
+    if (word == "apply") expected = StartupOutcome::ApplyUnattended;
     FUZZ_CHECK(outcome == expected);
 }
 
