@@ -45,11 +45,7 @@ class UnattendedApply(unittest.TestCase):
         applying.prepare_registry()
         with Configurator() as configurator:  # the same file, through the form
             self.assertTrue(configurator.wait_window())
-            self.assertEqual(driver("click", zt.MAIN_TITLE, 1014)[0], 0)
-            self.assertEqual(driver("wait-window", applying.PPPOE, 30)[0], 0)
-            self.assertEqual(driver("click", applying.PPPOE, 1)[0], 0)
-            self.assertEqual(driver("answer", "Zarvo 2003", "No", 60)[0], 0)
-            self.assertEqual(driver("answer", "Zarvo 2003", "OK")[0], 0)
+            self.assertTrue(zt.apply_declining_restart(applying.PPPOE))
             self.assertEqual(zt.dump(applying.DUMPED_KEYS), unattended)
 
         applying.prepare_registry()

@@ -186,3 +186,11 @@ class Configurator:
 
     def __exit__(self, *exc):
         self.stop()
+
+
+def apply_declining_restart(explanation_caption):
+    """Presses the form's Apply, closes the explanation titled explanation_caption,
+    answers No to the restart and closes the reminder; True when each step happened."""
+    steps = (("click", MAIN_TITLE, 1014), ("wait-window", explanation_caption, 30), ("click", explanation_caption, 1),
+             ("answer", "Zarvo 2003", "No", 60), ("answer", "Zarvo 2003", "OK"))
+    return all(driver(*step)[0] == 0 for step in steps)
