@@ -8,6 +8,16 @@ set(CMAKE_CXX_FLAGS_MINSIZEREL "-Os -DNDEBUG")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL "-s")
 
 # Tests and programs run under Wine through this wrapper (see scripts/wine-run).
+# The 64-bit build's prefixes are 64-bit ones (see scripts/wine-env); a build
+# whose Wine tests another build runs (ZV_WINE_TESTS off) has its import check only.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(ZV_WINE_BUILD win64)
+  # Here a handle or pointer cut to 32 bits would show; keep it clean.
+  target_compile_options(zv_settings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:-Werror>)
+else()
+  set(ZV_WINE_BUILD win)
+endif()
+option(ZV_WINE_TESTS "Run this build's Wine and end-to-end tests" ON)
 set(ZV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${ZV_SCRIPTS}/wine-run)
 

@@ -1,10 +1,10 @@
 ; setup.exe for Zarvo 2003 v5.4. Built by installer/CMakeLists.txt, which
 ; passes the paths of the files to install:
 ;   makensis -DOUTFILE=... -DZARTUNE=... -DZARWATCH=... -DHELPFILE=...
-;            -DHELPCONTENTS=... -DSOUND=... zarvo.nsi
+;            -DHELPCONTENTS=... -DSOUND=... -DTARGET=x86-ansi zarvo.nsi
 ; "setup.exe /S" installs silently; "uninstall.exe /S" removes silently.
 
-Unicode false
+Target ${TARGET}
 ; The product's installer is called setup.exe, whatever shims Windows attaches to that name.
 !pragma warning disable 9000
 SetCompressor /SOLID lzma

@@ -9,7 +9,7 @@ import zve2e
 SETUP = sys.argv[1]
 FILES = ["zartune.exe", "zarwatch.exe", "zartune.hlp", "ping.wav"]
 
-code, _ = zve2e.run(["wine", SETUP, "/S"], timeout=120)
+code, _ = zve2e.run([*zve2e.WINE, SETUP, "/S"], timeout=120)
 if code != 0:
     sys.exit("setup.exe /S ended with %d" % code)
 folder = zve2e.unix_path(zve2e.INSTALL_FOLDER)

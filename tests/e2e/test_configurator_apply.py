@@ -32,7 +32,7 @@ TCPIP_VALUES = ("GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSiz
 def first_card_service():
     """Wine lists the machine's own network cards, in a key that takes no keys of ours; the
     first card's service gets the Tcpip key the card walk looks for."""
-    code, out = zve2e.run(["wine", "reg", "query", "HKLM\\" + NETWORK_CARDS])
+    code, out = zve2e.run([*zve2e.WINE, "reg", "query", "HKLM\\" + NETWORK_CARDS])
     for line in out.splitlines() if code == 0 else []:
         card = (zt.values(line.strip().split("\\", 1)[1]) or {}) if "\\" in line else {}
         if card.get("ServiceName", (0, ""))[0] == 1:

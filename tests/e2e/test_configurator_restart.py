@@ -28,7 +28,7 @@ def agent_pids():
 def setUpModule():
     subprocess.run([WINE_PREFIX_SCRIPT, "boot", PREFIX, "--x11"], check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    code, _ = zve2e.run(["wine", os.environ["ZV_E2E_SETUP"], "/S"], timeout=120)
+    code, _ = zve2e.run([*zve2e.WINE, os.environ["ZV_E2E_SETUP"], "/S"], timeout=120)
     if code != 0:
         sys.exit("setup.exe /S ended with %d" % code)
 

@@ -30,7 +30,7 @@ def prepare_9x():
                        ("PMTUBlackHoleDetect", "0"), ("SessionKeepAlive", "600000")):
         reg_add(MSTCP, name, "REG_SZ", data)
     reg_add(MSTCP, "Unrelated", "REG_SZ", "kept")
-    zve2e.run(["wine", "reg", "add", NDI_CACHE, "/ve", "/d", "16", "/f"])
+    zve2e.run([*zve2e.WINE, "reg", "add", NDI_CACHE, "/ve", "/d", "16", "/f"])
     reg_add(ADAPTER_9X, "DeviceDesc", "REG_SZ", "Dial-Up Adapter")
     reg_add(ADAPTER_9X + r"\Bindings", r"MSTCP\0000", "REG_SZ", "")
     reg_add(BINDING_9X, "Driver", "REG_SZ", r"NetTrans\0000")
@@ -86,7 +86,7 @@ class ConfiguratorUninstall(unittest.TestCase):
         self.run_uninstall("win98", prepare_9x)
         self.assertEqual(reg_query(MSTCP, "Unrelated"), ("REG_SZ", "kept"))
         # The cache size's unnamed value is emptied, not deleted.
-        code, out = zve2e.run(["wine", "reg", "query", NDI_CACHE, "/ve"])
+        code, out = zve2e.run([*zve2e.WINE, "reg", "query", NDI_CACHE, "/ve"])
         self.assertEqual(code, 0)
         self.assertEqual([line.split() for line in out.splitlines() if "REG_SZ" in line], [["(Default)", "REG_SZ"]])
 

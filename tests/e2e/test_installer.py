@@ -18,7 +18,7 @@ MSTCP = r"HKLM\System\CurrentControlSet\Services\VxD\MSTCP"
 
 
 def install():
-    code, _ = zve2e.run(["wine", SETUP, "/S"], timeout=120)
+    code, _ = zve2e.run([*zve2e.WINE, SETUP, "/S"], timeout=120)
     return code
 
 
@@ -54,10 +54,10 @@ class Installer(unittest.TestCase):
             config = os.path.join(folder, "Zartune2.cfg")
             with open(config, "w") as stream:
                 stream.write("[Settings]\n")
-            zve2e.run(["wine", "attrib", "+r", "+h", zt.CONFIG_FILE])
+            zve2e.run([*zve2e.WINE, "attrib", "+r", "+h", zt.CONFIG_FILE])
 
             # The uninstaller runs from a copy of itself and returns at once.
-            zve2e.run(["wine", zve2e.INSTALL_FOLDER + r"\uninstall.exe", "/S"])
+            zve2e.run([*zve2e.WINE, zve2e.INSTALL_FOLDER + r"\uninstall.exe", "/S"])
             if not zve2e.wait_until(lambda: not os.path.exists(folder), 60):
                 self.fail("left in the folder: %s" % os.listdir(folder))
 
@@ -80,7 +80,7 @@ class Installer(unittest.TestCase):
             for name in (os.path.join("RegBak", "system.dat"), "Zartune-previous.reg"):
                 with open(os.path.join(folder, name), "w") as stream:
                     stream.write("the user's\n")
-            zve2e.run(["wine", zve2e.INSTALL_FOLDER + r"\uninstall.exe", "/S"])
+            zve2e.run([*zve2e.WINE, zve2e.INSTALL_FOLDER + r"\uninstall.exe", "/S"])
             if not zve2e.wait_until(lambda: sorted(os.listdir(folder)) == ["RegBak", "Zartune-previous.reg"], 60):
                 self.fail("left in the folder: %s" % os.listdir(folder))
             self.assertEqual(os.listdir(os.path.join(folder, "RegBak")), ["system.dat"])

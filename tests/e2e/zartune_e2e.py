@@ -159,7 +159,7 @@ class Configurator:
     every window it opened and the agent it started."""
 
     def __init__(self, *args):
-        self.process = subprocess.Popen(["wine", CONFIGURATOR, *args], stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen([*zve2e.WINE, CONFIGURATOR, *args], stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         env=zve2e.wine_env())
 

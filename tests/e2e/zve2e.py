@@ -13,6 +13,9 @@ import time
 
 PREFIX = os.environ["ZV_E2E_PREFIX"]
 DRIVER = os.environ["ZV_E2E_DRIVER"]
+SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
+# Wine in the prefix, with the loader of the prefix's architecture (see scripts/wine-env).
+WINE = [os.path.join(SCRIPTS, "wine-run"), "--prefix", PREFIX]
 
 INSTALL_FOLDER = r"C:\Program Files\Zarvo"
 PRODUCT_KEY = r"HKLM\SOFTWARE\Orvenda Ltd\Zarvo"
@@ -32,7 +35,7 @@ def unix_path(windows_path):
 
 
 def wine_env(debug="-all"):
-    env = dict(os.environ, WINEPREFIX=PREFIX, WINEARCH="win32", WINEDEBUG=debug)
+    env = dict(os.environ, WINEDEBUG=debug)
     with open(os.path.join(PREFIX, ".display")) as display:
         env["DISPLAY"] = display.read().strip()
     return env
@@ -56,7 +59,7 @@ def run(args, timeout=60):
 def driver(*args, timeout=180):
     """Runs one driver command. Its own waits end first; the time limit only
     guards against a driver that hangs, so it lies above any wait a command is given."""
-    return run(["wine", DRIVER, *[str(a) for a in args]], timeout)
+    return run([*WINE, DRIVER, *[str(a) for a in args]], timeout)
 
 
 def setting(section, name, scrambled=True):
@@ -73,7 +76,7 @@ def scramble(text):
 
 
 def reg_add(key, name=None, kind="REG_SZ", data=""):
-    args = ["wine", "reg", "add", key, "/f"]
+    args = [*WINE, "reg", "add", key, "/f"]
     if name is not None:
         args += ["/v", name, "/t", kind, "/d", str(data)]
     code, _ = run(args)
@@ -81,12 +84,12 @@ def reg_add(key, name=None, kind="REG_SZ", data=""):
 
 
 def reg_delete(key, name=None):
-    run(["wine", "reg", "delete", key, "/f"] + (["/v", name] if name is not None else []))
+    run([*WINE, "reg", "delete", key, "/f"] + (["/v", name] if name is not None else []))
 
 
 def reg_query(key, name):
     """(type, data) of a value, data as reg.exe shows it; None when absent."""
-    code, out = run(["wine", "reg", "query", key, "/v", name])
+    code, out = run([*WINE, "reg", "query", key, "/v", name])
     if code != 0:
         return None
     for line in out.splitlines():
@@ -102,7 +105,7 @@ def regedit(lines):
     with tempfile.NamedTemporaryFile("wb", suffix=".reg", delete=False) as reg:
         reg.write(("\r\n".join(["REGEDIT4", ""] + lines) + "\r\n").encode("latin-1"))
     try:
-        code, _ = run(["wine", "regedit", "/s", "Z:" + reg.name.replace("/", "\\")])
+        code, _ = run([*WINE, "regedit", "/s", "Z:" + reg.name.replace("/", "\\")])
         assert code == 0, "regedit /s failed"
     finally:
         os.remove(reg.name)
@@ -118,7 +121,7 @@ def reg_import(key, values):
 
 def reg_tree(key):
     """Every value below key, as reg.exe lists them: {(subkey, name): (type, data)}."""
-    code, out = run(["wine", "reg", "query", key, "/s"])
+    code, out = run([*WINE, "reg", "query", key, "/s"])
     if code != 0:
         return {}
     tree = {}
@@ -149,7 +152,7 @@ class Agent:
     def __init__(self, *args, debug="-all", log=None, second_copy=False):
         self.second_copy = second_copy
         self.log = open(log, "wb") if log else None
-        self.process = subprocess.Popen(["wine", AGENT, *args], stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen([*WINE, AGENT, *args], stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL,
                                         stderr=self.log or subprocess.DEVNULL, env=wine_env(debug))
 

@@ -251,7 +251,7 @@ TEST_F(FormViewTest, SavedFileIsReadOnlyAndHiddenYetRewrittenByTheNextSave) {
     WriteKey("MTU", "abc");
     WriteKey("HTTP10", "-1");
     SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    CMainFormView& form = OpenForm();
+    OpenForm();
     EXPECT_EQ("abc", Text(IDC_MTU_EDIT));
 
     Save();
