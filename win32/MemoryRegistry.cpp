@@ -162,7 +162,7 @@ LONG MemoryRegistry::SetValue(Key key, const std::string& name, DWORD type, cons
     auto& slot = handle->node->values[Lower(name)];
     slot.first = name;
     slot.second.type = type;
-    slot.second.data.assign(data, data + size);
+    slot.second.data = StoredData(type, data, size);
     ++writes_;
     return ERROR_SUCCESS;
 }

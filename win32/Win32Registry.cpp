@@ -36,7 +36,9 @@ LONG Win32Registry::QueryValue(Key key, const std::string& name, DWORD bufferSiz
 }
 
 LONG Win32Registry::SetValue(Key key, const std::string& name, DWORD type, const BYTE* data, DWORD size) {
-    return RegSetValueExA(ToHkey(key), name.c_str(), 0, type, data, size);
+    const std::vector<BYTE> stored = StoredData(type, data, size);
+    return RegSetValueExA(ToHkey(key), name.c_str(), 0, type, stored.empty() ? data : stored.data(),
+                          static_cast<DWORD>(stored.size()));
 }
 
 LONG Win32Registry::DeleteValue(Key key, const std::string& name) {

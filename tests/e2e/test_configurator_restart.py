@@ -1,41 +1,19 @@
-"""Yes at Apply's restart question, on Windows XP, in a prefix of its own:
-Wine simulates the restart by ending every program of the prefix and
-starting its Run entries again, so the configurator is gone afterwards and
-the agent runs as a new process, started by its autostart entry."""
-import os
-import subprocess
-import sys
+"""Yes at Apply's restart question, on Windows XP: Wine simulates the
+restart by ending every program of the prefix and starting its Run entries
+again, so the configurator is gone afterwards and the agent runs as a new
+process, started by its autostart entry."""
 import unittest
 
-# A prefix of its own, since the restart ends everything that runs in it.
-SHARED_PREFIX = os.environ["ZV_E2E_PREFIX"]
-PREFIX = os.path.join(os.path.dirname(SHARED_PREFIX), "wineprefix-restart")
-os.environ["ZV_E2E_PREFIX"] = PREFIX
-WINE_PREFIX_SCRIPT = os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "wine-prefix")
-
-import zartune_e2e as zt  # noqa: E402 (the prefix must be chosen first)
-import zve2e  # noqa: E402
-from zartune_e2e import Configurator  # noqa: E402
-from zve2e import driver  # noqa: E402
+import zartune_e2e as zt
+import zve2e
+from zartune_e2e import Configurator
+from zve2e import driver
 
 
 def agent_pids():
     code, out = driver("pids", "zarwatch.exe")
     assert code == 0
     return set(zt.lines(out).split())
-
-
-def setUpModule():
-    subprocess.run([WINE_PREFIX_SCRIPT, "boot", PREFIX, "--x11"], check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    code, _ = zve2e.run([*zve2e.WINE, os.environ["ZV_E2E_SETUP"], "/S"], timeout=120)
-    if code != 0:
-        sys.exit("setup.exe /S ended with %d" % code)
-
-
-def tearDownModule():
-    subprocess.run([WINE_PREFIX_SCRIPT, "stop", PREFIX], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
 
 
 class ConfiguratorRestart(unittest.TestCase):

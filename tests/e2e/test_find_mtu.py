@@ -37,16 +37,15 @@ def outside():
     if os.geteuid() != 0 or shutil.which("ip") is None:
         sys.exit("test_find_mtu: needs root and iproute2's ip to build its network namespaces")
     here = os.path.dirname(os.path.abspath(__file__))
-    wine_prefix, install = os.path.join(here, "../../scripts/wine-prefix"), os.path.join(here, "install.py")
+    wine_prefix = os.path.join(here, "../../scripts/wine-prefix")
     prefix = tempfile.mkdtemp(prefix="mtu-prefix-", dir=os.path.dirname(zve2e.PREFIX))
     env = dict(os.environ, ZV_E2E_PREFIX=prefix, ZV_MTU_BED=TAG)
     inside = ["ip", "netns", "exec", CLIENT]
     try:
         for line in BED.replace("\n", "|").split("|"):
             ip(line)
-        subprocess.run(inside + [wine_prefix, "boot", prefix, "--x11"], check=True, timeout=120)
-        installed = subprocess.run(inside + [sys.executable, install, os.environ["ZV_E2E_SETUP"]], env=env)
-        return installed.returncode or subprocess.run(inside + [sys.executable, __file__], env=env).returncode
+        subprocess.run(inside + [wine_prefix, "clone", prefix, os.environ["ZV_E2E_TEMPLATE"]], check=True, timeout=120)
+        return subprocess.run(inside + [sys.executable, __file__], env=env).returncode
     finally:
         subprocess.run(inside + [wine_prefix, "stop", prefix], timeout=60)
         for name in (CLIENT, ROUTER, SERVER):

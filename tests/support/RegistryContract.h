@@ -73,9 +73,9 @@ inline void CheckRegistryContract(Registry& registry, const std::string& scratch
     ASSERT_EQ(ERROR_SUCCESS, key.Query("Number", 4, &value));
     EXPECT_EQ(static_cast<DWORD>(REG_DWORD), value.type);
     EXPECT_EQ((std::vector<BYTE>{4, 3, 2, 1}), value.data);
-    // Data without a terminating NUL comes back exactly as stored.
+    // Text written without its terminating NUL is stored with one.
     ASSERT_EQ(ERROR_SUCCESS, key.Query("Raw", 1000, &value));
-    EXPECT_EQ((std::vector<BYTE>{'x', 'y', 'z'}), value.data);
+    EXPECT_EQ((std::vector<BYTE>{'x', 'y', 'z', 0}), value.data);
     EXPECT_EQ(ERROR_MORE_DATA, key.Query("Text", 3, &value));
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, key.Query("Absent", 1000, &value));
     EXPECT_EQ(ERROR_ACCESS_DENIED, key.SetString("Text", "no"));

@@ -214,7 +214,7 @@ TEST(PreviousSettings, WritesBackExactBytesAndCountsWhatItCannot) {
     registry.PutDword(kMachine, kDenied, "MTU", 1500);
     registry.DenyAccess(kMachine, kDenied, KEY_SET_VALUE);
     const PreviousSettings record({
-        Present(kTcpip, "DefaultTTL", REG_SZ, Bytes("64")),       // no NUL
+        Present(kTcpip, "DefaultTTL", REG_SZ, Bytes("64")),       // no NUL: stored with one
         Present(kTcpip, "TcpWindowSize", REG_DWORD, {1, 2, 3}),  // short
         Present(kTcpip, "Odd", 0x12345678, {}),
         Absent(kTcpip, "KeepAliveTime"),
@@ -228,7 +228,7 @@ TEST(PreviousSettings, WritesBackExactBytesAndCountsWhatItCannot) {
     const PreviousSettings::RestoreResult restored = record.Restore(registry);
     EXPECT_EQ((std::pair{2, 1}), std::pair(restored.refused, restored.gone));  // denied two; the gone one apart
 
-    EXPECT_EQ((RegValue{REG_SZ, Bytes("64")}).data, registry.Value(kMachine, kTcpip, "DefaultTTL")->data);
+    EXPECT_EQ((std::vector<BYTE>{'6', '4', 0}), registry.Value(kMachine, kTcpip, "DefaultTTL")->data);
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), registry.Value(kMachine, kTcpip, "DefaultTTL")->type);
     EXPECT_EQ((std::vector<BYTE>{1, 2, 3}), registry.Value(kMachine, kTcpip, "TcpWindowSize")->data);
     EXPECT_EQ(0x12345678u, registry.Value(kMachine, kTcpip, "Odd")->type);

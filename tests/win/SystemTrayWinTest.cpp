@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -70,7 +71,7 @@ TEST_F(SystemTray, AddsTheIconWithTheFirstRecordFormAndCutsTheTooltipAt63) {
     ASSERT_EQ(g_calls.size(), 1u);
     const NotifyCall& add = g_calls[0];
     EXPECT_EQ(add.action, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.size, 88u);
+    EXPECT_EQ(add.size, offsetof(NOTIFYICONDATAA, szTip) + 64);  // the first form ends with a 64-byte tip
     EXPECT_EQ(add.owner, owner.Handle());
     EXPECT_EQ(add.id, kIconId);
     EXPECT_EQ(add.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
