@@ -476,7 +476,13 @@ int Run(int argc, char** argv) {
         return 0;
     }
     if (argc < 4) return kUsage;
-    HWND control = FindControl(window, static_cast<int>(ParseNumber(argv[3])));
+    // A window that has just appeared may get its controls a moment later.
+    const int id = static_cast<int>(ParseNumber(argv[3]));
+    HWND control = FindControl(window, id);
+    for (int waited = 0; control == nullptr && waited < 5000; waited += 100) {
+        Sleep(100);
+        control = FindControl(window, id);
+    }
     if (control == nullptr) {
         std::fprintf(stderr, "no control %s\n", argv[3]);
         return 1;
