@@ -9,7 +9,6 @@
 #include "configurator/ToolbarSettings.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
-#include "win32/Win32Icmp.h"
 
 #include <algorithm>
 
@@ -177,9 +176,8 @@ void CMainFrame::ShowKeepAlive() {
 }
 
 std::optional<int> CMainFrame::ShowFindMtu(const std::string& host, int adapterMtu) {
-    Win32Icmp icmp;
-    CFindMtuDlg findMtu(*product_, icmp, host, adapterMtu);
-    if (findMtu.DoModal(Handle()) != IDOK) return std::nullopt;
+    CFindMtuDlg findMtu(*product_, host, adapterMtu);
+    if (findMtu.DoModal(Handle()) != IDC_FINDMTU_USE) return std::nullopt;
     return findMtu.FoundMtu();
 }
 
