@@ -133,6 +133,8 @@ FormState CMainFrame::ReadForm() const { return form_.ReadState(); }
 
 void CMainFrame::WriteForm(const FormState& state) { form_.WriteState(state); }
 
+void CMainFrame::ShowNewMode() { form_.ShowNewMode(); }
+
 void CMainFrame::ShowExplanation(const std::string& caption, const std::string& text) {
     CExplanationDlg explanation(*product_, caption, text);
     explanation.DoModal(Handle());
