@@ -1,17 +1,21 @@
 #include "configurator/CFindMtuDlg.h"
 
 #include "resources/zartune_ids.h"
+#include "win32/UniqueHandle.h"
+#include "win32/Win32Icmp.h"
 
 #include <commctrl.h>
+
+#include <atomic>
+#include <optional>
+#include <vector>
 
 namespace zartune {
 
 namespace {
 
-// From the worker: lParam holds the payload and the answer of one probe, or
-// the MTU and the outcome of the search; wParam the search's generation.
-constexpr UINT kProbeMessage = WM_APP + 1;
-constexpr UINT kDoneMessage = WM_APP + 2;
+// From a worker: its search has new probes or its result.
+constexpr UINT kNewsMessage = WM_APP + 1;
 
 std::string Trimmed(const std::string& text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -19,7 +23,42 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+class Locked {
+public:
+    explicit Locked(CRITICAL_SECTION& section) : section_(&section) { EnterCriticalSection(section_); }
+    ~Locked() { LeaveCriticalSection(section_); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+private:
+    CRITICAL_SECTION* section_;
+};
+
 }  // namespace
+
+// What one search's worker and the dialog share; the last of the two to let
+// go frees it, so a worker that outlives the dialog still has it.
+struct CFindMtuDlg::Search {
+    Search(const std::string& searchHost, HWND listener) : host(searchHost), window(listener) {
+        InitializeCriticalSection(&lock);
+    }
+    ~Search() { DeleteCriticalSection(&lock); }
+    Search(const Search&) = delete;
+    Search& operator=(const Search&) = delete;
+
+    // Under lock: news for the window, while one listens.
+    void Tell() const {
+        if (window != nullptr) PostMessageA(window, kNewsMessage, 0, 0);
+    }
+
+    const std::string host;
+    std::atomic<bool> stop{false};
+    CRITICAL_SECTION lock;
+    // Under lock. window is null once the dialog no longer listens.
+    HWND window;
+    std::vector<MtuSearch::Probe> probes;
+    std::optional<MtuSearch::Result> result;
+};
 
 const CommandEntry<CFindMtuDlg> CFindMtuDlg::kButtons[] = {
     {IDC_FINDMTU_FIND, &CFindMtuDlg::OnFind},
@@ -28,10 +67,8 @@ const CommandEntry<CFindMtuDlg> CFindMtuDlg::kButtons[] = {
     {IDC_FINDMTU_HELP, &CFindMtuDlg::OnHelp},
 };
 
-CFindMtuDlg::CFindMtuDlg(ProductInfo& product, Icmp& icmp, const std::string& host, int adapterMtu)
-    : Dialog(IDD_FIND_MTU), product_(&product), icmp_(&icmp), startingHost_(host), adapterMtu_(adapterMtu) {}
-
-CFindMtuDlg::~CFindMtuDlg() { EndWorker(); }
+CFindMtuDlg::CFindMtuDlg(ProductInfo& product, const std::string& host, int adapterMtu)
+    : Dialog(IDD_FIND_MTU), product_(&product), startingHost_(host), adapterMtu_(adapterMtu) {}
 
 bool CFindMtuDlg::OnInit() noexcept {
     SetDlgItemTextA(Handle(), IDC_FINDMTU_HOST, startingHost_.c_str());
@@ -40,14 +77,11 @@ bool CFindMtuDlg::OnInit() noexcept {
 }
 
 INT_PTR CFindMtuDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == kProbeMessage) {
-        OnProbe(wParam, lParam);
+    if (message == kNewsMessage) {
+        OnNews();
         return TRUE;
     }
-    if (message == kDoneMessage) {
-        OnDone(wParam, lParam);
-        return TRUE;
-    }
+    if (message == WM_DESTROY) LetSearchGo();
     return Dialog::HandleMessage(message, wParam, lParam);
 }
 
@@ -56,6 +90,9 @@ bool CFindMtuDlg::OnCommand(WORD id, WORD code, HWND control) noexcept {
     return Dialog::OnCommand(id, code, control);
 }
 
+// Enter sends IDOK when the default button is disabled; the dialog has no OK.
+void CFindMtuDlg::OnOK() noexcept {}
+
 void CFindMtuDlg::OnFind() {
     const std::string host = Trimmed(ItemText(IDC_FINDMTU_HOST));
     if (host.empty()) {
@@ -63,80 +100,78 @@ void CFindMtuDlg::OnFind() {
         SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_FINDMTU_HOST)), TRUE);
         return;
     }
-    // A stopped search may still be waiting for its last echo.
-    EndWorker();
-    searchHost_ = host;
-    ++generation_;
-    stop_ = false;
-    workerDone_ = false;
-    probes_ = 0;
+    LetSearchGo();
+    probesShown_ = 0;
     found_ = 0;
     SendDlgItemMessageA(Handle(), IDC_FINDMTU_PROBES, LB_RESETCONTENT, 0, 0);
     SendDlgItemMessageA(Handle(), IDC_FINDMTU_PROGRESS, PBM_SETPOS, 0, 0);
     SetEnabled(IDC_FINDMTU_USE, false);
     SetResultText("Finding the largest MTU to " + host + "...");
+    auto search = std::make_shared<Search>(host, Handle());
+    // The worker's own share, which it frees.
+    auto share = std::make_unique<std::shared_ptr<Search>>(search);
     DWORD threadId = 0;
-    worker_.reset(CreateThread(nullptr, 0, &CFindMtuDlg::Worker, this, 0, &threadId));
-    if (!worker_) {
-        SetResultText(MtuSearch::ResultText({MtuSearch::Outcome::CannotPing, 0}, host, adapterMtu_));
+    const UniqueKernelHandle worker(CreateThread(nullptr, 0, &CFindMtuDlg::Worker, share.get(), 0, &threadId));
+    if (!worker) {
+        SetResultText(MtuSearch::ResultText({MtuSearch::Outcome::CannotPing}, host, adapterMtu_));
         return;
     }
+    share.release();
+    search_ = std::move(search);
     ShowSearching(true);
 }
 
 void CFindMtuDlg::OnStop() {
-    // The worker ends after the echo under way; nothing it posts is shown.
-    stop_ = true;
+    LetSearchGo();
     ShowSearching(false);
-    SetResultText(MtuSearch::ResultText({MtuSearch::Outcome::Stopped, 0}, searchHost_, adapterMtu_));
+    SetResultText(MtuSearch::ResultText({MtuSearch::Outcome::Stopped}, std::string(), adapterMtu_));
 }
 
 void CFindMtuDlg::OnUse() {
-    if (found_ > 0) EndDialog(IDOK);
+    if (found_ > 0) EndDialog(IDC_FINDMTU_USE);
 }
 
 void CFindMtuDlg::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Largest MTU"); }
 
-void CFindMtuDlg::OnCancel() noexcept {
-    stop_ = true;
-    if (worker_ && !workerDone_) {
-        // Its echo under way may take a while; the owner paints meanwhile.
-        closing_ = true;
-        ShowWindow(Handle(), SW_HIDE);
-        return;
+void CFindMtuDlg::OnNews() noexcept {
+    if (!search_) return;  // news from a search let go
+    std::vector<MtuSearch::Probe> probes;
+    std::optional<MtuSearch::Result> result;
+    {
+        const Locked locked(search_->lock);
+        probes.assign(search_->probes.begin() + static_cast<std::ptrdiff_t>(probesShown_), search_->probes.end());
+        result = search_->result;
     }
-    EndWorker();
-    EndDialog(IDCANCEL);
-}
-
-void CFindMtuDlg::OnProbe(WPARAM generation, LPARAM probe) noexcept {
-    if (!searching_ || generation != generation_) return;
-    const auto answer = static_cast<MtuSearch::Answer>(HIWORD(probe));
-    const std::string text = MtuSearch::ProbeText(LOWORD(probe), answer);
     HWND list = Item(IDC_FINDMTU_PROBES);
-    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-    SendDlgItemMessageA(Handle(), IDC_FINDMTU_PROGRESS, PBM_SETPOS, ++probes_, 0);
-}
-
-void CFindMtuDlg::OnDone(WPARAM generation, LPARAM result) noexcept {
-    if (generation != generation_) return;
-    workerDone_ = true;
-    EndWorker();
-    if (closing_) EndDialog(IDCANCEL);
-    if (!searching_ || closing_) return;
+    for (const MtuSearch::Probe& probe : probes) {
+        const std::string text = MtuSearch::ProbeText(probe);
+        const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+        SendDlgItemMessageA(Handle(), IDC_FINDMTU_PROGRESS, PBM_SETPOS, ++probesShown_, 0);
+    }
+    if (!result) return;
+    const std::string host = search_->host;
+    search_.reset();
     ShowSearching(false);
-    const MtuSearch::Result done = {static_cast<MtuSearch::Outcome>(HIWORD(result)), LOWORD(result)};
     SendDlgItemMessageA(Handle(), IDC_FINDMTU_PROGRESS, PBM_SETPOS, MtuSearch::kMostProbes, 0);
-    SetResultText(MtuSearch::ResultText(done, searchHost_, adapterMtu_));
-    if (done.outcome == MtuSearch::Outcome::Found) {
-        found_ = done.mtu;
+    SetResultText(MtuSearch::ResultText(*result, host, adapterMtu_));
+    if (result->outcome == MtuSearch::Outcome::Found) {
+        found_ = result->mtu;
         SetEnabled(IDC_FINDMTU_USE, true);
     }
 }
 
+void CFindMtuDlg::LetSearchGo() noexcept {
+    if (!search_) return;
+    search_->stop = true;
+    {
+        const Locked locked(search_->lock);
+        search_->window = nullptr;
+    }
+    search_.reset();
+}
+
 void CFindMtuDlg::ShowSearching(bool searching) noexcept {
-    searching_ = searching;
     // The focus leaves a button before it is disabled.
     const int next = searching ? IDC_FINDMTU_STOP : IDC_FINDMTU_FIND;
     const bool moveFocus = GetFocus() == Item(searching ? IDC_FINDMTU_FIND : IDC_FINDMTU_STOP);
@@ -149,22 +184,19 @@ void CFindMtuDlg::SetResultText(const std::string& text) noexcept {
     SetDlgItemTextA(Handle(), IDC_FINDMTU_RESULT, text.c_str());
 }
 
-void CFindMtuDlg::EndWorker() noexcept {
-    if (!worker_) return;
-    stop_ = true;
-    WaitForSingleObject(worker_.get(), INFINITE);
-    worker_.reset();
-}
-
-DWORD WINAPI CFindMtuDlg::Worker(LPVOID dialog) noexcept {
-    auto* self = static_cast<CFindMtuDlg*>(dialog);
-    HWND window = self->Handle();
-    const WPARAM generation = self->generation_;
+DWORD WINAPI CFindMtuDlg::Worker(LPVOID share) noexcept {
+    const std::unique_ptr<std::shared_ptr<Search>> owned(static_cast<std::shared_ptr<Search>*>(share));
+    Search& search = **owned;
+    Win32Icmp icmp;
     const MtuSearch::Result result =
-        MtuSearch::Run(*self->icmp_, self->searchHost_, self->stop_, [&](int payload, MtuSearch::Answer answer) {
-            PostMessageA(window, kProbeMessage, generation, MAKELPARAM(payload, static_cast<WORD>(answer)));
+        MtuSearch::Run(icmp, search.host, search.stop, [&search](const MtuSearch::Probe& probe) {
+            const Locked locked(search.lock);
+            search.probes.push_back(probe);
+            search.Tell();
         });
-    PostMessageA(window, kDoneMessage, generation, MAKELPARAM(result.mtu, static_cast<WORD>(result.outcome)));
+    const Locked locked(search.lock);
+    search.result = result;
+    search.Tell();
     return 0;
 }
 

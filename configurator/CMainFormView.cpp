@@ -211,8 +211,9 @@ void CMainFormView::OnEvertie() { controller_->RunCommand(ID_FILE_EVERTIE); }
 
 void CMainFormView::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Configuration Options"); }
 
-void CMainFormView::OnModeChanged() {
-    controller_->OnModeChosen(ItemSelection(IDC_MODE));
+void CMainFormView::OnModeChanged() { controller_->OnModeChosen(ItemSelection(IDC_MODE)); }
+
+void CMainFormView::ShowNewMode() noexcept {
     // Shown again so they redraw in their new enabled state.
     for (const HelpLink& help : kHelpLinks) {
         ShowWindow(Item(help.link), SW_HIDE);

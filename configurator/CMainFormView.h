@@ -26,6 +26,8 @@ public:
 
     FormState ReadState() const;
     void WriteState(const FormState& state) noexcept;
+    // The help links redrawn in their new enabled state, the focus on Apply.
+    void ShowNewMode() noexcept;
 
     std::string ModeText() const;
 

@@ -9,7 +9,6 @@
 #include "configurator/ToolbarSettings.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
-#include "win32/Win32Icmp.h"
 
 #include <algorithm>
 
@@ -134,6 +133,8 @@ FormState CMainFrame::ReadForm() const { return form_.ReadState(); }
 
 void CMainFrame::WriteForm(const FormState& state) { form_.WriteState(state); }
 
+void CMainFrame::ShowNewMode() { form_.ShowNewMode(); }
+
 void CMainFrame::ShowExplanation(const std::string& caption, const std::string& text) {
     CExplanationDlg explanation(*product_, caption, text);
     explanation.DoModal(Handle());
@@ -177,9 +178,8 @@ void CMainFrame::ShowKeepAlive() {
 }
 
 std::optional<int> CMainFrame::ShowFindMtu(const std::string& host, int adapterMtu) {
-    Win32Icmp icmp;
-    CFindMtuDlg findMtu(*product_, icmp, host, adapterMtu);
-    if (findMtu.DoModal(Handle()) != IDOK) return std::nullopt;
+    CFindMtuDlg findMtu(*product_, host, adapterMtu);
+    if (findMtu.DoModal(Handle()) != IDC_FINDMTU_USE) return std::nullopt;
     return findMtu.FoundMtu();
 }
 

@@ -38,6 +38,7 @@ private:
     Desktop::WindowRef Owner() const override;
     FormState ReadForm() const override;
     void WriteForm(const FormState& state) override;
+    void ShowNewMode() override;
     void ShowExplanation(const std::string& caption, const std::string& text) override;
     void BeginProgress() override;
     void StepProgress(std::uint64_t count) override;

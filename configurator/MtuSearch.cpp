@@ -1,8 +1,37 @@
 #include "configurator/MtuSearch.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
+
+// The system's own words for an IP status, as its ping shows them.
+std::string ReasonOf(DWORD status) {
+    static const struct {
+        DWORD status;
+        const char* reason;
+    } kReasons[] = {
+        {11002, "destination net unreachable"},
+        {11003, "destination host unreachable"},
+        {11004, "destination protocol unreachable"},
+        {11005, "destination port unreachable"},
+        {11006, "no resources"},
+        {11007, "bad option specified"},
+        {11008, "hardware error"},
+        {11011, "bad request"},
+        {11012, "bad route"},
+        {11013, "TTL expired in transit"},
+        {11014, "TTL expired during reassembly"},
+        {11015, "parameter problem"},
+        {11016, "source quench received"},
+        {11017, "option too big"},
+        {11018, "bad destination"},
+    };
+    for (const auto& known : kReasons) {
+        if (known.status == status) return known.reason;
+    }
+    return "general failure";
+}
 
 // One search's echoes to one address; once stop is seen, every later probe
 // is skipped and the search ends.
@@ -13,18 +42,22 @@ public:
 
     bool Stopped() const { return stopped_; }
 
-    MtuSearch::Answer Probe(int mtu) {
-        const int payload = mtu - MtuSearch::kHeaders;
-        MtuSearch::Answer answer = MtuSearch::Answer::NoAnswer;
-        for (int attempt = 0; attempt < 2 && answer == MtuSearch::Answer::NoAnswer; ++attempt) {
+    // measure: the answer's round trip is the line's.
+    MtuSearch::Probe Send(int mtu, DWORD wait, bool measure) {
+        MtuSearch::Probe probe;
+        probe.payload = mtu - MtuSearch::kHeaders;
+        for (int attempt = 0; attempt < 2 && probe.answer == MtuSearch::Answer::NoAnswer; ++attempt) {
             if (stop_->load()) {
                 stopped_ = true;
-                return answer;
+                return probe;
             }
-            answer = MtuSearch::AnswerOf(icmp_->Echo(address_, static_cast<WORD>(payload), MtuSearch::kTimeout));
+            const Icmp::Reply reply = icmp_->Echo(address_, static_cast<WORD>(probe.payload), wait);
+            probe.answer = MtuSearch::AnswerOf(reply.status);
+            probe.status = reply.status;
+            if (measure && probe.answer == MtuSearch::Answer::Passed) probe.lineRoundTrip = reply.roundTrip;
         }
-        (*seen_)(payload, answer);
-        return answer;
+        (*seen_)(probe);
+        return probe;
     }
 
 private:
@@ -40,36 +73,24 @@ MtuSearch::Result Search(Icmp& icmp, const std::string& host, const std::atomic<
     using Answer = MtuSearch::Answer;
     using Outcome = MtuSearch::Outcome;
     std::uint32_t address = 0;
-    if (!icmp.Resolve(host, &address)) return {Outcome::NotFound, 0};
+    if (!icmp.Resolve(host, &address)) return {Outcome::NotFound};
     Prober prober(icmp, address, stop, seen);
-    const MtuSearch::Result stopped = {Outcome::Stopped, 0};
 
-    Answer last = prober.Probe(MtuSearch::kFirstMtu);
-    if (prober.Stopped()) return stopped;
-    if (last == Answer::Passed) return {Outcome::Found, MtuSearch::kFirstMtu};
+    const MtuSearch::Probe smallest = prober.Send(MtuSearch::kSmallestMtu, MtuSearch::kLongestWait, true);
+    if (prober.Stopped()) return {Outcome::Stopped};
+    if (smallest.answer == Answer::Unreachable) return {Outcome::Unreachable, 0, smallest.status};
+    if (smallest.answer != Answer::Passed) return {Outcome::NoAnswer};
+    const DWORD wait = MtuSearch::WaitAfter(*smallest.lineRoundTrip);
 
-    // low passes (below the range: nothing has yet), high does not.
-    int low = MtuSearch::kSmallestMtu - 1;
-    int high = MtuSearch::kFirstMtu;
-    bool smallestTried = false;
-    for (;;) {
-        // Silence before anything passed: a host that answers nothing, or a
-        // router that drops what is too big without saying so.
-        if (last == Answer::NoAnswer && low < MtuSearch::kSmallestMtu && !smallestTried &&
-            high > MtuSearch::kSmallestMtu) {
-            smallestTried = true;
-            last = prober.Probe(MtuSearch::kSmallestMtu);
-            if (prober.Stopped()) return stopped;
-            if (last != Answer::Passed) return {Outcome::NoAnswer, 0};
-            low = MtuSearch::kSmallestMtu;
-        }
-        if (high - low <= 1) break;
-        const int middle = low + (high - low) / 2;
-        last = prober.Probe(middle);
-        if (prober.Stopped()) return stopped;
-        (last == Answer::Passed ? low : high) = middle;
+    // low passes, high does not.
+    int low = MtuSearch::kSmallestMtu;
+    int high = MtuSearch::kFirstMtu + 1;
+    for (int mtu = MtuSearch::kFirstMtu; high - low > 1; mtu = low + (high - low) / 2) {
+        const MtuSearch::Probe probe = prober.Send(mtu, wait, false);
+        if (prober.Stopped()) return {Outcome::Stopped};
+        if (probe.answer == Answer::Unreachable) return {Outcome::Unreachable, 0, probe.status};
+        (probe.answer == Answer::Passed ? low : high) = mtu;
     }
-    if (low < MtuSearch::kSmallestMtu) return {Outcome::NoAnswer, 0};
     return {Outcome::Found, low};
 }
 
@@ -77,21 +98,36 @@ MtuSearch::Result Search(Icmp& icmp, const std::string& host, const std::atomic<
 
 MtuSearch::Result MtuSearch::Run(Icmp& icmp, const std::string& host, const std::atomic<bool>& stop,
                                  const ProbeSeen& seen) {
-    if (!icmp.Open()) return {Outcome::CannotPing, 0};
+    if (!icmp.Open()) return {Outcome::CannotPing};
     const Result result = Search(icmp, host, stop, seen);
     icmp.Close();
     return result;
 }
 
 MtuSearch::Answer MtuSearch::AnswerOf(DWORD status) {
-    if (status == Icmp::kSuccess) return Answer::Passed;
-    if (status == Icmp::kPacketTooBig) return Answer::TooBig;
-    return Answer::NoAnswer;
+    switch (status) {
+        case Icmp::kSuccess: return Answer::Passed;
+        case Icmp::kPacketTooBig: return Answer::TooBig;
+        case Icmp::kTimedOut: return Answer::NoAnswer;
+        default: return Answer::Unreachable;
+    }
 }
 
-std::string MtuSearch::ProbeText(int payload, Answer answer) {
-    const char* what = answer == Answer::Passed ? "passed" : answer == Answer::TooBig ? "too big" : "no answer";
-    return std::to_string(payload) + " bytes: " + what;
+DWORD MtuSearch::WaitAfter(DWORD lineRoundTrip) {
+    if (lineRoundTrip >= kLongestWait / kRoundTripsPerWait) return kLongestWait;
+    return std::max(kShortestWait, lineRoundTrip * kRoundTripsPerWait);
+}
+
+std::string MtuSearch::ProbeText(const Probe& probe) {
+    std::string text = std::to_string(probe.payload) + " bytes: ";
+    switch (probe.answer) {
+        case Answer::Passed: text += "passed"; break;
+        case Answer::TooBig: text += "too big"; break;
+        case Answer::NoAnswer: text += "no answer"; break;
+        case Answer::Unreachable: text += ReasonOf(probe.status); break;
+    }
+    if (probe.lineRoundTrip) text += ", round trip " + std::to_string(*probe.lineRoundTrip) + " ms";
+    return text;
 }
 
 std::string MtuSearch::ResultText(const Result& result, const std::string& host, int adapterMtu) {
@@ -99,11 +135,11 @@ std::string MtuSearch::ResultText(const Result& result, const std::string& host,
         case Outcome::Found: {
             const std::string found = "The largest MTU to " + host + " is " + std::to_string(result.mtu) + ".";
             if (result.mtu != adapterMtu) return found;
-            return "Your adapters are set to this MTU now, and the search could only see up to the computer's own "
-                   "setting: the line may carry more.\n" +
-                   found;
+            return found + " Your adapters are set to this MTU, and the search cannot see past it: the line may "
+                           "carry more.";
         }
         case Outcome::NoAnswer: return host + " does not answer pings, so its MTU cannot be found.";
+        case Outcome::Unreachable: return host + " cannot be reached: " + ReasonOf(result.status) + ".";
         case Outcome::NotFound: return host + " could not be found.";
         case Outcome::CannotPing: return "The largest MTU could not be found: this computer cannot send pings.";
         case Outcome::Stopped: break;

@@ -3,38 +3,57 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 
-// The largest MTU to a host: echoes that may not be fragmented, 1500 first,
-// then halving between 68 and 1499. A probe without an answer is sent once
-// more; one that still gets none counts as too big, unless nothing has passed
-// yet: then the smallest size decides whether the host answers at all.
+// The largest MTU to a host: echoes that may not be fragmented. The smallest
+// size goes first: whether the host answers at all, and the line's round
+// trip, which sets how long every later echo waits. Then 1500, then halving
+// between 68 and 1499. A probe without an answer is sent once more; one that
+// still gets none counts as too big. An ICMP error other than "too big" ends
+// the search: the host cannot be reached.
 class MtuSearch {
 public:
     static constexpr int kHeaders = 28;  // IP and ICMP: the MTU is the payload plus these
     static constexpr int kFirstMtu = 1500;
     static constexpr int kSmallestMtu = 68;
-    static constexpr DWORD kTimeout = 1000;
-    // The first probe, then at most 12 in the range.
+    // The smallest probe waits the longest, so a silent host ends after two
+    // of these. A full-sized echo over a modem takes about seven times as
+    // long as the smallest: later echoes wait ten round trips, at least a
+    // second.
+    static constexpr DWORD kLongestWait = 10000;
+    static constexpr DWORD kShortestWait = 1000;
+    static constexpr DWORD kRoundTripsPerWait = 10;
+    // The smallest, 1500, then at most 11 in the range.
     static constexpr int kMostProbes = 13;
 
-    enum class Answer { Passed, TooBig, NoAnswer };
-    enum class Outcome { Found, NoAnswer, NotFound, CannotPing, Stopped };
+    enum class Answer { Passed, TooBig, NoAnswer, Unreachable };
+    enum class Outcome { Found, NoAnswer, Unreachable, NotFound, CannotPing, Stopped };
+
+    struct Probe {
+        int payload = 0;
+        Answer answer = Answer::NoAnswer;
+        DWORD status = Icmp::kTimedOut;
+        // Milliseconds; the smallest probe's, which sets the waits.
+        std::optional<DWORD> lineRoundTrip;
+    };
 
     struct Result {
         Outcome outcome = Outcome::Stopped;
-        int mtu = 0;  // when found
+        int mtu = 0;                     // when found
+        DWORD status = Icmp::kTimedOut;  // when unreachable: why
     };
 
-    // Told each probe once its answer is known: the payload in bytes.
-    using ProbeSeen = std::function<void(int payload, Answer answer)>;
+    using ProbeSeen = std::function<void(const Probe& probe)>;
 
     // stop is read before every echo; a search that sees it set ends Stopped.
     static Result Run(Icmp& icmp, const std::string& host, const std::atomic<bool>& stop, const ProbeSeen& seen);
 
     static Answer AnswerOf(DWORD status);
+    // How long each echo after the smallest waits.
+    static DWORD WaitAfter(DWORD lineRoundTrip);
     // "1472 bytes: too big"
-    static std::string ProbeText(int payload, Answer answer);
+    static std::string ProbeText(const Probe& probe);
     // The result line. A result equal to the adapters' own MTU (0: none) may
     // only be where this computer stops, so the line says so.
     static std::string ResultText(const Result& result, const std::string& host, int adapterMtu);

@@ -125,6 +125,7 @@ void TuningController::OnModeChosen(int position) {
     FormState form = view_->ReadForm();
     form.SwitchMode(position);
     view_->WriteForm(form);
+    view_->ShowNewMode();
 }
 
 void TuningController::OnConnectionTypeChosen(int position) {

@@ -19,6 +19,9 @@ public:
     virtual Desktop::WindowRef Owner() const = 0;
     virtual FormState ReadForm() const = 0;
     virtual void WriteForm(const FormState& state) = 0;
+    // After the form took a newly chosen mode: what follows the mode redrawn,
+    // and the focus on Apply.
+    virtual void ShowNewMode() = 0;
     // The explanation dialog, modal; returns when the user has closed it.
     virtual void ShowExplanation(const std::string& caption, const std::string& text) = 0;
     // A progress bar from 0 to 100 over the first status pane, and the wait cursor.

@@ -8,10 +8,16 @@
 // functions at run time (Win32Icmp); native tests script the answers.
 class Icmp {
 public:
-    // The IP status values the search tells apart; any other is no answer.
+    // IP status values (ipexport.h); every other one of them means the host
+    // cannot be reached.
     static constexpr DWORD kSuccess = 0;
     static constexpr DWORD kPacketTooBig = 11009;
     static constexpr DWORD kTimedOut = 11010;
+
+    struct Reply {
+        DWORD status = kTimedOut;
+        DWORD roundTrip = 0;  // milliseconds, when an answer came
+    };
 
     virtual ~Icmp() = default;
 
@@ -20,8 +26,8 @@ public:
     // A dotted address or a name; false when it could not be found.
     virtual bool Resolve(const std::string& host, std::uint32_t* address) = 0;
     // One echo with size bytes of data that may not be fragmented, waiting at
-    // most timeout milliseconds: the IP status of its answer.
-    virtual DWORD Echo(std::uint32_t address, WORD size, DWORD timeout) = 0;
+    // most timeout milliseconds for its answer.
+    virtual Reply Echo(std::uint32_t address, WORD size, DWORD timeout) = 0;
     // Gives back what Open took; nothing when it was not open.
     virtual void Close() = 0;
 };

@@ -52,8 +52,8 @@ bool Win32Icmp::Resolve(const std::string& host, std::uint32_t* address) {
     return true;
 }
 
-DWORD Win32Icmp::Echo(std::uint32_t address, WORD size, DWORD timeout) {
-    if (handle_ == INVALID_HANDLE_VALUE) return kTimedOut;
+Icmp::Reply Win32Icmp::Echo(std::uint32_t address, WORD size, DWORD timeout) {
+    if (handle_ == INVALID_HANDLE_VALUE) return {};
     std::vector<char> data(size, 'Z');
     // Room for one reply with all the data, and an ICMP error's eight bytes.
     std::vector<char> reply(sizeof(ICMP_ECHO_REPLY) + size + 8 + 64);
@@ -63,9 +63,15 @@ DWORD Win32Icmp::Echo(std::uint32_t address, WORD size, DWORD timeout) {
     SetLastError(0);
     const DWORD replies = sendEcho_(handle_, address, data.data(), size, &options, reply.data(),
                                     static_cast<DWORD>(reply.size()), timeout);
-    if (replies > 0) return reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data())->Status;
-    // Some systems say a packet is too big only through the last error.
-    return GetLastError() == kPacketTooBig ? kPacketTooBig : kTimedOut;
+    if (replies > 0) {
+        const auto* answer = reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data());
+        return {answer->Status, answer->RoundTripTime};
+    }
+    // Some systems tell an ICMP error only through the last error; any
+    // other failure counts as no answer.
+    const DWORD error = GetLastError();
+    if (error > IP_STATUS_BASE && error <= IP_GENERAL_FAILURE) return {error, 0};
+    return {};
 }
 
 void Win32Icmp::Close() {

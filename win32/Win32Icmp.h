@@ -15,7 +15,7 @@ public:
 
     bool Open() override;
     bool Resolve(const std::string& host, std::uint32_t* address) override;
-    DWORD Echo(std::uint32_t address, WORD size, DWORD timeout) override;
+    Reply Echo(std::uint32_t address, WORD size, DWORD timeout) override;
     void Close() override;
 
 private:

@@ -23,9 +23,10 @@ BED = """netns add {c}|netns add {r}|netns add {s}|-n {c} link set lo up|-n {r} 
 -n {c} link set c0 up|-n {r} link set r0 up|-n {r} link set r1 up|-n {s} link set s0 up
 -n {c} route add 198.18.0.0/15 via 198.18.0.2|-n {s} route add 198.18.0.0/15 via 198.18.1.1
 netns exec {r} sysctl -qw net.ipv4.ip_forward=1|netns exec {r} sysctl -qw net.ipv4.icmp_ratelimit=0
-netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0""".format(c=CLIENT, r=ROUTER, s=SERVER)
+netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0|-n {r} route add blackhole 198.18.2.53""".format(c=CLIENT, r=ROUTER, s=SERVER)
 DIALOG, ID_TOOLS_FIND_MTU = "Find Largest MTU", 32797
 HOST, PROBES, RESULT, FIND, STOP, USE, CLOSE = 1200, 1202, 1203, 1204, 1205, 1206, 2
+RESOLVER = "nameserver 198.18.2.53\noptions timeout:6 attempts:1\n"  # the router drops its queries: lookups hang
 TUNED_KEYS = [r"HKLM\System\CurrentControlSet\Services\Tcpip", r"HKLM\System\CurrentControlSet\Services\Class"]
 
 
@@ -41,7 +42,11 @@ def outside():
     prefix = tempfile.mkdtemp(prefix="mtu-prefix-", dir=os.path.dirname(zve2e.PREFIX))
     env = dict(os.environ, ZV_E2E_PREFIX=prefix, ZV_MTU_BED=TAG)
     inside = ["ip", "netns", "exec", CLIENT]
+    etc = "/etc/netns/" + CLIENT  # ip netns exec puts its files in place of /etc's
     try:
+        os.makedirs(etc)
+        with open(etc + "/resolv.conf", "w") as resolver:
+            resolver.write(RESOLVER)
         for line in BED.replace("\n", "|").split("|"):
             ip(line)
         subprocess.run(inside + [wine_prefix, "clone", prefix, os.environ["ZV_E2E_TEMPLATE"]], check=True, timeout=120)
@@ -50,6 +55,8 @@ def outside():
         subprocess.run(inside + [wine_prefix, "stop", prefix], timeout=60)
         for name in (CLIENT, ROUTER, SERVER):
             ip("netns del " + name, check=False)
+        shutil.rmtree(etc, ignore_errors=True)
+        subprocess.run(["rmdir", "--ignore-fail-on-non-empty", "/etc/netns"])
 
 
 class FindLargestMtu(unittest.TestCase):
@@ -65,10 +72,14 @@ class FindLargestMtu(unittest.TestCase):
 
     def test_the_search_in_the_bed(self):
         before = [zve2e.reg_tree(key) for key in TUNED_KEYS]
+        # With no window manager, Wine waits two seconds for one whenever a window it leaves to one hides.
+        zve2e.reg_add(r"HKCU\Software\Wine\X11 Driver", "Managed", "REG_SZ", "N")
         with Configurator() as configurator:
             self.assertTrue(configurator.wait_window())
             driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_TOOLS_FIND_MTU, 0)
             self.assertTrue(configurator.wait_window(DIALOG))
+            driver("post", DIALOG, zve2e.WM_COMMAND, 1, 0)  # Enter while no default button is enabled: nothing
+            self.assertEqual(driver("send", DIALOG, 0, 0, 0)[0], 0)
             for mtu in (1400, 1492):
                 ip("-n %s link set r1 mtu %d" % (ROUTER, mtu))
                 ip("-n %s link set s0 mtu %d" % (SERVER, mtu))
@@ -86,7 +97,9 @@ class FindLargestMtu(unittest.TestCase):
 
             driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_TOOLS_FIND_MTU, 0)
             self.assertTrue(configurator.wait_window(DIALOG))
-            self.find("198.18.1.99", "198.18.1.99 does not answer pings, so its MTU cannot be found.")
+            self.find("198.18.1.99", "198.18.1.99 cannot be reached: destination host unreachable.")
+            # Each during a name lookup that hangs; the worker of the first one still looks up during the second.
+            self.assertEqual(driver("set-text", DIALOG, HOST, "zv.bed.example")[0], 0)
             for button, ended in ((STOP, lambda: control("control-text", DIALOG, RESULT) == "The search was stopped."),
                                   (CLOSE, lambda: driver("no-window", DIALOG)[0] == 0)):
                 self.assertEqual(driver("click", DIALOG, FIND)[0], 0)  # handled before the next click
@@ -94,6 +107,15 @@ class FindLargestMtu(unittest.TestCase):
                 self.assertEqual(driver("click", DIALOG, button)[0], 0)
                 self.assertTrue(zve2e.wait_until(ended, 3))
                 print("button %d ended the search in %.2f s" % (button, time.monotonic() - started), file=sys.stderr)
+            # A server whose echoes come back after 1.5 s, found while those lookups end.
+            ip("netns exec %s sysctl -qw net.ipv4.icmp_echo_ignore_all=1" % SERVER)
+            late = os.path.join(os.path.dirname(os.path.abspath(__file__)), "mtu_bed_server.py")
+            with subprocess.Popen(["ip", "netns", "exec", SERVER, sys.executable, late, "1.5"]) as server:
+                driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_TOOLS_FIND_MTU, 0)
+                self.assertTrue(configurator.wait_window(DIALOG))
+                probes = self.find("198.18.1.2", "The largest MTU to 198.18.1.2 is 1492.")
+                server.kill()
+            self.assertGreaterEqual(int(probes[0].split()[-2]), 1500)  # 40 bytes: passed, round trip 1512 ms
         self.assertEqual([zve2e.reg_tree(key) for key in TUNED_KEYS], before)
         self.assertFalse(os.path.exists(zve2e.unix_path(zt.CONFIG_FILE)))
 

@@ -16,6 +16,7 @@ public:
         form = state;
         Record("write form");
     }
+    void ShowNewMode() override { Record("new mode"); }
     void ShowExplanation(const std::string& caption, const std::string& text) override {
         explanations.push_back({caption, text});
         Record("explanation");

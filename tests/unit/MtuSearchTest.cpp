@@ -7,31 +7,38 @@
 
 namespace {
 
-// A line of mtu: larger echoes get "too big" (silent: nothing), those numbered in lost nothing.
+// A line of mtu: larger echoes get "too big" (silent: nothing). An answer takes latency plus msPerKilobyte
+// per 1000 bytes, lost when the echo waits less or its number is in lost; echo errorAt gets error.
 struct FakeIcmp : Icmp {
     bool Open() override { return opens; }
     bool Resolve(const std::string&, std::uint32_t*) override { return resolves; }
-    DWORD Echo(std::uint32_t, WORD size, DWORD) override {
+    Reply Echo(std::uint32_t, WORD size, DWORD timeout) override {
         echoes.push_back(size);
-        if (stopAt == static_cast<int>(echoes.size())) *stop = true;
-        if (!answers || lost.count(static_cast<int>(echoes.size())) > 0) return kTimedOut;
-        return size + MtuSearch::kHeaders <= mtu ? kSuccess : silent ? kTimedOut : kPacketTooBig;
+        waits.push_back(timeout);
+        const int number = static_cast<int>(echoes.size());
+        if (stopAt == number) *stop = true;
+        if (number == errorAt) return {error};
+        const DWORD roundTrip = latency + (size + MtuSearch::kHeaders) * msPerKilobyte / 1000;
+        if (!answers || lost.count(number) > 0 || roundTrip > timeout) return {kTimedOut};
+        if (size + MtuSearch::kHeaders > mtu) return {silent ? kTimedOut : kPacketTooBig};
+        return {kSuccess, roundTrip};
     }
     void Close() override { ++closed; }
 
     bool opens = true, resolves = true, answers = true, silent = false;
-    int mtu = 1500, stopAt = 0, closed = 0;
+    int mtu = 1500, stopAt = 0, closed = 0, errorAt = 0;
+    DWORD latency = 20, msPerKilobyte = 0, error = 11013;
     std::set<int> lost;
     std::atomic<bool>* stop = nullptr;
     std::vector<int> echoes;
+    std::vector<DWORD> waits;
     std::vector<std::string> probes;
 
     MtuSearch::Result Run() {
         std::atomic<bool> stopped{false};
         stop = &stopped;
-        return MtuSearch::Run(*this, "www.x.example", stopped, [this](int payload, MtuSearch::Answer answer) {
-            probes.push_back(MtuSearch::ProbeText(payload, answer));
-        });
+        return MtuSearch::Run(*this, "www.x.example", stopped,
+                              [this](const MtuSearch::Probe& probe) { probes.push_back(MtuSearch::ProbeText(probe)); });
     }
 };
 
@@ -46,17 +53,44 @@ TEST(MtuSearch, FindsEveryLineExactlyInAtMostThirteenProbes) {
             const MtuSearch::Result result = icmp.Run();
             EXPECT_EQ(result.outcome, Outcome::Found);
             EXPECT_EQ(result.mtu, mtu) << (silent ? "silent " : "") << mtu;
-            EXPECT_LE(icmp.probes.size(), mtu == 1500 ? 1u : 13u) << mtu;
-            EXPECT_EQ(icmp.probes[0], std::string("1472 bytes: ") + (mtu == 1500 ? "passed" : silent ? "no answer" : "too big"));
+            EXPECT_LE(icmp.probes.size(), mtu == 1500 ? 2u : 13u) << mtu;
+            EXPECT_EQ(icmp.probes[0], "40 bytes: passed, round trip 20 ms");
+            EXPECT_EQ(icmp.probes[1], std::string("1472 bytes: ") + (mtu == 1500 ? "passed" : silent ? "no answer" : "too big"));
         }
     }
+}
+
+TEST(MtuSearch, SlowLinesWaitForTheirRoundTripAndAnIcmpErrorEndsTheSearch) {
+    // mtu, latency, msPerKilobyte, the wait after the smallest probe: a 33.6k modem (213 ms, 1545 for 1500
+    // bytes), a satellite, a late server.
+    const DWORD lines[][4] = {{1500, 150, 930, 2130}, {1492, 600, 10, 6000}, {1454, 1500, 0, 10000}};
+    for (const auto& line : lines) {
+        FakeIcmp icmp;
+        icmp.mtu = static_cast<int>(line[0]);
+        icmp.latency = line[1];
+        icmp.msPerKilobyte = line[2];
+        EXPECT_EQ(icmp.Run().mtu, icmp.mtu);
+        EXPECT_EQ(icmp.waits.front(), 10000u);
+        EXPECT_EQ(icmp.waits.back(), line[3]);
+    }
+    for (const int echo : {1, 2, 6}) {
+        FakeIcmp icmp;
+        icmp.mtu = 1400;
+        icmp.errorAt = echo;
+        EXPECT_EQ(icmp.Run().status, 11013u);
+        EXPECT_EQ(icmp.echoes.size(), static_cast<std::size_t>(echo));  // no retry
+        EXPECT_EQ(icmp.probes.back(), std::to_string(icmp.echoes.back()) + " bytes: TTL expired in transit");
+    }
+    EXPECT_EQ(MtuSearch::ResultText({Outcome::Unreachable, 0, 11003}, "h", 0),
+              "h cannot be reached: destination host unreachable.");
 }
 
 TEST(MtuSearch, NoAnswerLostAnswersStopAndNoIcmp) {
     FakeIcmp nothing;
     nothing.answers = false;
     EXPECT_EQ(nothing.Run().outcome, Outcome::NoAnswer);
-    EXPECT_EQ(nothing.echoes, (std::vector<int>{1472, 1472, 40, 40}));
+    EXPECT_EQ(nothing.echoes, (std::vector<int>{40, 40}));
+    EXPECT_EQ(nothing.waits, (std::vector<DWORD>{10000, 10000}));  // a silent host ends within 20 s
 
     FakeIcmp lossy;
     lossy.mtu = 1400;
@@ -83,7 +117,7 @@ TEST(MtuSearch, ResultLinesAndHosts) {
     EXPECT_EQ(MtuSearch::ResultText({Outcome::Found, 1400}, "Www.X.example", 1500), found);
     const std::string own = MtuSearch::ResultText({Outcome::Found, 1400}, "Www.X.example", 1400);
     EXPECT_NE(own.find("may carry more"), std::string::npos);
-    EXPECT_EQ(own.substr(own.size() - found.size()), found);
+    EXPECT_EQ(own.substr(0, found.size()), found);
     EXPECT_EQ(MtuSearch::ResultText({Outcome::NotFound, 0}, "h", 0), "h could not be found.");
     EXPECT_EQ(MtuSearch::ResultText({Outcome::CannotPing, 0}, "h", 0),
               "The largest MTU could not be found: this computer cannot send pings.");

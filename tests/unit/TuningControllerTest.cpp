@@ -694,6 +694,7 @@ TEST(TuningController, TheLargestMtuFoundBecomesTheFormsManualMtu) {
         EXPECT_EQ(1492, rig.view.findMtuCalls[0].second);
         // As if the user had picked "Manual": its explanation, its starting values, then the MTU typed.
         EXPECT_EQ(1u, rig.view.explanations.size());
+        EXPECT_EQ(1, std::count(rig.view.events.begin(), rig.view.events.end(), "new mode"));
         EXPECT_EQ(FormState::kManualMode, rig.view.form.mode);
         EXPECT_TRUE(rig.view.form.Pair(Parameter::Mtu).customChecked);
         EXPECT_EQ("1400", rig.view.form.Pair(Parameter::Mtu).text);
