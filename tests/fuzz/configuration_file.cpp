@@ -1,6 +1,7 @@
 // "Zartune2.cfg" as any key texts: the form state it loads into is one the
 // form can show, saving that state and loading it again gives it back, and
-// the manual values it holds pass validation exactly when none is missing.
+// the manual values it holds pass validation exactly when none is missing,
+// and a file complete enough for an unattended Apply gives a whole choice.
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ManualValidation.h"
 #include "tests/fuzz/FuzzCheck.h"
@@ -174,6 +175,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(file.writes == 0);
     CheckShowable(state, config);
     CheckValidation(state, config);
+    // What an unattended Apply takes names a type and a mode, and its manual values pass.
+    if (ConfigurationFile::IsComplete(file)) {
+        FUZZ_CHECK(state.connectionType != -1 && state.mode != -1 && !config.connectionType.empty());
+        FUZZ_CHECK(state.mode != FormState::kManualMode || ValidateManualValues(state, config).valid);
+    }
 
     // Saved and loaded into a fresh form, the state comes back, except that a
     // "Custom" list with nothing selected is saved as "Windows Default".
