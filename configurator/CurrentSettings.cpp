@@ -121,7 +121,8 @@ CurrentSettings CurrentSettings::Read(Registry& registry, Desktop& desktop, cons
 }
 
 std::vector<std::string> CurrentSettings::Cells(const CurrentSettingsRow& row) {
-    return {(row.differs ? kMark : "") + row.setting, row.where, row.now, row.afterApply};
+    // Adapter names and key names come from the registry and may break a line too.
+    return {OneLine((row.differs ? kMark : "") + row.setting), OneLine(row.where), row.now, row.afterApply};
 }
 
 std::string CurrentSettings::ClipboardText() const {
