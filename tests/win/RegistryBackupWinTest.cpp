@@ -151,6 +151,28 @@ TEST_F(RegistryBackupFilesTest, ACopyThatCannotTakeItsPlaceLeavesTheEarlierOnePr
     EXPECT_EQ(earlier, GetFileAttributesA(Backup("user.dat").c_str()));
 }
 
+TEST_F(RegistryBackupFilesTest, AnEarlierCopyLeftAsideByAStoppedRunIsPutBackEvenWhenTheCopyFails) {
+    PlantSources();
+    PlantEarlierBackup();
+    Remove(Source("user.dat"));
+    MoveFileA(Backup("user.dat").c_str(), (Backup("user.dat") + ".old").c_str());
+    const std::vector<BackupFailure> failed = RegistryBackupFiles::BackUp(plan_);
+    ASSERT_EQ(1u, failed.size());
+    EXPECT_TRUE(failed[0].olderKept);
+    EXPECT_EQ("earlier user.dat", Read(Backup("user.dat")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((Backup("user.dat") + ".old").c_str()));
+}
+
+TEST_F(RegistryBackupFilesTest, AProtectedStaleCopyAsideDoesNotBlockTheBackup) {
+    PlantSources();
+    PlantEarlierBackup();
+    Write(Backup("system.dat") + ".old", "stale");
+    SetFileAttributesA((Backup("system.dat") + ".old").c_str(), kProtection);
+    EXPECT_TRUE(RegistryBackupFiles::BackUp(plan_).empty());
+    EXPECT_EQ("system registry, today", Read(Backup("system.dat")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((Backup("system.dat") + ".old").c_str()));
+}
+
 // On each Windows version: the real name chooses the path.
 TEST(RegistryBackupVersioned, TheRunningSystemChoosesCopiesOrInstructions) {
     const char* expected = std::getenv("ZV_EXPECT_OS");
