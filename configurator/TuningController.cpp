@@ -188,7 +188,12 @@ void TuningController::ApplySettings() {
     }
 }
 
-int TuningController::ApplyUnattended() {
+int TuningController::ApplyUnattended(ProductInfo& product, Registry& registry, Desktop& desktop,
+                                      ConfiguratorFiles& files) {
+    return TuningController(product, registry, desktop, files).ApplyFileUnattended();
+}
+
+int TuningController::ApplyFileUnattended() {
     if (product_->StoredInstallFolder().empty()) return kExitNoInstallFolder;
     if (!product_->HasMachineWriteAccess()) return kExitNoRights;
     const std::unique_ptr<ProfileSection> file = files_->OpenProfile(

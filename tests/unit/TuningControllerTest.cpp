@@ -631,8 +631,7 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
         }
         if (what == "damaged record") std::ofstream(rig.RecordPath(), std::ios::binary) << "REGEDIT4\r\n";
         if (what == "no folder") rig.registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", "");
-        TuningController unattended(rig.product, rig.registry, rig.desktop, rig.files);
-        EXPECT_EQ(c.expected, unattended.ApplyUnattended());
+        EXPECT_EQ(c.expected, TuningController::ApplyUnattended(rig.product, rig.registry, rig.desktop, rig.files));
         EXPECT_TRUE(rig.desktop.messageBoxes.empty());
         EXPECT_TRUE(rig.desktop.exitRequests.empty());
         if (c.expected > 999) EXPECT_EQ(0, rig.registry.WriteCount());
