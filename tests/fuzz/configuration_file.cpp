@@ -175,7 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(file.writes == 0);
     CheckShowable(state, config);
     CheckValidation(state, config);
-    // What an unattended Apply takes names a type and a mode, and its manual values pass.
+    // What an unattended Apply takes is a whole choice.
     if (ConfigurationFile::IsComplete(file)) {
         FUZZ_CHECK(state.connectionType != -1 && state.mode != -1 && !config.connectionType.empty());
         FUZZ_CHECK(state.mode != FormState::kManualMode || ValidateManualValues(state, config).valid);

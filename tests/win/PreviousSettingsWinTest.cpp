@@ -274,3 +274,21 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
         EXPECT_EQ(before, Dump());
     }
 }
+
+// A read-only file can be renamed but not deleted: such a record is kept as it
+// is, with no copy aside that could later stand for it.
+TEST(PreviousSettingsFileWin, AReadOnlyRecordIsKeptWithNothingBesideIt) {
+    char temp[MAX_PATH];
+    ASSERT_NE(0u, GetTempPathA(sizeof temp, temp));
+    const std::string path = std::string(temp) + "zv-read-only.reg";
+    const PreviousValue ttl{kTcpip, "DefaultTTL", false, {}};
+    ASSERT_TRUE(PreviousSettingsFile(path).Save(PreviousSettings({ttl}), "first"));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(PreviousSettingsFile(path).Save(PreviousSettings({ttl, {kTcpip, "MTU", false, {}}}), "second"));
+    PreviousSettings record;
+    EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, PreviousSettingsFile(path).Load(&record));
+    EXPECT_EQ(1u, record.Values().size());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((path + ".old").c_str()));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}

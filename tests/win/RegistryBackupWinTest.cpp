@@ -151,24 +151,18 @@ TEST_F(RegistryBackupFilesTest, ACopyThatCannotTakeItsPlaceLeavesTheEarlierOnePr
     EXPECT_EQ(earlier, GetFileAttributesA(Backup("user.dat").c_str()));
 }
 
-TEST_F(RegistryBackupFilesTest, AnEarlierCopyLeftAsideByAStoppedRunIsPutBackEvenWhenTheCopyFails) {
+TEST_F(RegistryBackupFilesTest, CopiesAStoppedRunLeftAsideAreNeitherLostNorInTheWay) {
     PlantSources();
     PlantEarlierBackup();
+    // user.dat's earlier copy only aside, and nothing to copy; a protected stale copy beside system.dat.
     Remove(Source("user.dat"));
     MoveFileA(Backup("user.dat").c_str(), (Backup("user.dat") + ".old").c_str());
+    Write(Backup("system.dat") + ".old", "stale");
+    SetFileAttributesA((Backup("system.dat") + ".old").c_str(), kProtection);
     const std::vector<BackupFailure> failed = RegistryBackupFiles::BackUp(plan_);
     ASSERT_EQ(1u, failed.size());
     EXPECT_TRUE(failed[0].olderKept);
     EXPECT_EQ("earlier user.dat", Read(Backup("user.dat")));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((Backup("user.dat") + ".old").c_str()));
-}
-
-TEST_F(RegistryBackupFilesTest, AProtectedStaleCopyAsideDoesNotBlockTheBackup) {
-    PlantSources();
-    PlantEarlierBackup();
-    Write(Backup("system.dat") + ".old", "stale");
-    SetFileAttributesA((Backup("system.dat") + ".old").c_str(), kProtection);
-    EXPECT_TRUE(RegistryBackupFiles::BackUp(plan_).empty());
     EXPECT_EQ("system registry, today", Read(Backup("system.dat")));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((Backup("system.dat") + ".old").c_str()));
 }
