@@ -1,7 +1,6 @@
 """zartune.exe /apply on Windows 98 and XP: a preset file gives exit 0, no
 window (a box would have kept it waiting) and the registry the form's Apply
-leaves with that file; invalid manual values, an empty section and a damaged
-one give 1001 and no write."""
+leaves with that file; invalid manual values give 1001 and no write."""
 import os
 import time
 import unittest
@@ -51,8 +50,7 @@ class UnattendedApply(unittest.TestCase):
 
         applying.prepare_registry()
         zt.remove_previous_settings()
-        # "Manual" with no connections-per-HTTP-1.0-server entry, an empty
-        # section and a damaged one.
+        # "Manual" with no connections-per-HTTP-1.0-server entry, an empty section, a damaged one.
         for config in ({"Adapter": "1", "Mode": "3", "HTTP10": "-1"}, {}, {"Adapter": "two", "Mode": "0"}):
             self.assertEqual(apply_unattended(config), 1001, config)
             self.assertEqual(zt.dump(applying.DUMPED_KEYS), before)

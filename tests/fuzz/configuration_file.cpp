@@ -1,7 +1,6 @@
 // "Zartune2.cfg" as any key texts: the form state it loads into is one the
 // form can show, saving that state and loading it again gives it back, and
-// the manual values it holds pass validation exactly when none is missing,
-// and a file complete enough for an unattended Apply gives a whole choice.
+// the manual values it holds pass validation exactly when none is missing.
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ManualValidation.h"
 #include "tests/fuzz/FuzzCheck.h"
@@ -175,11 +174,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(file.writes == 0);
     CheckShowable(state, config);
     CheckValidation(state, config);
-    // What an unattended Apply takes is a whole choice.
-    if (ConfigurationFile::IsComplete(file)) {
-        FUZZ_CHECK(state.connectionType != -1 && state.mode != -1 && !config.connectionType.empty());
-        FUZZ_CHECK(state.mode != FormState::kManualMode || ValidateManualValues(state, config).valid);
-    }
 
     // Saved and loaded into a fresh form, the state comes back, except that a
     // "Custom" list with nothing selected is saved as "Windows Default".

@@ -275,14 +275,11 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
     }
 }
 
-// A read-only file can be renamed but not deleted: such a record is kept as it
-// is, with no copy aside that could later stand for it.
+// Renamed but never deleted, a read-only record would leave a stale copy aside.
 TEST(PreviousSettingsFileWin, AReadOnlyRecordIsKeptWithNothingBesideIt) {
-    char temp[MAX_PATH];
-    ASSERT_NE(0u, GetTempPathA(sizeof temp, temp));
-    const std::string path = std::string(temp) + "zv-read-only.reg";
+    const std::string path = "zv-read-only.reg";
     const PreviousValue ttl{kTcpip, "DefaultTTL", false, {}};
-    ASSERT_TRUE(PreviousSettingsFile(path).Save(PreviousSettings({ttl}), "first"));
+    EXPECT_TRUE(PreviousSettingsFile(path).Save(PreviousSettings({ttl}), "first"));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_FALSE(PreviousSettingsFile(path).Save(PreviousSettings({ttl, {kTcpip, "MTU", false, {}}}), "second"));
     PreviousSettings record;
