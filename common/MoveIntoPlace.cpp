@@ -13,9 +13,14 @@ bool FilePresent(const std::string& path) {
 
 std::string SteppedAside(const std::string& target) { return target + ".old"; }
 
-bool MoveIntoPlace(const std::string& fresh, const std::string& target) {
+bool PutBackSteppedAside(const std::string& target) {
     const std::string old = SteppedAside(target);
-    if (!FilePresent(target) && FilePresent(old) && std::rename(old.c_str(), target.c_str()) != 0) return false;
+    return FilePresent(target) || !FilePresent(old) || std::rename(old.c_str(), target.c_str()) == 0;
+}
+
+bool MoveIntoPlace(const std::string& fresh, const std::string& target) {
+    if (!PutBackSteppedAside(target)) return false;
+    const std::string old = SteppedAside(target);
     // With target there, anything beside it is stale.
     std::remove(old.c_str());
     const bool steppedAside = std::rename(target.c_str(), old.c_str()) == 0;
@@ -23,6 +28,8 @@ bool MoveIntoPlace(const std::string& fresh, const std::string& target) {
         if (steppedAside) std::rename(old.c_str(), target.c_str());
         return false;
     }
-    std::remove(old.c_str());
-    return true;
+    if (!steppedAside || std::remove(old.c_str()) == 0) return true;
+    std::rename(target.c_str(), fresh.c_str());
+    std::rename(old.c_str(), target.c_str());
+    return false;
 }

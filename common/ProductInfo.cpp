@@ -62,7 +62,7 @@ bool ProductInfo::HasMachineWriteAccess() const {
     return run.Open(RegRoot::LocalMachine, kRunKey, KEY_WRITE) != ERROR_ACCESS_DENIED;
 }
 
-bool ProductInfo::CanWriteMachineSettings(const std::string&) const {
+bool ProductInfo::CanWriteMachineSettings() const {
     if (HasMachineWriteAccess()) return true;
     const std::string name = ProductName();
     MessageBoxes(*desktop_).StartupError(

@@ -24,7 +24,7 @@ public:
     void ShowHelpTopic(const std::string& helpFile, const std::string& keyword) const;
     // False after the "Permissions Error" message when the machine-wide Run
     // key refuses write access; any other outcome counts as permission.
-    bool CanWriteMachineSettings(const std::string& tag) const;
+    bool CanWriteMachineSettings() const;
     // The same test without the message.
     bool HasMachineWriteAccess() const;
     bool IsLargeFontDisplay() const;

@@ -1,5 +1,6 @@
 #include "configurator/CCurrentSettingsDlg.h"
 
+#include "common/MessageBoxes.h"
 #include "resources/zartune_ids.h"
 #include "win32/UniqueHandle.h"
 
@@ -32,6 +33,36 @@ private:
     bool open_;
 };
 
+// Puts text on the clipboard; ERROR_SUCCESS, or the error of the call that failed.
+DWORD CopyText(HWND owner, const std::string& text) {
+    UniqueHglobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
+    if (!memory) return GetLastError();
+    void* bytes = GlobalLock(memory.get());
+    if (bytes == nullptr) return GetLastError();
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory.get());
+    OpenedClipboard clipboard(owner);
+    if (!clipboard.IsOpen() || !EmptyClipboard()) return GetLastError();
+    if (SetClipboardData(CF_TEXT, memory.get()) == nullptr) return GetLastError();
+    // The clipboard owns the memory from here on.
+    memory.release();
+    return ERROR_SUCCESS;
+}
+
+// The system's own words for an error; empty when the failed call left no
+// error or the system has no text for it.
+std::string SystemText(DWORD error) {
+    char text[512] = "";
+    if (error == ERROR_SUCCESS || FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                                 error, 0, text, sizeof text, nullptr) == 0) {
+        return std::string();
+    }
+    std::string words = text;
+    // It ends with a line break of its own.
+    words.erase(words.find_last_not_of(" \r\n") + 1);
+    return words;
+}
+
 }  // namespace
 
 const CommandEntry<CCurrentSettingsDlg> CCurrentSettingsDlg::kButtons[] = {
@@ -40,8 +71,9 @@ const CommandEntry<CCurrentSettingsDlg> CCurrentSettingsDlg::kButtons[] = {
     {IDC_CURRENT_HELP, &CCurrentSettingsDlg::OnHelp},
 };
 
-CCurrentSettingsDlg::CCurrentSettingsDlg(ProductInfo& product, std::function<CurrentSettings()> compute)
-    : Dialog(IDD_CURRENT_SETTINGS), product_(&product), compute_(std::move(compute)) {}
+CCurrentSettingsDlg::CCurrentSettingsDlg(ProductInfo& product, Desktop& desktop,
+                                         std::function<CurrentSettings()> compute)
+    : Dialog(IDD_CURRENT_SETTINGS), product_(&product), desktop_(&desktop), compute_(std::move(compute)) {}
 
 bool CCurrentSettingsDlg::OnInit() noexcept {
     HWND list = Item(IDC_CURRENT_LIST);
@@ -131,17 +163,12 @@ void CCurrentSettingsDlg::ShowTable() {
 }
 
 void CCurrentSettingsDlg::OnCopy() {
-    const std::string text = table_.ClipboardText();
-    UniqueHglobal memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
-    if (!memory) return;
-    void* bytes = GlobalLock(memory.get());
-    if (bytes == nullptr) return;
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
-    GlobalUnlock(memory.get());
-    OpenedClipboard clipboard(Handle());
-    if (!clipboard.IsOpen() || !EmptyClipboard()) return;
-    // The clipboard owns the memory from here on.
-    if (SetClipboardData(CF_TEXT, memory.get()) != nullptr) memory.release();
+    // Said, so that nobody pastes an older text believing it is this table.
+    const DWORD error = CopyText(Handle(), table_.ClipboardText());
+    if (error == ERROR_SUCCESS) return;
+    const std::string words = SystemText(error);
+    MessageBoxes(*desktop_, reinterpret_cast<Desktop::WindowRef>(Handle()))
+        .InputError("Unable to copy the table to the clipboard" + (words.empty() ? "." : ":\n\n" + words));
 }
 
 void CCurrentSettingsDlg::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Current Settings"); }

@@ -11,11 +11,11 @@ namespace zartune {
 
 // Dialog 180, "Current Settings": the tuned values now and after the next
 // Apply, in a report list that grows with the dialog. "&Refresh" computes
-// the table again, "&Copy" puts it on the clipboard as text; neither writes
-// to the registry.
+// the table again, "&Copy" puts it on the clipboard as text, or says why it
+// could not; neither writes to the registry.
 class CCurrentSettingsDlg : public Dialog {
 public:
-    CCurrentSettingsDlg(ProductInfo& product, std::function<CurrentSettings()> compute);
+    CCurrentSettingsDlg(ProductInfo& product, Desktop& desktop, std::function<CurrentSettings()> compute);
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
@@ -41,6 +41,7 @@ private:
     void Layout(int width, int height) noexcept;
 
     ProductInfo* product_;
+    Desktop* desktop_;
     std::function<CurrentSettings()> compute_;
     CurrentSettings table_;
     std::vector<Anchor> anchors_;

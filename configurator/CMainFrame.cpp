@@ -168,7 +168,7 @@ void CMainFrame::ShowAbout() {
 }
 
 void CMainFrame::ShowCurrentSettings(const std::function<CurrentSettings()>& table) {
-    CCurrentSettingsDlg currentSettings(*product_, table);
+    CCurrentSettingsDlg currentSettings(*product_, *desktop_, table);
     currentSettings.DoModal(Handle());
 }
 

@@ -23,7 +23,6 @@ public:
     // opens it on the configuration file. Run once, after Create.
     void OnInitialUpdate() noexcept;
     CMainFormView& Form() { return form_; }
-    TuningController& Controller() { return controller_; }
     // The bar Apply shows while it runs; null otherwise.
     HWND ProgressBar() const { return progress_.Handle(); }
 

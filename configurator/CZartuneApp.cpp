@@ -20,7 +20,7 @@ bool CZartuneApp::InitInstance() {
     if (outcome == StartupOutcome::End) return false;
     if (outcome == StartupOutcome::ApplyUnattended) {
         Win32ConfiguratorFiles files;
-        exitCode_ = TuningController(product_, *registry_, *desktop_, files).ApplyUnattended();
+        exitCode_ = TuningController::ApplyUnattended(product_, *registry_, *desktop_, files);
         return false;
     }
     if (outcome == StartupOutcome::ShowAbout) {

@@ -1,6 +1,23 @@
 #include "configurator/ConfigurationFile.h"
 
+#include <cstdlib>
+
 namespace {
+
+// The manual mode's numbers, each from its lowest to its highest value.
+const struct {
+    const char* key;
+    int lowest;
+    int highest;
+} kManualNumbers[] = {
+    {"RWIN", -1, FormState::kReceiveWindowEntries - 1},
+    {"SKA", -1, FormState::kKeepAliveEntries - 1},
+    {"PMTU", 0, 1},
+    {"BlackHole", 0, 1},
+    {"HTTP10", 0, FormState::kConnectionEntries - 1},
+    {"HTTP11", 0, FormState::kConnectionEntries - 1},
+    {"NDI", -1, FormState::kNdiCacheEntries - 1},
+};
 
 std::string Number(int value) { return std::to_string(value); }
 
@@ -24,6 +41,18 @@ void LoadTextPair(ProfileSection& file, const char* key, ParameterPair& pair) {
     } else {
         pair.defaultChecked = true;
     }
+}
+
+// The private-profile functions tell a missing key only by the default they return.
+bool HasKey(ProfileSection& file, const char* key) {
+    return !file.ReadText(key, "").empty() || file.ReadText(key, "-").empty();
+}
+
+// A number as Save writes it, where ReadInt would also take "2x" as 2.
+bool HoldsNumber(ProfileSection& file, const char* key, int lowest, int highest) {
+    const std::string text = file.ReadText(key, "");
+    const long number = std::strtol(text.c_str(), nullptr, 10);
+    return text == std::to_string(number) && number >= lowest && number <= highest;
 }
 
 }  // namespace
@@ -65,4 +94,17 @@ void ConfigurationFile::Load(ProfileSection& file, FormState& state, TuningConfi
 
     state.EnableManualControls(true);
     state.EnableCustomFields();
+}
+
+bool ConfigurationFile::IsComplete(ProfileSection& file) {
+    if (!HoldsNumber(file, "Adapter", 0, FormState::kConnectionTypes - 1) ||
+        !HoldsNumber(file, "Mode", 0, FormState::kModes - 1)) {
+        return false;
+    }
+    if (file.ReadInt("Mode", 0) != FormState::kManualMode) return true;
+    if (!HasKey(file, "MTU") || !HasKey(file, "TTL")) return false;
+    for (const auto& number : kManualNumbers) {
+        if (!HoldsNumber(file, number.key, number.lowest, number.highest)) return false;
+    }
+    return true;
 }

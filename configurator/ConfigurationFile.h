@@ -18,4 +18,9 @@ public:
     // calls for is checked. A connection type outside the list leaves
     // config.connectionType as it was.
     static void Load(ProfileSection& file, FormState& state, TuningConfig& config);
+    // Whether the section holds a choice to apply unattended: "Adapter" and
+    // "Mode" as numbers on their lists and, in the manual mode, every other
+    // key, each number on its list or -1 where the form takes that. Load
+    // itself opens on defaults for whatever is missing.
+    static bool IsComplete(ProfileSection& file);
 };

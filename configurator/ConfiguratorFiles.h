@@ -13,7 +13,6 @@ class ConfiguratorFiles {
 public:
     virtual ~ConfiguratorFiles() = default;
 
-    virtual bool Exists(const std::string& path) = 0;
     virtual std::unique_ptr<ProfileSection> OpenProfile(const std::string& path, const std::string& section) = 0;
     // The read-only and hidden attributes that keep the file from being
     // edited by hand: lifted before a save, set again after it.

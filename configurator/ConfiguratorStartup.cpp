@@ -21,10 +21,9 @@ StartupOutcome ConfiguratorStartup::Run() {
     if (!StartAgent()) return StartupOutcome::End;
     if (word == "about") return StartupOutcome::ShowAbout;
     if (word == "ping") {
-        return product_->CanWriteMachineSettings(kPingConfigurationTag) ? StartupOutcome::ShowKeepAlive
-                                                                        : StartupOutcome::End;
+        return product_->CanWriteMachineSettings() ? StartupOutcome::ShowKeepAlive : StartupOutcome::End;
     }
-    if (!product_->CanWriteMachineSettings(kConfigurationTag)) return StartupOutcome::End;
+    if (!product_->CanWriteMachineSettings()) return StartupOutcome::End;
     return word == "detect" ? StartupOutcome::OpenMainWindowHidden : StartupOutcome::OpenMainWindow;
 }
 

@@ -12,9 +12,6 @@ enum class StartupOutcome { End, ShowAbout, ShowKeepAlive, OpenMainWindow, OpenM
 // unattended Apply shows none, and checks its guards itself.
 class ConfiguratorStartup {
 public:
-    static constexpr const char* kConfigurationTag = "ZV - Configuration";
-    static constexpr const char* kPingConfigurationTag = "ZV - Ping Configuration";
-
     ConfiguratorStartup(Registry& registry, Desktop& desktop, ProductInfo& product);
 
     StartupOutcome Run();

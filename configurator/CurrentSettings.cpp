@@ -68,9 +68,7 @@ const TuningWrite* LastWrite(const TuningPlan& plan, const PreviousValue& value)
 std::string CurrentSettings::ValueText(bool present, const RegValue& value) {
     if (!present) return kNotSet;
     const std::vector<BYTE>& data = value.data;
-    if (value.type == REG_DWORD && data.size() == 4) {
-        return std::to_string(data[0] | data[1] << 8 | data[2] << 16 | static_cast<DWORD>(data[3]) << 24);
-    }
+    if (const std::optional<DWORD> number = DwordOf(value)) return std::to_string(*number);
     if (value.type == REG_SZ) {
         const std::string text(data.begin(), data.end());
         return OneLine(text.substr(0, text.find('\0')));
@@ -121,7 +119,8 @@ CurrentSettings CurrentSettings::Read(Registry& registry, Desktop& desktop, cons
 }
 
 std::vector<std::string> CurrentSettings::Cells(const CurrentSettingsRow& row) {
-    return {(row.differs ? kMark : "") + row.setting, row.where, row.now, row.afterApply};
+    // Adapter names and key names come from the registry and may break a line too.
+    return {OneLine((row.differs ? kMark : "") + row.setting), OneLine(row.where), row.now, row.afterApply};
 }
 
 std::string CurrentSettings::ClipboardText() const {

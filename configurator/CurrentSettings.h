@@ -42,7 +42,8 @@ public:
     // kNotSet when absent.
     static std::string ValueText(bool present, const RegValue& value);
 
-    // What the four columns show of a row; the setting carries kMark when it differs.
+    // What the four columns show of a row, each on one line; the setting
+    // carries kMark when it differs.
     static std::vector<std::string> Cells(const CurrentSettingsRow& row);
 
     const std::vector<CurrentSettingsRow>& Rows() const { return rows_; }

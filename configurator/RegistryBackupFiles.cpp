@@ -24,12 +24,17 @@ void Remove(const std::string& path) {
 // MoveFileExA would replace in one step, but Windows 9x, the only family
 // that takes this path, does not have it.
 bool BackUpFile(const BackupFile& file) {
+    // Back under its own name, an earlier copy that a stopped run left aside
+    // stays the backup whatever becomes of this copy.
+    PutBackSteppedAside(file.destination);
     Remove(file.temporary);
     if (CopyFileA(file.source.c_str(), file.temporary.c_str(), FALSE)) {
         // Cleared so that the earlier copy can step aside and be removed;
-        // given back when it stays.
+        // given back when it stays. A stale copy aside that kept them would
+        // block every later backup.
         const DWORD earlier = GetFileAttributesA(file.destination.c_str());
         Unprotect(file.destination);
+        Unprotect(SteppedAside(file.destination));
         if (MoveIntoPlace(file.temporary, file.destination)) return true;
         if (earlier != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(file.destination.c_str(), earlier);
     }

@@ -13,7 +13,8 @@ public:
     // file to its temporary name first; only a complete copy replaces the
     // earlier backup, whose read-only, hidden and system attributes are
     // cleared for that. A failed copy leaves the earlier backup as it was,
-    // attributes included. Returns the files that were not copied.
+    // attributes included, and under its own name where a stopped run had
+    // left it aside. Returns the files that were not copied.
     static std::vector<BackupFailure> BackUp(const RegistryBackupPlan& plan);
 };
 

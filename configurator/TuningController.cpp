@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -188,14 +189,21 @@ void TuningController::ApplySettings() {
     }
 }
 
-int TuningController::ApplyUnattended() {
+int TuningController::ApplyUnattended(ProductInfo& product, Registry& registry, Desktop& desktop,
+                                      ConfiguratorFiles& files) {
+    return TuningController(product, registry, desktop, files).ApplyFileUnattended();
+}
+
+int TuningController::ApplyFileUnattended() {
     if (product_->StoredInstallFolder().empty()) return kExitNoInstallFolder;
     if (!product_->HasMachineWriteAccess()) return kExitNoRights;
-    const std::string path = product_->StoredInstallFolder() + ConfigurationFile::kFileName;
-    if (!files_->Exists(path)) return kExitNoConfiguration;
+    const std::unique_ptr<ProfileSection> file = files_->OpenProfile(
+        product_->StoredInstallFolder() + ConfigurationFile::kFileName, ConfigurationFile::kSection);
+    // The form's defaults would tune every computer for a modem.
+    if (!ConfigurationFile::IsComplete(*file)) return kExitNoConfiguration;
     // A fresh form, as the form opens on the file.
     FormState form;
-    ConfigurationFile::Load(*files_->OpenProfile(path, ConfigurationFile::kSection), form, config_);
+    ConfigurationFile::Load(*file, form, config_);
     std::string problem;
     if (!FillTuning(form, &config_, &problem)) return kExitNoConfiguration;
     if (!KeepPreviousSettings().empty()) return kExitNoRecord;

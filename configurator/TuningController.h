@@ -31,8 +31,6 @@ public:
 
     TuningController(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files,
                      TuningView& view);
-    // For a run without windows (ApplyUnattended only).
-    TuningController(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files);
 
     // The form as it opens: the configuration file's choices.
     void LoadFormSettings();
@@ -48,7 +46,7 @@ public:
     void ApplySettings();
     // Applies the configuration file's choices with no window and no message:
     // the exit code of "/apply".
-    int ApplyUnattended();
+    static int ApplyUnattended(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files);
     void RestoreWindowsDefaults();
     // Writes back what the record holds; the record goes once every value
     // whose key still exists is back.
@@ -76,6 +74,11 @@ public:
 
 private:
     struct Command;
+    // Without a view, so private: only the unattended Apply, which shows
+    // nothing, runs on such a controller.
+    TuningController(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files);
+    int ApplyFileUnattended();
+
     static const Command kCommands[];
     static const Command* FindCommand(unsigned id);
 

@@ -7,10 +7,6 @@
 
 namespace zartune {
 
-bool Win32ConfiguratorFiles::Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::unique_ptr<ProfileSection> Win32ConfiguratorFiles::OpenProfile(const std::string& path,
                                                                      const std::string& section) {
     return std::make_unique<PrivateProfileFile>(path, section);

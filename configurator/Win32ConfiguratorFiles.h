@@ -6,7 +6,6 @@ namespace zartune {
 // ConfiguratorFiles on the real private-profile and file API.
 class Win32ConfiguratorFiles : public ConfiguratorFiles {
 public:
-    bool Exists(const std::string& path) override;
     std::unique_ptr<ProfileSection> OpenProfile(const std::string& path, const std::string& section) override;
     void Unprotect(const std::string& path) override;
     void Protect(const std::string& path) override;

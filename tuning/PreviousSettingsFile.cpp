@@ -74,11 +74,7 @@ std::string ValueLine(const PreviousValue& entry) {
     if (IsPlainText(value)) {
         return line + Quoted(std::string(value.data.begin(), value.data.end() - 1));
     }
-    if (value.type == REG_DWORD && value.data.size() == 4) {
-        const DWORD number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
-                             (static_cast<DWORD>(value.data[3]) << 24);
-        return line + "dword:" + HexNumber(number, 8);
-    }
+    if (const std::optional<DWORD> number = DwordOf(value)) return line + "dword:" + HexNumber(*number, 8);
     const std::string type = value.type == REG_BINARY ? "hex:" : "hex(" + HexNumber(value.type, 1) + "):";
     return HexData(line + type, value.data);
 }
@@ -177,8 +173,7 @@ bool ReadValue(Reader& in, PreviousValue* entry) {
     } else if (in.Take("dword:")) {
         if (!in.Hex(8, true, &number)) return false;
         value.type = REG_DWORD;
-        value.data = {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8), static_cast<BYTE>(number >> 16),
-                      static_cast<BYTE>(number >> 24)};
+        value.data = DwordBytes(number);
     } else if (in.Take("hex:")) {
         value.type = REG_BINARY;
         if (!in.HexBytes(&value.data)) return false;

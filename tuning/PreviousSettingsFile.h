@@ -29,7 +29,8 @@ public:
     // its stepped-aside copy (see MoveIntoPlace) stands for it.
     bool Exists() const;
     LoadResult Load(PreviousSettings* record) const;
-    // Writes beside the file first, so that a failed write keeps the old one.
+    // Writes beside the file first, so that a failed write keeps the old one;
+    // a read-only file is kept as it is (see MoveIntoPlace).
     bool Save(const PreviousSettings& record, const std::string& savedAt) const;
     // False when the file or its stepped-aside copy stays.
     bool Remove() const;

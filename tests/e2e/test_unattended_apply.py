@@ -50,9 +50,10 @@ class UnattendedApply(unittest.TestCase):
 
         applying.prepare_registry()
         zt.remove_previous_settings()
-        # "Manual" with no connections-per-HTTP-1.0-server entry.
-        self.assertEqual(apply_unattended({"Adapter": "1", "Mode": "3", "HTTP10": "-1"}), 1001)
-        self.assertEqual(zt.dump(applying.DUMPED_KEYS), before)
+        # "Manual" with no connections-per-HTTP-1.0-server entry, an empty section, a damaged one.
+        for config in ({"Adapter": "1", "Mode": "3", "HTTP10": "-1"}, {}, {"Adapter": "two", "Mode": "0"}):
+            self.assertEqual(apply_unattended(config), 1001, config)
+            self.assertEqual(zt.dump(applying.DUMPED_KEYS), before)
         self.assertFalse(os.path.exists(zve2e.unix_path(zt.PREVIOUS_SETTINGS)))
 
     def test_windows_98(self):

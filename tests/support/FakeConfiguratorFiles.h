@@ -12,13 +12,12 @@
 // one section a file), the protected ones, and the backup plans asked for.
 class FakeConfiguratorFiles : public ConfiguratorFiles {
 public:
-    bool Exists(const std::string& path) override { return sections.count(path) != 0; }
     std::unique_ptr<ProfileSection> OpenProfile(const std::string& path, const std::string&) override {
         return std::make_unique<Forward>(sections[path]);
     }
     void Unprotect(const std::string& path) override { protectedPaths.erase(path); }
     void Protect(const std::string& path) override {
-        if (Exists(path)) protectedPaths.insert(path);
+        if (sections.count(path) != 0) protectedPaths.insert(path);
     }
     std::vector<BackupFailure> CopyBackupFiles(const RegistryBackupPlan& plan) override {
         copiedPlans.push_back(plan);

@@ -81,6 +81,23 @@ TEST(ConfigurationFile, AutomaticFormSavesClearedManualKeys) {
     EXPECT_EQ(expected, file.writes);
 }
 
+TEST(ConfigurationFile, OnlyAWholeChoiceIsCompleteEnoughToApplyUnattended) {
+    const Values manual(kExampleFile.begin(), kExampleFile.end());
+    std::vector<std::pair<Values, bool>> cases = {{manual, true}, {{{"Adapter", "3"}, {"Mode", "2"}}, true},
+                                                  {{}, false}, {{{"Adapter", "2x"}, {"Mode", "0"}}, false}};
+    for (const auto& [key, value] : kExampleFile) {  // in the manual mode every key counts
+        Values changed = manual;
+        changed[key] = key == "MTU" || key == "TTL" ? "" : "99";  // "" is "Windows Default"
+        cases.push_back({changed, changed[key].empty()});
+        changed.erase(key);
+        cases.push_back({changed, false});
+    }
+    for (const auto& [values, complete] : cases) {
+        MemorySection file(values);
+        EXPECT_EQ(complete, ConfigurationFile::IsComplete(file)) << testing::PrintToString(values);
+    }
+}
+
 TEST(ConfigurationFile, NoFileOpensOnTheFirstTypeAndAutomatic1) {
     MemorySection file;
     FormState state;

@@ -90,6 +90,8 @@ TEST(CurrentSettings, ValueTextsAndClipboardText) {
               "* Connections per HTTP 1.0 server\tHKLM\\" + internet + "\\MaxConnectionsPer1_0Server\t4 4\t16\r\n"
               "Connections per HTTP 1.1 server\tHKLM\\" + internet + "\\MaxConnectionsPerServer\t8\t8\r\n",
               Read(registry, true).ClipboardText());
+    const std::vector<std::string> cells = {"* MTU of Fast  Ethernet", "HKLM\\{D 2}\\MTU", "not set", "1492"};
+    EXPECT_EQ(cells, CurrentSettings::Cells({"MTU of Fast\r\nEthernet", "HKLM\\{D\t2}\\MTU", "not set", "1492", true}));
 }
 
 }  // namespace

@@ -251,6 +251,9 @@ TEST(PreviousSettingsFile, WhatASaveStoppedBetweenItsRenamesLeftAsideStandsForTh
     PreviousSettings record;
     EXPECT_TRUE(file.Exists());
     EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, file.Load(&record));
+    // Only while the file is missing: a damaged or foreign one is never taken for the copy.
+    WriteAll(folder.File("record"), "REGEDIT4\r\n");
+    EXPECT_EQ(PreviousSettingsFile::LoadResult::Refused, file.Load(&record));
     EXPECT_TRUE(file.Remove());
     ASSERT_EQ(0, mkdir(folder.File("record.old").c_str(), 0700));
     WriteAll(folder.File("record.old/inside"), "");

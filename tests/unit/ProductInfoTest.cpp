@@ -78,13 +78,13 @@ TEST_F(ProductInfoTest, HelpWithoutInstallFolderOpensNothing) {
 }
 
 TEST_F(ProductInfoTest, OnlyAccessDeniedRefusesPermission) {
-    EXPECT_TRUE(product.CanWriteMachineSettings("ZV - Configuration"));  // no Run key at all
+    EXPECT_TRUE(product.CanWriteMachineSettings());  // no Run key at all
     registry.AddKey(RegRoot::LocalMachine, kRun);
-    EXPECT_TRUE(product.CanWriteMachineSettings("ZV - Configuration"));
+    EXPECT_TRUE(product.CanWriteMachineSettings());
     EXPECT_TRUE(desktop.messageBoxes.empty());
 
     registry.DenyAccess(RegRoot::LocalMachine, kRun, KEY_SET_VALUE);
-    EXPECT_FALSE(product.CanWriteMachineSettings("ZV - Ping Configuration"));
+    EXPECT_FALSE(product.CanWriteMachineSettings());
     ASSERT_EQ(1u, desktop.messageBoxes.size());
     EXPECT_EQ("Zarvo 2003 Permissions Error", desktop.messageBoxes[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), desktop.messageBoxes[0].type);

@@ -610,7 +610,7 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
         int expected;
     } cases[] = {
         {"preset file", 0},        {"refused", 7},           {"no file", 1001}, {"invalid manual values", 1001},
-        {"no rights", 1002},       {"damaged record", 1003}, {"no folder", 1004},
+        {"empty section", 1001},   {"no rights", 1002},      {"damaged record", 1003}, {"no folder", 1004},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -620,6 +620,7 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
         if (what != "no file") {
             rig.files.sections[rig.ConfigPath()] = MemorySection({{"Adapter", "2"}, {"Mode", "0"}});
         }
+        if (what == "empty section") rig.files.sections[rig.ConfigPath()] = MemorySection();
         if (what == "invalid manual values") {
             rig.files.sections[rig.ConfigPath()] = MemorySection({{"Adapter", "2"}, {"Mode", "3"}, {"HTTP10", "99"}});
         }
@@ -630,11 +631,11 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
         }
         if (what == "damaged record") std::ofstream(rig.RecordPath(), std::ios::binary) << "REGEDIT4\r\n";
         if (what == "no folder") rig.registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", "");
-        TuningController unattended(rig.product, rig.registry, rig.desktop, rig.files);
-        EXPECT_EQ(c.expected, unattended.ApplyUnattended());
+        EXPECT_EQ(c.expected, TuningController::ApplyUnattended(rig.product, rig.registry, rig.desktop, rig.files));
         EXPECT_TRUE(rig.desktop.messageBoxes.empty());
         EXPECT_TRUE(rig.desktop.exitRequests.empty());
         if (c.expected > 999) EXPECT_EQ(0, rig.registry.WriteCount());
+        EXPECT_EQ(c.expected < 1000 || c.expected == 1003, PreviousSettingsFile(rig.RecordPath()).Exists());
         if (c.expected == 0) {
             EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
             EXPECT_TRUE(PreviousSettingsFile(rig.RecordPath()).Exists());

@@ -274,3 +274,18 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
         EXPECT_EQ(before, Dump());
     }
 }
+
+// Renamed but never deleted, a read-only record would leave a stale copy aside.
+TEST(PreviousSettingsFileWin, AReadOnlyRecordIsKeptWithNothingBesideIt) {
+    const std::string path = "zv-read-only.reg";
+    const PreviousValue ttl{kTcpip, "DefaultTTL", false, {}};
+    EXPECT_TRUE(PreviousSettingsFile(path).Save(PreviousSettings({ttl}), "first"));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(PreviousSettingsFile(path).Save(PreviousSettings({ttl, {kTcpip, "MTU", false, {}}}), "second"));
+    PreviousSettings record;
+    EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, PreviousSettingsFile(path).Load(&record));
+    EXPECT_EQ(1u, record.Values().size());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((path + ".old").c_str()));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}

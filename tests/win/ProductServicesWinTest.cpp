@@ -70,13 +70,13 @@ TEST_F(ProductServicesWin, TextWithoutTerminatorIsCutAtTheDataEnd) {
 
 TEST_F(ProductServicesWin, MissingRunKeyCountsAsPermission) {
     ProductInfo product(registry, desktop);
-    ASSERT_TRUE(product.CanWriteMachineSettings("ZV - Configuration"));
+    ASSERT_TRUE(product.CanWriteMachineSettings());
     // The prefix is throwaway: take the key away, ask again, put it back.
     HKEY key = nullptr;
     RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRun, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegCloseKey(key);
     ASSERT_EQ(ERROR_SUCCESS, SHDeleteKeyA(HKEY_LOCAL_MACHINE, kRun));
-    EXPECT_TRUE(product.CanWriteMachineSettings("ZV - Configuration"));
+    EXPECT_TRUE(product.CanWriteMachineSettings());
     RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRun, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     RegCloseKey(key);
 }

@@ -151,6 +151,20 @@ TEST_F(RegistryBackupFilesTest, ACopyThatCannotTakeItsPlaceLeavesTheEarlierOnePr
     EXPECT_EQ(earlier, GetFileAttributesA(Backup("user.dat").c_str()));
 }
 
+TEST_F(RegistryBackupFilesTest, CopiesAStoppedRunLeftAsideAreNeitherLostNorInTheWay) {
+    PlantSources();
+    PlantEarlierBackup();
+    // user.dat's earlier copy only aside, and nothing to copy; a protected stale copy beside system.dat.
+    Remove(Source("user.dat"));
+    MoveFileA(Backup("user.dat").c_str(), (Backup("user.dat") + ".old").c_str());
+    CopyFileA(Backup("system.dat").c_str(), (Backup("system.dat") + ".old").c_str(), FALSE);
+    const std::vector<BackupFailure> failed = RegistryBackupFiles::BackUp(plan_);
+    ASSERT_EQ(1u, failed.size());
+    EXPECT_TRUE(failed[0].olderKept);
+    EXPECT_EQ("earlier user.dat", Read(Backup("user.dat")));
+    EXPECT_EQ("system registry, today", Read(Backup("system.dat")));
+}
+
 // On each Windows version: the real name chooses the path.
 TEST(RegistryBackupVersioned, TheRunningSystemChoosesCopiesOrInstructions) {
     const char* expected = std::getenv("ZV_EXPECT_OS");
