@@ -7,6 +7,7 @@ pipe of ctest's, and is ended before the test ends.
 import http.server
 import os
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -41,17 +42,21 @@ def wine_env(debug="-all"):
     return env
 
 
-def run(args, timeout=60):
-    """Runs a program to its end; returns (exit code, standard output)."""
-    with tempfile.TemporaryFile() as out:
-        process = subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL,
-                                   env=wine_env())
+def run(args, timeout=60, tell_errors=False):
+    """Runs a program to its end; returns (exit code, standard output). With
+    tell_errors, what a failed run wrote to standard error goes to the test's."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        process = subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=out, stderr=err, env=wine_env())
         try:
             code = process.wait(timeout)
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait()
             raise
+        err.seek(0)
+        errors = err.read().decode("latin-1").strip()
+        if tell_errors and code != 0 and errors:
+            print("%s ended with %d: %s" % (" ".join(args[3:]), code, errors), file=sys.stderr)
         out.seek(0)
         return code, out.read().decode("latin-1")
 
@@ -59,7 +64,7 @@ def run(args, timeout=60):
 def driver(*args, timeout=180):
     """Runs one driver command. Its own waits end first; the time limit only
     guards against a driver that hangs, so it lies above any wait a command is given."""
-    return run([*WINE, DRIVER, *[str(a) for a in args]], timeout)
+    return run([*WINE, DRIVER, *[str(a) for a in args]], timeout, tell_errors=True)
 
 
 def setting(section, name, scrambled=True):
