@@ -479,7 +479,7 @@ int Run(int argc, char** argv) {
     // A window that has just appeared may get its controls a moment later.
     const int id = static_cast<int>(ParseNumber(argv[3]));
     HWND control = FindControl(window, id);
-    for (int waited = 0; control == nullptr && waited < 5000; waited += 100) {
+    for (int waited = 0; control == nullptr && waited < 20000; waited += 100) {
         Sleep(100);
         control = FindControl(window, id);
     }
@@ -496,5 +496,9 @@ int main(int argc, char** argv) {
     const int result = Run(argc, argv);
     if (result == kUsage) std::fprintf(stderr, "driver: unknown command or wrong arguments\n");
     std::fflush(stdout);
+    // Ends at once: Wine's orderly exit runs glibc's, which a library still
+    // loading in another of our threads can abort with 127 ("Inconsistency
+    // detected by ld.so"), and the answer must not hang on that race.
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(result));
     return result;
 }
