@@ -1,6 +1,6 @@
 #include "configurator/TuningController.h"
 
-#include "agent/CActivityPinger.h"
+#include "common/CActivityPinger.h"
 #include "common/KeepAliveSettings.h"
 #include "common/LeadingInt.h"
 #include "common/Vendor.h"
