@@ -26,7 +26,7 @@ public:
 
 protected:
     bool OnInit() noexcept override;
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
     void OnCancel() noexcept override;
 
