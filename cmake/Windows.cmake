@@ -3,6 +3,8 @@
 target_compile_definitions(zv_settings INTERFACE
   WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 NOMINMAX WIN32_LEAN_AND_MEAN)
 target_compile_options(zv_settings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:-ffunction-sections -fdata-sections>)
+# Nothing of ours throws or catches.
+target_compile_options(zv_settings INTERFACE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
 target_link_options(zv_settings INTERFACE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
 set(CMAKE_CXX_FLAGS_MINSIZEREL "-Os -DNDEBUG")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL "-s")
@@ -16,6 +18,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   target_compile_options(zv_settings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:-Werror>)
 else()
   set(ZV_WINE_BUILD win)
+  # Without exceptions the unwind tables serve nothing here (the 64-bit
+  # system's own unwinding needs them there). The linker keeps every table it
+  # is given, and with it every function a table describes, used or not.
+  target_compile_options(zv_settings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:-fno-asynchronous-unwind-tables>)
 endif()
 option(ZV_WINE_TESTS "Run this build's Wine and end-to-end tests" ON)
 set(ZV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
