@@ -3,8 +3,8 @@
 target_compile_definitions(zv_settings INTERFACE
   WINVER=0x0400 _WIN32_WINNT=0x0400 _WIN32_IE=0x0400 NOMINMAX WIN32_LEAN_AND_MEAN)
 target_compile_options(zv_settings INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:-ffunction-sections -fdata-sections>)
-# Nothing of ours throws or catches.
-target_compile_options(zv_settings INTERFACE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+# Nothing of ours throws or catches, or asks an object for its type.
+target_compile_options(zv_settings INTERFACE $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti>)
 target_link_options(zv_settings INTERFACE -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
 set(CMAKE_CXX_FLAGS_MINSIZEREL "-Os -DNDEBUG")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL "-s")
