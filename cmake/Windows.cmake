@@ -27,9 +27,9 @@ option(ZV_WINE_TESTS "Run this build's Wine and end-to-end tests" ON)
 set(ZV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${ZV_SCRIPTS}/wine-run)
 
-# A GUI program of ours: -mwindows, no console, and the runtime's W imports
-# answered by ANSI stand-ins.
+# A GUI program of ours: -mwindows, no console, the runtime's W imports
+# answered by ANSI stand-ins, and a terminate handler with nothing to say.
 function(zv_gui_program target)
   target_link_options(${target} PRIVATE -mwindows)
-  target_link_libraries(${target} PRIVATE zv_ansi_runtime)
+  target_link_libraries(${target} PRIVATE zv_ansi_runtime zv_terminate_handler)
 endfunction()
