@@ -1,6 +1,6 @@
 #include "agent/AgentStartup.h"
 
-#include "agent/CActivityPinger.h"
+#include "common/CActivityPinger.h"
 
 bool PrepareAgentStart(ProductInfo& product, Registry& registry, Desktop& desktop) {
     if (!product.NoWindowTitled(kAgentWindowTitle)) {

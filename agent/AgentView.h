@@ -16,7 +16,7 @@ public:
     virtual Desktop::WindowRef Owner() const = 0;
     virtual void ShowIcon(Icon icon) = 0;
     virtual void SetTip(const std::string& text) = 0;
-    // The spinning ring: frames 129 to 132, 250 ms each, for 300 seconds.
+    // The spinning ring: IDI_ANIMATION_FIRST to IDI_ANIMATION_LAST, 250 ms each, for 300 seconds.
     virtual void StartAnimation() = 0;
     virtual void EndAnimation() = 0;
     // Setting a timer that runs replaces it.

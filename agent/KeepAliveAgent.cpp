@@ -1,6 +1,6 @@
 #include "agent/KeepAliveAgent.h"
 
-#include "agent/CActivityPinger.h"
+#include "common/CActivityPinger.h"
 #include "common/MessageBoxes.h"
 #include "common/KeepAliveSettings.h"
 #include "common/Vendor.h"

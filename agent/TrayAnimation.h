@@ -2,7 +2,6 @@
 #include "win32/WinTypes.h"
 
 #include <cstdint>
-#include <new>
 #include <vector>
 
 // The tray icon's frame animation as plain data: which picture comes next
@@ -13,16 +12,12 @@ public:
     using Picture = std::uintptr_t;  // an HICON; 0 when its resource was missing
 
     // Fills the list with load(id) for id = first..last. When first > last,
-    // or memory runs out, fails; first > last keeps the previous list.
+    // fails and keeps the previous list.
     template <class Loader>
     bool LoadFrames(UINT first, UINT last, Loader load) {
         if (first > last) return false;
         frames_.clear();
-        try {
-            frames_.reserve(last - first + 1);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
+        frames_.reserve(last - first + 1);
         for (UINT id = first; id <= last; ++id) frames_.push_back(load(id));
         return true;
     }

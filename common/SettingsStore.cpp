@@ -3,8 +3,6 @@
 #include "common/LeadingInt.h"
 #include "win32/RegKey.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr DWORD kTransferBuffer = 1000;
@@ -68,9 +66,7 @@ bool SettingsStore::WriteString(const std::string& section, const std::string& n
 }
 
 bool SettingsStore::WriteInt(const std::string& section, const std::string& name, int value, bool scrambled) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    return WriteString(section, name, text, scrambled);
+    return WriteString(section, name, std::to_string(value), scrambled);
 }
 
 bool SettingsStore::Fits(const std::string& text, bool scrambled) {

@@ -54,7 +54,7 @@ bool CAboutBox::OnCommand(WORD id, WORD code, HWND control) noexcept {
     return Dialog::OnCommand(id, code, control);
 }
 
-INT_PTR CAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CAboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_PAINT) {
         OnPaint();
         return TRUE;

@@ -15,7 +15,7 @@ public:
     CAboutBox(ProductInfo& product, Desktop& desktop, Registry& registry);
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
     bool OnInit() noexcept override;
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
 

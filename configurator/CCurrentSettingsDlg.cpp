@@ -107,7 +107,7 @@ bool CCurrentSettingsDlg::OnInit() noexcept {
     return true;
 }
 
-INT_PTR CCurrentSettingsDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CCurrentSettingsDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_SIZE && !anchors_.empty()) {
         Layout(LOWORD(lParam), HIWORD(lParam));
         return TRUE;

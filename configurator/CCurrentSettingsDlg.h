@@ -18,7 +18,7 @@ public:
     CCurrentSettingsDlg(ProductInfo& product, Desktop& desktop, std::function<CurrentSettings()> compute);
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
     bool OnInit() noexcept override;
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
 

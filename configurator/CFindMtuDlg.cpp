@@ -76,7 +76,7 @@ bool CFindMtuDlg::OnInit() noexcept {
     return true;
 }
 
-INT_PTR CFindMtuDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CFindMtuDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == kNewsMessage) {
         OnNews();
         return TRUE;

@@ -25,7 +25,7 @@ public:
 
 protected:
     bool OnInit() noexcept override;
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
     void OnOK() noexcept override;
 

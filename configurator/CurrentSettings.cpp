@@ -1,9 +1,8 @@
 #include "configurator/CurrentSettings.h"
 
+#include "common/NumberText.h"
 #include "tuning/TuningEngine.h"
 #include "win32/RegKey.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -75,9 +74,7 @@ std::string CurrentSettings::ValueText(bool present, const RegValue& value) {
     }
     std::string text = value.type == REG_BINARY ? "hex:" : "hex(" + std::to_string(value.type) + "):";
     for (std::size_t i = 0; i < data.size() && i < kLongestHex; ++i) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02x", data[i]);
-        text += (i == 0 ? "" : ",") + std::string(byte);
+        text += (i == 0 ? "" : ",") + HexNumber(data[i], 2);
     }
     return data.size() > kLongestHex ? text + ",..." : text;
 }

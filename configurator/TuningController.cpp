@@ -1,8 +1,9 @@
 #include "configurator/TuningController.h"
 
-#include "agent/CActivityPinger.h"
+#include "common/CActivityPinger.h"
 #include "common/KeepAliveSettings.h"
 #include "common/LeadingInt.h"
+#include "common/NumberText.h"
 #include "common/Vendor.h"
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
@@ -17,7 +18,6 @@
 #include "tuning/TuningPreset.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,10 +74,8 @@ std::string AboutRecord(const std::string& path, const std::string& what) {
 }
 
 std::string TimeText(const LocalTime& time) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", time.year, time.month, time.day, time.hour,
-                  time.minute);
-    return text;
+    return DecimalNumber(time.year, 4) + "-" + DecimalNumber(time.month, 2) + "-" + DecimalNumber(time.day, 2) + " " +
+           DecimalNumber(time.hour, 2) + ":" + DecimalNumber(time.minute, 2);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tuning/PreviousSettingsFile.h"
 
 #include "common/MoveIntoPlace.h"
+#include "common/NumberText.h"
 #include "common/ProductInfo.h"
 
 #include <algorithm>
@@ -34,12 +35,6 @@ std::string Quoted(const std::string& text) {
         out += c;
     }
     return out + '"';
-}
-
-std::string HexNumber(DWORD number, int digits) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%0*x", digits, static_cast<unsigned>(number));
-    return buffer;
 }
 
 // A REG_SZ goes out as text only when that gives back the same bytes: the

@@ -3,9 +3,13 @@
 
 #include <string>
 
-// The one set of tuning values of a configurator run. Most parameters are
-// kept as decimal text and as a number because the 9x layout wants texts
-// where the NT layout wants numbers; both forms always hold the same value.
+// The one set of tuning values of a configurator run. Stored: the mode and
+// the connection type; the MTU and the TTL as given (mtuText, ttlText, typed
+// or a preset's, written as they are) with the numbers they begin with; the
+// other values as numbers, and the NDI cache as text only. Derived: mssText
+// (the MTU - 40, for the adapters) and the texts that Windows 98 keeps in
+// place of numbers (rwinText, pmtuText, blackHoleText, keepAliveText), each
+// the decimal of the same 32 bits as its number.
 // A number of 0 for the MTU or the receive window (text "0" for the MTU)
 // means the Windows default: the value is removed instead of written.
 struct TuningConfig {

@@ -1,26 +1,25 @@
 #pragma once
+#include "win32/Window.h"
+
 #include <windows.h>
 
 #include <string>
 
-// Base of our dialogs. The dialog procedure finds the object through the
-// pointer stored at WM_INITDIALOG and calls HandleMessage, which must not
-// throw. A dialog runs modally (DoModal) or as a child window of another
-// (CreateChild: a form hosted in a frame); the two differ only in what OK
-// and Cancel do. Derived classes keep their commands in a table of their own
-// (CommandEntry, win32/Window.h) dispatched from OnCommand. The controls it
-// hosts that are SubclassedWindows answer their own WM_COMMAND notifications
-// and colour requests first (SubclassedWindow::Reflect).
-class Dialog {
+// Base of our dialogs: a Window whose object comes with WM_INITDIALOG and
+// whose HandleMessage answers as a dialog procedure does. A dialog runs
+// modally (DoModal) or as a child window of another (CreateChild: a form
+// hosted in a frame); the two differ only in what OK and Cancel do. Derived
+// classes keep their commands in a table of their own (CommandEntry)
+// dispatched from OnCommand. The controls it hosts that are
+// SubclassedWindows answer their own WM_COMMAND notifications and colour
+// requests first (SubclassedWindow::Reflect).
+class Dialog : public Window {
 public:
     explicit Dialog(UINT templateId) : templateId_(templateId) {}
-    Dialog(const Dialog&) = delete;
-    Dialog& operator=(const Dialog&) = delete;
     // Destroys a child dialog that is still open.
-    virtual ~Dialog();
+    ~Dialog() override;
 
-    HWND Handle() const { return hwnd_; }
-    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    HWND Item(int id) const { return GetDlgItem(Handle(), id); }
 
     // Runs the dialog until EndDialog: its result, or -1 when it could not be created.
     INT_PTR DoModal(HWND owner);
@@ -29,11 +28,11 @@ public:
 
 protected:
     // A dialog procedure's answer: TRUE when handled (results through DWLP_MSGRESULT).
-    virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
     // WM_INITDIALOG; true lets the system give the focus to the first control.
     virtual bool OnInit() noexcept { return true; }
     // WM_COMMAND; false when the id is not handled. IDOK and IDCANCEL go to OnOK and OnCancel.
-    virtual bool OnCommand(WORD id, WORD code, HWND control) noexcept;
+    bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
     // A modal dialog ends with IDOK / IDCANCEL; a child dialog ignores both.
     virtual void OnOK() noexcept;
     virtual void OnCancel() noexcept;
@@ -51,9 +50,6 @@ protected:
     void SelectItem(int id, int position) noexcept;
 
 private:
-    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
     UINT templateId_;
-    HWND hwnd_ = nullptr;
     bool modal_ = false;
 };

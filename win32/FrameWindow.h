@@ -99,5 +99,6 @@ private:
     std::vector<int> paneWidths_;
     std::vector<std::string> paneTexts_;
     std::string tooltip_;
-    std::wstring wideTooltip_;
+    // Not a std::wstring, which would link the library's whole wide-string instantiation (35 KB).
+    std::vector<wchar_t> wideTooltip_;
 };

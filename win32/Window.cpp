@@ -7,7 +7,7 @@ bool Window::RegisterWindowClass(const char* className, HICON icon, UINT style) 
     if (GetClassInfoA(GetModuleHandleA(nullptr), className, &existing)) return true;
     WNDCLASSA windowClass = {};
     windowClass.style = style;
-    windowClass.lpfnWndProc = &Window::Procedure;
+    windowClass.lpfnWndProc = &Window::Procedure<false>;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hIcon = icon;
     windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
@@ -41,21 +41,34 @@ LRESULT Window::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) noex
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+template <bool kDialog>
+Window::Answer<kDialog> CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Each kind keeps the object where its kind of window keeps private data.
+    const int slot = kDialog ? static_cast<int>(DWLP_USER) : GWLP_USERDATA;
     Window* self;
-    if (message == WM_NCCREATE) {
-        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (message == (kDialog ? WM_INITDIALOG : WM_NCCREATE)) {
+        self = kDialog ? reinterpret_cast<Window*>(lParam)
+                       : static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrA(hwnd, slot, reinterpret_cast<LONG_PTR>(self));
     } else {
-        self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, slot));
     }
-    if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (self == nullptr) {
+        if constexpr (kDialog) {
+            return FALSE;
+        } else {
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+        }
+    }
     const LRESULT result = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrA(hwnd, slot, 0);
         self->hwnd_ = nullptr;
         self->OnDestroyed();
     }
     return result;
 }
+
+template Window::Answer<false> CALLBACK Window::Procedure<false>(HWND, UINT, WPARAM, LPARAM);
+template Window::Answer<true> CALLBACK Window::Procedure<true>(HWND, UINT, WPARAM, LPARAM);

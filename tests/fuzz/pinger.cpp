@@ -2,7 +2,7 @@
 // "EnableAutodial" (any type and bytes, missing, in a key that refuses
 // rights): the read stays within bounds, every handle is closed once, and
 // the autodial value and everything else come out exactly as they went in.
-#include "agent/CActivityPinger.h"
+#include "common/CActivityPinger.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "win32/MemoryRegistry.h"
 #include "win32/RegKey.h"

@@ -1,4 +1,4 @@
-#include "agent/CActivityPinger.h"
+#include "common/CActivityPinger.h"
 #include "tests/unit/FakeInternet.h"
 #include "win32/MemoryRegistry.h"
 #include "win32/RegKey.h"

@@ -1,5 +1,5 @@
 #include "agent/AgentStartup.h"
-#include "agent/CActivityPinger.h"
+#include "common/CActivityPinger.h"
 #include "tests/support/FakeDesktop.h"
 #include "win32/MemoryRegistry.h"
 #include "win32/RegKey.h"

@@ -2,7 +2,7 @@
 // against a server on 127.0.0.1. Every request goes through the prefix's
 // proxy setting to that server, so the agent's built-in address is served
 // locally too.
-#include "agent/CActivityPinger.h"
+#include "common/CActivityPinger.h"
 #include "tests/win/LoopbackHttpServer.h"
 #include "win32/Win32Internet.h"
 #include "win32/Win32Registry.h"

@@ -1,4 +1,4 @@
-#include "agent/CActivityPinger.h"
+#include "common/CActivityPinger.h"
 
 #include "win32/RegKey.h"
 
