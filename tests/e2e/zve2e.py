@@ -55,6 +55,10 @@ def run(args, timeout=60, tell_errors=False):
             raise
         err.seek(0)
         errors = err.read().decode("latin-1").strip()
+        if code == 127 and "Inconsistency detected by ld.so" in errors:
+            # The 64-bit Wine's exit can trip glibc while a library still loads
+            # in another thread; the command had run, so its answer is asked again.
+            return run(args, timeout, tell_errors)
         if tell_errors and code != 0 and errors:
             print("%s ended with %d: %s" % (" ".join(args[3:]), code, errors), file=sys.stderr)
         out.seek(0)
