@@ -51,3 +51,7 @@ bool IsNtFamily(const std::string& osName) {
 }
 
 bool IsNtFamily(Desktop& desktop) { return IsNtFamily(GetOsName(desktop)); }
+
+bool ScalesWindows(const std::string& osName) {
+    return osName == "Windows 98" || osName == "Windows Me" || osName == "Windows 2000" || osName == "Windows XP";
+}

@@ -19,3 +19,10 @@ std::string GetOsName(Desktop& desktop);
 // "Unknown" included, takes the 9x paths.
 bool IsNtFamily(const std::string& osName);
 bool IsNtFamily(Desktop& desktop);
+
+// True where TCP takes receive windows above 65535 bytes through RFC 1323
+// window scaling ("Tcp1323Opts"): 98, Me, 2000 and XP. Windows 95 and NT 4
+// end at 65535 (Microsoft KB 158474, "Windows TCP/IP Registry Entries";
+// "Microsoft Windows 2000 TCP/IP Implementation Details", which lists window
+// scaling among the features new since NT 4); any other name is kept there too.
+bool ScalesWindows(const std::string& osName);
