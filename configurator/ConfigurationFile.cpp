@@ -71,15 +71,16 @@ void ConfigurationFile::Save(const FormState& state, ProfileSection& file) {
     file.Write("NDI", Number(state.Pair(Parameter::NdiCache).selection));
 }
 
-void ConfigurationFile::Load(ProfileSection& file, FormState& state, TuningConfig& config) {
+void ConfigurationFile::Load(ProfileSection& file, TuningChoices& choices) {
+    FormState& state = choices.form;
     const int adapter = file.ReadInt("Adapter", 0);
     state.connectionType = FormState::Selectable(adapter, FormState::kConnectionTypes);
     const std::string connectionType = FormState::ConnectionTypeCode(adapter);
-    if (!connectionType.empty()) config.connectionType = connectionType;
+    if (!connectionType.empty()) choices.connectionType = connectionType;
 
     const int mode = file.ReadInt("Mode", 0);
     state.mode = FormState::Selectable(mode, FormState::kModes);
-    config.mode = FormState::ModeCode(mode);
+    choices.mode = FormState::ModeCode(mode);
     if (mode != FormState::kManualMode) return;
 
     LoadTextPair(file, "MTU", state.Pair(Parameter::Mtu));

@@ -1,7 +1,7 @@
 #pragma once
 #include "configurator/FormState.h"
 #include "configurator/ProfileSection.h"
-#include "tuning/TuningConfig.h"
+#include "configurator/TuningChoices.h"
 
 // The form's choices as "Zartune2.cfg" keeps them: list positions, check
 // states and the two typed texts, never the tuning values themselves.
@@ -12,12 +12,12 @@ public:
 
     // Writes every key, whatever the mode, in the file's key order.
     static void Save(const FormState& state, ProfileSection& file);
-    // Sets the two lists and the codes of config from the file; in the manual
-    // mode also the pairs, boxes and lists, and enables the manual controls.
+    // Sets the two lists and the two codes from the file; in the manual mode
+    // also the pairs, boxes and lists, and enables the manual controls.
     // Expects a freshly created form: of each pair only the button the file
     // calls for is checked. A connection type outside the list leaves
-    // config.connectionType as it was.
-    static void Load(ProfileSection& file, FormState& state, TuningConfig& config);
+    // choices.connectionType as it was.
+    static void Load(ProfileSection& file, TuningChoices& choices);
     // Whether the section holds a choice to apply unattended: "Adapter" and
     // "Mode" as numbers on their lists and, in the manual mode, every other
     // key, each number on its list or -1 where the form takes that. Load

@@ -108,9 +108,7 @@ CurrentSettings CurrentSettings::Build(const PreviousSettings& now, const Tuning
 CurrentSettings CurrentSettings::Read(Registry& registry, Desktop& desktop, const TuningConfig& config,
                                       const std::string& problem) {
     const TuningEngine engine(registry, desktop, config);
-    std::vector<RegLocation> locations;
-    for (const TuningWrite& write : engine.PlanWrites(kRemoveAction)) locations.push_back({write.path, write.name});
-    const PreviousSettings now = PreviousSettings::Capture(registry, locations);
+    const PreviousSettings now = PreviousSettings::Capture(registry, engine.TouchedLocations());
     const TuningPlan after = problem.empty() ? engine.PlanWrites(kWriteAction) : TuningPlan();
     return Build(now, problem.empty() ? &after : nullptr, AdapterMtu(registry, config).AdapterKeys(), problem);
 }

@@ -1,7 +1,9 @@
 #include "configurator/ExplanationText.h"
 
+#include "tuning/TuningConfig.h"
+
 std::string ExplanationText(const std::string& mode, const std::string& modeListText) {
-    if (mode == "MANUAL") {
+    if (mode == kModeManual) {
         return "You chose to use the \"Manual Optimization Mode\".\n\n"
                "Try various settings combinations and watch your\n"
                "Internet performance to find out which configuration\n"

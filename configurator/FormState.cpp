@@ -1,5 +1,7 @@
 #include "configurator/FormState.h"
 
+#include "tuning/TuningConfig.h"
+
 void FormState::ChooseWindowsDefault(Parameter parameter) {
     ParameterPair& pair = Pair(parameter);
     // Only one of the two is in use for a given pair; the other stays empty anyway.
@@ -54,18 +56,18 @@ void FormState::SwitchMode(int position) {
 
 std::string FormState::ConnectionTypeCode(int position) {
     switch (position) {
-        case 0: return "DIAL-UP";
-        case 1: return "LAN";
-        case 2: return "LAN-PPPoE";
-        case 3: return "LAN";  // satellite is tuned as a LAN
+        case 0: return kDialUp;
+        case 1: return kLan;
+        case 2: return kLanPppoe;
+        case 3: return kLan;  // satellite
         default: return std::string();
     }
 }
 
 std::string FormState::ModeCode(int position) {
-    if (position == kManualMode) return "MANUAL";
+    if (position == kManualMode) return kModeManual;
     // Wider than int: a damaged file's 2147483647 still gets its "+ 1".
-    return "AUTO" + std::to_string(static_cast<long long>(position) + 1);
+    return kAutoModePrefix + std::to_string(static_cast<long long>(position) + 1);
 }
 
 int FormState::Selectable(int position, int entries) { return position >= 0 && position < entries ? position : -1; }

@@ -8,14 +8,12 @@
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/FormLists.h"
-#include "configurator/ManualValidation.h"
 #include "configurator/MtuSearch.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
 #include "tuning/RegistryBackup.h"
 #include "tuning/RestartWindows.h"
 #include "tuning/TuningEngine.h"
-#include "tuning/TuningPreset.h"
 
 #include <algorithm>
 #include <memory>
@@ -101,10 +99,14 @@ std::string TuningController::ConfigurationPath() const {
     return product_->InstallFolder() + ConfigurationFile::kFileName;
 }
 
+TuningChoices TuningController::ReadChoices() const { return {view_->ReadForm(), modeCode_, connectionTypeCode_}; }
+
 void TuningController::LoadFormSettings() {
-    FormState form = view_->ReadForm();
-    ConfigurationFile::Load(*files_->OpenProfile(ConfigurationPath(), ConfigurationFile::kSection), form, config_);
-    view_->WriteForm(form);
+    TuningChoices choices = ReadChoices();
+    ConfigurationFile::Load(*files_->OpenProfile(ConfigurationPath(), ConfigurationFile::kSection), choices);
+    modeCode_ = choices.mode;
+    connectionTypeCode_ = choices.connectionType;
+    view_->WriteForm(choices.form);
 }
 
 void TuningController::SaveFormSettings(const FormState& form) {
@@ -115,11 +117,11 @@ void TuningController::SaveFormSettings(const FormState& form) {
 }
 
 void TuningController::OnModeChosen(int position) {
-    config_.mode = FormState::ModeCode(position);
+    modeCode_ = FormState::ModeCode(position);
     if (position == FormState::kManualMode) {
         const FormState form = view_->ReadForm();
         view_->ShowExplanation(formlists::Entry(formlists::ConnectionTypes(), form.connectionType),
-                               ExplanationText(config_.mode, formlists::Entry(formlists::Modes(), position)));
+                               ExplanationText(modeCode_, formlists::Entry(formlists::Modes(), position)));
     }
     FormState form = view_->ReadForm();
     form.SwitchMode(position);
@@ -129,7 +131,7 @@ void TuningController::OnModeChosen(int position) {
 
 void TuningController::OnConnectionTypeChosen(int position) {
     const std::string code = FormState::ConnectionTypeCode(position);
-    if (!code.empty()) config_.connectionType = code;
+    if (!code.empty()) connectionTypeCode_ = code;
 }
 
 // Apply -------------------------------------------------------------------
@@ -141,32 +143,42 @@ void TuningController::ApplyIfRequested() {
 }
 
 void TuningController::ApplySettings() {
-    const FormState form = view_->ReadForm();
-    std::string problem;
-    if (!FillTuning(form, &config_, &problem)) {
-        MessageBoxes(*desktop_).InputError(problem);
+    const TuningChoices choices = ReadChoices();
+    const FilledTuning filled = FillTuning(choices);
+    if (!filled.config) {
+        MessageBoxes(*desktop_).InputError(filled.problem);
         return;
     }
-    const std::string modeText = formlists::Entry(formlists::Modes(), form.mode);
-    if (modeText.find("Automatic") != std::string::npos) {
-        view_->ShowExplanation(formlists::Entry(formlists::ConnectionTypes(), form.connectionType),
-                               ExplanationText(config_.mode, modeText));
-    }
+    ExplainAutomaticMode(choices);
+    const TuningPlan plan = TuningEngine(*registry_, *desktop_, *filled.config).PlanWrites(kWriteAction);
     // Asked before anything is written, so that No leaves the file and the registry as they were.
     const std::string recordProblem = KeepPreviousSettings();
     if (!recordProblem.empty() && !FrameBoxes().Ask(recordProblem, MB_ICONWARNING, true)) return;
+    TellApplied(WriteWithProgress(choices.form, plan));
+}
 
+void TuningController::ExplainAutomaticMode(const TuningChoices& choices) {
+    const std::string modeText = formlists::Entry(formlists::Modes(), choices.form.mode);
+    if (modeText.find("Automatic") == std::string::npos) return;
+    view_->ShowExplanation(formlists::Entry(formlists::ConnectionTypes(), choices.form.connectionType),
+                           ExplanationText(choices.mode, modeText));
+}
+
+TuningCounts TuningController::WriteWithProgress(const FormState& form, const TuningPlan& plan) {
     TuningCounts counts;
     view_->BeginProgress();
     for (int step = 0; step < kApplySteps; ++step) {
         if (step == kWriteStep) {
             SaveFormSettings(form);
-            counts = TuningEngine(*registry_, *desktop_, config_).ApplyTuning();
+            counts = ExecutePlan(*registry_, plan);
         }
         view_->StepProgress(StepCount(step));
     }
     view_->EndProgress();
+    return counts;
+}
 
+void TuningController::TellApplied(const TuningCounts& counts) {
     const std::string refused = std::to_string(counts.refused);
     if (counts.refused == 0) {
         OfferRestart("System changes were successful done.\n\nIn order to enjoy all the benefits of " +
@@ -200,35 +212,17 @@ int TuningController::ApplyFileUnattended() {
     // The form's defaults would tune every computer for a modem.
     if (!ConfigurationFile::IsComplete(*file)) return kExitNoConfiguration;
     // A fresh form, as the form opens on the file.
-    FormState form;
-    ConfigurationFile::Load(*file, form, config_);
-    std::string problem;
-    if (!FillTuning(form, &config_, &problem)) return kExitNoConfiguration;
+    TuningChoices choices;
+    ConfigurationFile::Load(*file, choices);
+    const FilledTuning filled = FillTuning(choices);
+    if (!filled.config) return kExitNoConfiguration;
     if (!KeepPreviousSettings().empty()) return kExitNoRecord;
-    return std::min(TuningEngine(*registry_, *desktop_, config_).ApplyTuning().refused, 999);
-}
-
-bool TuningController::FillTuning(const FormState& form, TuningConfig* filled, std::string* problem) const {
-    if (config_.mode != "MANUAL") {
-        *filled = config_;
-        ApplyPreset(*filled);
-        return true;
-    }
-    const ManualValidation manual = ValidateManualValues(form, config_);
-    if (!manual.valid) {
-        *problem = manual.message;
-        return false;
-    }
-    *filled = manual.config;
-    return true;
+    return std::min(TuningEngine(*registry_, *desktop_, *filled.config).ApplyTuning().refused, 999);
 }
 
 std::string TuningController::KeepPreviousSettings() {
-    // Remove touches every value that any Apply may change.
-    const TuningEngine engine(*registry_, *desktop_, config_);
-    std::vector<RegLocation> locations;
-    for (const TuningWrite& write : engine.PlanWrites(kRemoveAction)) locations.push_back({write.path, write.name});
-    const PreviousSettings now = PreviousSettings::Capture(*registry_, locations);
+    const PreviousSettings now =
+        PreviousSettings::Capture(*registry_, TuningEngine(*registry_, *desktop_).TouchedLocations());
     if (now.IsEmpty()) return std::string();
 
     const std::string path = PreviousSettingsPath();
@@ -258,7 +252,7 @@ TuningController::RecordState TuningController::LoadRecord(const PreviousSetting
     if (loaded == PreviousSettingsFile::LoadResult::Refused) return RecordState::Damaged;
     // The file is outside the program's keeping: a record that names any value
     // the program never changes is not one it wrote.
-    const TuningEngine engine(*registry_, *desktop_, config_);
+    const TuningEngine engine(*registry_, *desktop_);
     for (const PreviousValue& value : record->Values()) {
         if (engine.IsTuningValue(value.path, value.name)) continue;
         *foreign = value.path + "\\" + value.name;
@@ -288,7 +282,7 @@ void TuningController::RestoreWindowsDefaults() {
                    MB_ICONQUESTION, true)) {
         return;
     }
-    const TuningCounts counts = TuningEngine(*registry_, *desktop_, config_).RemoveTuning();
+    const TuningCounts counts = TuningEngine(*registry_, *desktop_).RemoveTuning();
     if (counts.refused == 0) {
         boxes.Inform("Windows default settings were successfully restored.");
     } else {
@@ -381,8 +375,8 @@ void TuningController::FindLargestMtu() {
 
 int TuningController::AdapterMtuNow() const {
     std::vector<RegLocation> locations;
-    for (const TuningWrite& write : TuningEngine(*registry_, *desktop_, config_).PlanWrites(kRemoveAction)) {
-        if (write.name == "MTU" || write.name == "MaxMTU") locations.push_back({write.path, write.name});
+    for (const RegLocation& location : TuningEngine(*registry_, *desktop_).TouchedLocations()) {
+        if (location.name == "MTU" || location.name == "MaxMTU") locations.push_back(location);
     }
     const PreviousSettings now = PreviousSettings::Capture(*registry_, locations);
     for (const PreviousValue& value : now.Values()) {
@@ -399,10 +393,8 @@ int TuningController::AdapterMtuNow() const {
 
 void TuningController::ShowCurrentSettings() {
     view_->ShowCurrentSettings([this] {
-        TuningConfig filled;
-        std::string problem;
-        FillTuning(view_->ReadForm(), &filled, &problem);
-        return CurrentSettings::Read(*registry_, *desktop_, filled, problem);
+        const FilledTuning filled = FillTuning(ReadChoices());
+        return CurrentSettings::Read(*registry_, *desktop_, filled.config.value_or(TuningConfig()), filled.problem);
     });
 }
 

@@ -2,9 +2,10 @@
 #include "common/MessageBoxes.h"
 #include "common/ProductInfo.h"
 #include "configurator/ConfiguratorFiles.h"
+#include "configurator/TuningChoices.h"
 #include "configurator/TuningView.h"
 #include "tuning/PreviousSettingsFile.h"
-#include "tuning/TuningConfig.h"
+#include "tuning/TuningWrite.h"
 #include "win32/Desktop.h"
 #include "win32/Registry.h"
 
@@ -15,7 +16,8 @@
 // the record of the settings before the first Apply and their restore, the
 // restart, the registry backup, and the frame's commands with their enable
 // states. The main frame shows them (TuningView) and the form tells it what
-// the user did; it owns the run's tuning record.
+// the user did. Each command reads the choices afresh; only the two list
+// codes are kept between commands.
 class TuningController {
 public:
     static constexpr int kApplySteps = 100;
@@ -85,10 +87,15 @@ private:
     // The record of the configuration file in the install folder; shows the
     // "Severe Error" box when the folder is not known.
     std::string ConfigurationPath() const;
+    // The form's state and the two codes, read once for each command.
+    TuningChoices ReadChoices() const;
     void SaveFormSettings(const FormState& form);
-    // The run's record filled from the preset or the form's manual values;
-    // false when those are not valid (problem says why).
-    bool FillTuning(const FormState& form, TuningConfig* filled, std::string* problem) const;
+    // An automatic mode's explanation, before its Apply.
+    void ExplainAutomaticMode(const TuningChoices& choices);
+    // The progress bar's steps, with the file and the registry written at kWriteStep.
+    TuningCounts WriteWithProgress(const FormState& form, const TuningPlan& plan);
+    // What an Apply wrote, and the restart question when anything took.
+    void TellApplied(const TuningCounts& counts);
     // Records what Apply is about to change, unless recorded already. Empty
     // when that worked; otherwise why no record could be kept.
     std::string KeepPreviousSettings();
@@ -113,6 +120,9 @@ private:
     Desktop* desktop_;
     ConfiguratorFiles* files_;
     TuningView* view_;
-    TuningConfig config_;
+    // The codes the mode and connection-type lists last set; they stay until
+    // a list or the configuration file sets them again.
+    std::string modeCode_;
+    std::string connectionTypeCode_;
     bool applyRequested_ = false;
 };

@@ -1,5 +1,9 @@
 #include "tuning/AdapterMtu.h"
 
+#include "tuning/WindowAndMtu.h"
+
+#include <optional>
+
 namespace {
 
 constexpr RegRoot kMachine = RegRoot::LocalMachine;
@@ -30,17 +34,16 @@ bool After(const std::string& path, const std::string& prefix, std::string* rest
 }  // namespace
 
 void AdapterMtu::SetAdapterMtu9x(const std::string& action, TuningPlan& plan) const {
-    // No text, as a record with no connection type has, is no MTU either: the
-    // Windows default, as on the NT family, rather than an empty value.
-    const bool write = !IsRemoveAction(action) && !config_->mtuText.empty() && config_->mtuText != "0";
+    const WindowAndMtu values = WindowAndMtuToWrite(*config_);
+    const bool write = !IsRemoveAction(action) && values.mtuText;
     for (int n = 0; n < 100; ++n) {
         const std::string driver = AdapterDriver9x(n);
         if (driver.empty()) continue;
         const std::string path = kClassPath + driver;
         if (!KeyExists(path)) continue;
         if (write) {
-            plan.push_back(TuningWrite::Text(path, "MaxMTU", config_->mtuText));
-            plan.push_back(TuningWrite::Text(path, "MaxMSS", config_->mssText));
+            plan.push_back(TuningWrite::Text(path, "MaxMTU", *values.mtuText));
+            plan.push_back(TuningWrite::Text(path, "MaxMSS", values.mssText));
         } else {
             plan.push_back(TuningWrite::Delete(path, "MaxMTU"));
             plan.push_back(TuningWrite::Delete(path, "MaxMSS"));
@@ -100,8 +103,9 @@ void AdapterMtu::SetAdapterMtuNt(const std::string& action, TuningPlan& plan) co
 
 void AdapterMtu::PlanNt(const std::string& path, const std::string& action, TuningPlan& plan) const {
     if (!KeyExists(path)) return;
-    if (!IsRemoveAction(action) && config_->mtu != 0) {
-        plan.push_back(TuningWrite::Number(path, "MTU", config_->mtu));
+    const std::optional<DWORD> mtu = WindowAndMtuToWrite(*config_).mtu;
+    if (!IsRemoveAction(action) && mtu) {
+        plan.push_back(TuningWrite::Number(path, "MTU", *mtu));
     } else {
         plan.push_back(TuningWrite::Delete(path, "MTU"));
     }

@@ -21,10 +21,10 @@ public:
     AdapterMtu(Registry& registry, const TuningConfig& config) : registry_(&registry), config_(&config) {}
 
     // Enum\Root\Net\0000..0099 -> TCP/IP binding -> Services\Class driver key:
-    // "MaxMTU" and "MaxMSS" as texts, removed when mtuText is "0" or empty.
+    // "MaxMTU" and "MaxMSS" as texts (see WindowAndMtuToWrite).
     void SetAdapterMtu9x(const std::string& action, TuningPlan& plan) const;
     // Network cards by service name, then every Tcpip interface (both as its
-    // own key and as a service): "MTU" as a number, removed when mtu is 0.
+    // own key and as a service): "MTU" as a number (see WindowAndMtuToWrite).
     void SetAdapterMtuNt(const std::string& action, TuningPlan& plan) const;
 
     // True for a value some walk could plan: "MaxMTU" or "MaxMSS" in a 9x

@@ -13,8 +13,8 @@
 // A number of 0 for the MTU or the receive window (text "0" for the MTU)
 // means the Windows default: the value is removed instead of written.
 struct TuningConfig {
-    std::string mode;            // "AUTO1".."AUTO3" or "MANUAL"
-    std::string connectionType;  // "DIAL-UP", "LAN" or "LAN-PPPoE"
+    std::string mode;            // one of the mode codes below
+    std::string connectionType;  // one of the connection-type codes below
     std::string mtuText;
     std::string mssText;         // MTU - 40
     DWORD mtu = 0;
@@ -32,6 +32,19 @@ struct TuningConfig {
     std::string keepAliveText;
     std::string ttlText;
 };
+
+// The mode codes. An automatic mode's code is kAutoModePrefix and its list
+// position plus one, so a damaged file can make codes past "AUTO3".
+inline constexpr char kAutoModePrefix[] = "AUTO";
+inline constexpr char kModeAuto1[] = "AUTO1";
+inline constexpr char kModeAuto2[] = "AUTO2";
+inline constexpr char kModeAuto3[] = "AUTO3";
+inline constexpr char kModeManual[] = "MANUAL";
+
+// The connection-type codes; a satellite line is tuned as a LAN.
+inline constexpr char kDialUp[] = "DIAL-UP";
+inline constexpr char kLan[] = "LAN";
+inline constexpr char kLanPppoe[] = "LAN-PPPoE";
 
 // The registry writers take an action text: "REMOVE" removes every value
 // they own, any other text (Apply passes the empty one) writes the record.

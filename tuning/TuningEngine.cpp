@@ -1,9 +1,11 @@
 #include "tuning/TuningEngine.h"
 
 #include "tuning/OsName.h"
+#include "tuning/WindowAndMtu.h"
 #include "win32/RegKey.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -13,6 +15,9 @@ const char kNdiCachePath[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\
 const char kTcpipPath[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const char kInternetSettingsPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
+// The record of an engine that only removes or lists locations: neither reads it.
+const TuningConfig kNoValues;
+
 // Two distinct value names, one letter apart; both are always kept alike.
 const char* const kNtWindowValues[] = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize"};
 
@@ -21,9 +26,18 @@ const char* const kNtWindowValues[] = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWin
 TuningEngine::TuningEngine(Registry& registry, Desktop& desktop, const TuningConfig& config)
     : registry_(&registry), desktop_(&desktop), config_(&config), adapters_(registry, config) {}
 
+TuningEngine::TuningEngine(Registry& registry, Desktop& desktop) : TuningEngine(registry, desktop, kNoValues) {}
+
 TuningCounts TuningEngine::ApplyTuning() { return ExecutePlan(*registry_, PlanWrites(kWriteAction)); }
 
 TuningCounts TuningEngine::RemoveTuning() { return ExecutePlan(*registry_, PlanWrites(kRemoveAction)); }
+
+std::vector<RegLocation> TuningEngine::TouchedLocations() const {
+    // Remove touches every value that any Apply may change.
+    std::vector<RegLocation> locations;
+    for (const TuningWrite& write : PlanWrites(kRemoveAction)) locations.push_back({write.path, write.name});
+    return locations;
+}
 
 TuningPlan TuningEngine::PlanWrites(const std::string& action) const {
     TuningPlan plan;
@@ -73,11 +87,11 @@ void TuningEngine::WriteMstcp9x(const std::string& action, bool windows98, Tunin
         plan.push_back(windows98 ? TuningWrite::Text(kMstcpPath, name, text)
                                  : TuningWrite::Number(kMstcpPath, name, number));
     };
-    // A window of 0 is the Windows default: no value at all.
-    if (config_->rwin == 0) {
-        plan.push_back(TuningWrite::Delete(kMstcpPath, "DefaultRcvWindow"));
+    const WindowAndMtu values = WindowAndMtuToWrite(*config_);
+    if (values.window) {
+        value("DefaultRcvWindow", values.windowText, *values.window);
     } else {
-        value("DefaultRcvWindow", config_->rwinText, config_->rwin);
+        plan.push_back(TuningWrite::Delete(kMstcpPath, "DefaultRcvWindow"));
     }
     value("PMTUDiscovery", config_->pmtuText, config_->pmtuDiscovery);
     value("PMTUBlackHoleDetect", config_->blackHoleText, config_->blackHoleDetect);
@@ -92,9 +106,10 @@ void TuningEngine::WriteNdiCache9x(const std::string& action, TuningPlan& plan) 
 
 void TuningEngine::WriteTcpipNt(const std::string& action, TuningPlan& plan) const {
     const bool remove = IsRemoveAction(action);
+    const std::optional<DWORD> window = WindowAndMtuToWrite(*config_).window;
     for (const char* name : kNtWindowValues) {
-        plan.push_back(remove || config_->rwin == 0 ? TuningWrite::Delete(kTcpipPath, name)
-                                                    : TuningWrite::Number(kTcpipPath, name, config_->rwin));
+        plan.push_back(remove || !window ? TuningWrite::Delete(kTcpipPath, name)
+                                         : TuningWrite::Number(kTcpipPath, name, *window));
     }
     const struct {
         const char* name;

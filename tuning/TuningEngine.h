@@ -1,11 +1,13 @@
 #pragma once
 #include "tuning/AdapterMtu.h"
+#include "tuning/PreviousSettings.h"
 #include "tuning/TuningConfig.h"
 #include "tuning/TuningWrite.h"
 #include "win32/Desktop.h"
 #include "win32/Registry.h"
 
 #include <string>
+#include <vector>
 
 // Writes the tuning record into the registry layout of the running Windows
 // family, and removes it again so that Windows falls back to its defaults.
@@ -16,6 +18,8 @@
 class TuningEngine {
 public:
     TuningEngine(Registry& registry, Desktop& desktop, const TuningConfig& config);
+    // For removing and for listing what Apply touches, which need no values.
+    TuningEngine(Registry& registry, Desktop& desktop);
 
     // Adapter MTU, TCP/IP values, connection limits, in that order.
     TuningCounts ApplyTuning();
@@ -24,6 +28,9 @@ public:
 
     // The writes of one run for the running family, in order; only reads the registry.
     TuningPlan PlanWrites(const std::string& action) const;
+    // Every value that any Apply may change on this computer now: what the
+    // previous-settings record keeps, Current Settings shows and Restore removes.
+    std::vector<RegLocation> TouchedLocations() const;
     // True for a value that a run on either family may write or delete.
     bool IsTuningValue(const std::string& path, const std::string& name) const;
 

@@ -1,5 +1,6 @@
 #include "tuning/TuningPreset.h"
 
+#include <cstddef>
 #include <string>
 
 namespace {
@@ -17,23 +18,28 @@ constexpr PresetEntry kPresets[3][3] = {
     {{0, 0}, {1500, 128480}, {1400, 119680}},
 };
 
-int PresetRow(const std::string& mode) {
-    if (mode == "AUTO1") return 0;
-    if (mode == "AUTO2") return 1;
-    return 2;
+const char* const kRows[] = {kModeAuto1, kModeAuto2, kModeAuto3};
+const char* const kColumns[] = {kDialUp, kLan, kLanPppoe};
+
+// The position of code among codes; -1 when it is none of them.
+template <std::size_t N>
+int PositionOf(const std::string& code, const char* const (&codes)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (code == codes[i]) return static_cast<int>(i);
+    }
+    return -1;
 }
 
-int PresetColumn(const std::string& connectionType) {
-    if (connectionType == "DIAL-UP") return 0;
-    if (connectionType == "LAN") return 1;
-    if (connectionType == "LAN-PPPoE") return 2;
-    return -1;
+// Any other code, the empty one included, takes the last row.
+int PresetRow(const std::string& mode) {
+    const int row = PositionOf(mode, kRows);
+    return row < 0 ? 2 : row;
 }
 
 }  // namespace
 
 void ApplyPreset(TuningConfig& config) {
-    const int column = PresetColumn(config.connectionType);
+    const int column = PositionOf(config.connectionType, kColumns);
     if (column >= 0) {
         const PresetEntry& entry = kPresets[PresetRow(config.mode)][column];
         config.mtu = entry.mtu;

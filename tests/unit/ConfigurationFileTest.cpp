@@ -11,6 +11,15 @@
 
 namespace {
 
+// Load's form and codes, kept where the checks below look for them.
+void Load(ProfileSection& file, FormState& state, TuningConfig& config) {
+    TuningChoices choices{state, config.mode, config.connectionType};
+    ConfigurationFile::Load(file, choices);
+    state = choices.form;
+    config.mode = choices.mode;
+    config.connectionType = choices.connectionType;
+}
+
 using Values = std::map<std::string, std::string>;
 using Lines = std::vector<std::pair<std::string, std::string>>;
 
@@ -62,7 +71,7 @@ TEST(ConfigurationFile, LoadsTheExampleFileBackIntoTheSameForm) {
     MemorySection file(Values(kExampleFile.begin(), kExampleFile.end()));
     FormState loaded;
     TuningConfig config;
-    ConfigurationFile::Load(file, loaded, config);
+    Load(file, loaded, config);
 
     ExpectSameForm(ExampleForm(), loaded);
     EXPECT_EQ("LAN", config.connectionType);
@@ -102,7 +111,7 @@ TEST(ConfigurationFile, NoFileOpensOnTheFirstTypeAndAutomatic1) {
     MemorySection file;
     FormState state;
     TuningConfig config;
-    ConfigurationFile::Load(file, state, config);
+    Load(file, state, config);
 
     FormState expected;
     expected.connectionType = 0;
@@ -116,7 +125,7 @@ TEST(ConfigurationFile, ManualModeAloneTakesEveryDefault) {
     MemorySection file(Values{{"Mode", "3"}});
     FormState state;
     TuningConfig config;
-    ConfigurationFile::Load(file, state, config);
+    Load(file, state, config);
 
     for (const ParameterPair& pair : state.pairs) {
         EXPECT_TRUE(pair.defaultChecked);
@@ -135,7 +144,7 @@ TEST(ConfigurationFile, AutomaticModesIgnoreManualKeys) {
         MemorySection file(Values{{"Mode", mode}, {"MTU", "1500"}, {"RWIN", "3"}, {"PMTU", "1"}, {"HTTP10", "5"}});
         FormState state;
         TuningConfig config;
-        ConfigurationFile::Load(file, state, config);
+        Load(file, state, config);
 
         FormState expected;
         expected.connectionType = 0;
@@ -150,7 +159,7 @@ TEST(ConfigurationFile, MinusOneMeansWindowsDefaultOrNoSelection) {
                         {"HTTP11", "-1"}});
     FormState state;
     TuningConfig config;
-    ConfigurationFile::Load(file, state, config);
+    Load(file, state, config);
     for (Parameter p : {Parameter::ReceiveWindow, Parameter::KeepAlive, Parameter::NdiCache}) {
         EXPECT_TRUE(state.Pair(p).defaultChecked);
         EXPECT_EQ(-1, state.Pair(p).selection);
@@ -171,7 +180,7 @@ TEST(ConfigurationFile, PositionsOutsideTheListsSelectNothing) {
     FormState state;
     TuningConfig config;
     config.connectionType = "LAN-PPPoE";
-    ConfigurationFile::Load(file, state, config);
+    Load(file, state, config);
 
     EXPECT_EQ(-1, state.connectionType);
     EXPECT_EQ("LAN-PPPoE", config.connectionType);  // left as it was
@@ -185,7 +194,7 @@ TEST(ConfigurationFile, PositionsOutsideTheListsSelectNothing) {
     EXPECT_EQ(-1, state.http11);
 
     MemorySection badMode(Values{{"Mode", "7"}});
-    ConfigurationFile::Load(badMode, state = FormState(), config);
+    Load(badMode, state = FormState(), config);
     EXPECT_EQ(-1, state.mode);
     EXPECT_EQ("AUTO8", config.mode);
     EXPECT_FALSE(state.manualEnabled);
@@ -195,7 +204,7 @@ TEST(ConfigurationFile, SatelliteIsTunedAsLan) {
     MemorySection file(Values{{"Adapter", "3"}});
     FormState state;
     TuningConfig config;
-    ConfigurationFile::Load(file, state, config);
+    Load(file, state, config);
     EXPECT_EQ(3, state.connectionType);
     EXPECT_EQ("LAN", config.connectionType);
 }
@@ -204,7 +213,7 @@ TEST(ConfigurationFile, NonNumericMtuAndTtlAreCustomTextsKeptAsTyped) {
     MemorySection file(Values{{"Mode", "3"}, {"MTU", "abc"}, {"TTL", "12x"}});
     FormState state;
     TuningConfig config;
-    ConfigurationFile::Load(file, state, config);
+    Load(file, state, config);
     EXPECT_TRUE(state.Pair(Parameter::Mtu).customChecked);
     EXPECT_TRUE(state.Pair(Parameter::Mtu).valueEnabled);
     EXPECT_EQ("abc", state.Pair(Parameter::Mtu).text);
@@ -221,7 +230,7 @@ TEST(ConfigurationFile, LoadingChecksOnlyTheButtonTheFileCallsFor) {
     MemorySection file(Values{{"Mode", "3"}, {"MTU", "1400"}, {"SKA", "2"}});
     FormState state;
     TuningConfig config;
-    ConfigurationFile::Load(file, state, config);
+    Load(file, state, config);
     for (const ParameterPair& pair : state.pairs) EXPECT_NE(pair.defaultChecked, pair.customChecked);
     EXPECT_EQ(2, state.Pair(Parameter::KeepAlive).selection);
     EXPECT_FALSE(state.Pair(Parameter::ReceiveWindow).valueEnabled);
