@@ -18,6 +18,7 @@ const struct {
     {"GlobalMaxTcpWindoSize", "Receive window"},
     {"GlobalMaxTcpWindowSize", "Receive window"},
     {"TcpWindowSize", "Receive window"},
+    {"Tcp1323Opts", "Window scaling"},
     {"DefaultTTL", "TTL"},
     {"PMTUDiscovery", "Path MTU discovery"},
     {"EnablePMTUDiscovery", "Path MTU discovery"},

@@ -34,7 +34,7 @@ bool After(const std::string& path, const std::string& prefix, std::string* rest
 }  // namespace
 
 void AdapterMtu::SetAdapterMtu9x(const std::string& action, TuningPlan& plan) const {
-    const WindowAndMtu values = WindowAndMtuToWrite(*config_);
+    const MtuValue values = MtuToWrite(*config_);
     const bool write = !IsRemoveAction(action) && values.mtuText;
     for (int n = 0; n < 100; ++n) {
         const std::string driver = AdapterDriver9x(n);
@@ -103,7 +103,7 @@ void AdapterMtu::SetAdapterMtuNt(const std::string& action, TuningPlan& plan) co
 
 void AdapterMtu::PlanNt(const std::string& path, const std::string& action, TuningPlan& plan) const {
     if (!KeyExists(path)) return;
-    const std::optional<DWORD> mtu = WindowAndMtuToWrite(*config_).mtu;
+    const std::optional<DWORD> mtu = MtuToWrite(*config_).mtu;
     if (!IsRemoveAction(action) && mtu) {
         plan.push_back(TuningWrite::Number(path, "MTU", *mtu));
     } else {

@@ -21,10 +21,10 @@ public:
     AdapterMtu(Registry& registry, const TuningConfig& config) : registry_(&registry), config_(&config) {}
 
     // Enum\Root\Net\0000..0099 -> TCP/IP binding -> Services\Class driver key:
-    // "MaxMTU" and "MaxMSS" as texts (see WindowAndMtuToWrite).
+    // "MaxMTU" and "MaxMSS" as texts (see MtuToWrite).
     void SetAdapterMtu9x(const std::string& action, TuningPlan& plan) const;
     // Network cards by service name, then every Tcpip interface (both as its
-    // own key and as a service): "MTU" as a number (see WindowAndMtuToWrite).
+    // own key and as a service): "MTU" as a number (see MtuToWrite).
     void SetAdapterMtuNt(const std::string& action, TuningPlan& plan) const;
 
     // True for a value some walk could plan: "MaxMTU" or "MaxMSS" in a 9x

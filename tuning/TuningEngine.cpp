@@ -18,6 +18,12 @@ const char kInternetSettingsPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersi
 // The record of an engine that only removes or lists locations: neither reads it.
 const TuningConfig kNoValues;
 
+// Windows scaling of receive windows above 65535 (RFC 1323): 1 switches it on.
+// Under MSTCP on 98 and Me (KB 158474); under the Tcpip parameters on 2000
+// and XP, which document it but do not add it ("Windows 2000 Registry
+// Reference", Tcp1323Opts).
+const char kWindowScaling[] = "Tcp1323Opts";
+
 // Two distinct value names, one letter apart; both are always kept alike.
 const char* const kNtWindowValues[] = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize"};
 
@@ -55,9 +61,9 @@ bool TuningEngine::IsTuningValue(const std::string& path, const std::string& nam
     if (AdapterMtu::IsAdapterValue(path, name)) return true;
     // The values of both families that do not depend on the adapters found.
     TuningPlan plan;
-    WriteMstcp9x(kRemoveAction, false, plan);
+    WriteMstcp9x(kRemoveAction, std::string(), plan);
     WriteNdiCache9x(kRemoveAction, plan);
-    WriteTcpipNt(kRemoveAction, plan);
+    WriteTcpipNt(kRemoveAction, std::string(), plan);
     WriteConnectionLimits(kRemoveAction, plan);
     return std::any_of(plan.begin(), plan.end(), [&](const TuningWrite& write) {
         return SameRegistryName(write.path, path) && SameRegistryName(write.name, name);
@@ -67,31 +73,36 @@ bool TuningEngine::IsTuningValue(const std::string& path, const std::string& nam
 void TuningEngine::WriteTcpParameters(const std::string& action, TuningPlan& plan) const {
     const std::string osName = GetOsName(*desktop_);
     if (IsNtFamily(osName)) {
-        WriteTcpipNt(action, plan);
+        WriteTcpipNt(action, osName, plan);
     } else {
-        WriteMstcp9x(action, osName == "Windows 98", plan);
+        WriteMstcp9x(action, osName, plan);
         WriteNdiCache9x(action, plan);
     }
 }
 
-void TuningEngine::WriteMstcp9x(const std::string& action, bool windows98, TuningPlan& plan) const {
+void TuningEngine::WriteMstcp9x(const std::string& action, const std::string& osName, TuningPlan& plan) const {
     if (IsRemoveAction(action)) {
-        for (const char* name : {"DefaultRcvWindow", "DefaultTTL", "PMTUDiscovery", "PMTUBlackHoleDetect",
-                                 "SessionKeepAlive"}) {
+        for (const char* name : {"DefaultRcvWindow", kWindowScaling, "DefaultTTL", "PMTUDiscovery",
+                                 "PMTUBlackHoleDetect", "SessionKeepAlive"}) {
             plan.push_back(TuningWrite::Delete(kMstcpPath, name));
         }
         return;
     }
-    // Windows 98 alone keeps these as texts; 95 and Me want numbers.
+    // Windows 98 alone keeps these as texts; 95 and Me want numbers (KB 158474).
     const auto value = [&](const char* name, const std::string& text, DWORD number) {
-        plan.push_back(windows98 ? TuningWrite::Text(kMstcpPath, name, text)
-                                 : TuningWrite::Number(kMstcpPath, name, number));
+        plan.push_back(osName == "Windows 98" ? TuningWrite::Text(kMstcpPath, name, text)
+                                              : TuningWrite::Number(kMstcpPath, name, number));
     };
-    const WindowAndMtu values = WindowAndMtuToWrite(*config_);
-    if (values.window) {
-        value("DefaultRcvWindow", values.windowText, *values.window);
+    const WindowValue window = WindowToWrite(*config_, osName);
+    if (window.window) {
+        value("DefaultRcvWindow", window.windowText, *window.window);
     } else {
         plan.push_back(TuningWrite::Delete(kMstcpPath, "DefaultRcvWindow"));
+    }
+    if (window.scaling) {
+        value(kWindowScaling, "1", 1);
+    } else {
+        plan.push_back(TuningWrite::Delete(kMstcpPath, kWindowScaling));
     }
     value("PMTUDiscovery", config_->pmtuText, config_->pmtuDiscovery);
     value("PMTUBlackHoleDetect", config_->blackHoleText, config_->blackHoleDetect);
@@ -104,13 +115,15 @@ void TuningEngine::WriteNdiCache9x(const std::string& action, TuningPlan& plan) 
     plan.push_back(TuningWrite::Text(kNdiCachePath, "", IsRemoveAction(action) ? std::string() : config_->ndiCacheText));
 }
 
-void TuningEngine::WriteTcpipNt(const std::string& action, TuningPlan& plan) const {
+void TuningEngine::WriteTcpipNt(const std::string& action, const std::string& osName, TuningPlan& plan) const {
     const bool remove = IsRemoveAction(action);
-    const std::optional<DWORD> window = WindowAndMtuToWrite(*config_).window;
+    const WindowValue window = WindowToWrite(*config_, osName);
     for (const char* name : kNtWindowValues) {
-        plan.push_back(remove || !window ? TuningWrite::Delete(kTcpipPath, name)
-                                         : TuningWrite::Number(kTcpipPath, name, *window));
+        plan.push_back(remove || !window.window ? TuningWrite::Delete(kTcpipPath, name)
+                                                : TuningWrite::Number(kTcpipPath, name, *window.window));
     }
+    plan.push_back(!remove && window.scaling ? TuningWrite::Number(kTcpipPath, kWindowScaling, 1)
+                                             : TuningWrite::Delete(kTcpipPath, kWindowScaling));
     const struct {
         const char* name;
         DWORD number;

@@ -38,9 +38,9 @@ public:
     void WriteConnectionLimits(const std::string& action, TuningPlan& plan) const;
 
 private:
-    void WriteMstcp9x(const std::string& action, bool windows98, TuningPlan& plan) const;
+    void WriteMstcp9x(const std::string& action, const std::string& osName, TuningPlan& plan) const;
     void WriteNdiCache9x(const std::string& action, TuningPlan& plan) const;
-    void WriteTcpipNt(const std::string& action, TuningPlan& plan) const;
+    void WriteTcpipNt(const std::string& action, const std::string& osName, TuningPlan& plan) const;
 
     Registry* registry_;
     Desktop* desktop_;

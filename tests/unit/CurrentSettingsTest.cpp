@@ -12,6 +12,7 @@ constexpr RegRoot kMachine = RegRoot::LocalMachine;
 const std::string kTcpip = "SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const std::string kCard = "SYSTEM\\CurrentControlSet\\Services\\{C1}\\Parameters\\Tcpip";
 const std::string kClass = "System\\CurrentControlSet\\Services\\Class\\NetTrans\\0001";
+const std::string kTcp1323 = kTcpip + "\\Tcp1323Opts";
 
 CurrentSettings Read(MemoryRegistry& registry, bool nt, const std::string& problem = "") {
     FakeDesktop desktop;
@@ -44,8 +45,9 @@ TEST(CurrentSettings, NtRowsNameTheAdaptersMarkChangesAndStayEmptyWhenInvalid) {
     const int writes = registry.WriteCount();
 
     const CurrentSettings table = Read(registry, true);
-    // Card, interface, its service key (the card's), seven TCP/IP values; no Internet Settings key.
-    EXPECT_EQ(9u, table.Rows().size());
+    // Card, interface, its service key (the card's), eight TCP/IP values; no Internet Settings key.
+    EXPECT_EQ(10u, table.Rows().size());
+    EXPECT_EQ("Window scaling|not set|1|*", Row(table, kTcp1323));
     EXPECT_EQ("MTU of Fast Ethernet|not set|1492|*", Row(table, kCard + "\\MTU"));
     EXPECT_EQ("MTU of {D2}|1492|1492", Row(table, kTcpip + "\\Interfaces\\{D2}\\MTU"));
     EXPECT_EQ("Keep-alive time|600000|600000|*", Row(table, kTcpip + "\\KeepAliveTime"));  // a text, not a number
@@ -66,7 +68,7 @@ TEST(CurrentSettings, NineXRowsFollowTheBindingToTheDriverKey) {
     registry.PutDword(kMachine, "System\\CurrentControlSet\\Services\\VxD\\MSTCP", "PMTUDiscovery", 1);
 
     const CurrentSettings table = Read(registry, false);
-    EXPECT_EQ(7u, table.Rows().size());  // two adapter values, five MSTCP values
+    EXPECT_EQ(8u, table.Rows().size());  // two adapter values, six MSTCP values
     EXPECT_EQ("MTU of NE2000 Compatible|1500|1492|*", Row(table, kClass + "\\MaxMTU"));
     EXPECT_EQ("MSS of NE2000 Compatible|not set|1452|*", Row(table, kClass + "\\MaxMSS"));
     // Windows 98 keeps it as a text.

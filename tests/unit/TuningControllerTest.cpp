@@ -220,7 +220,7 @@ TEST(TuningController, ValuesTheRegistryRefusesAreCountedInsteadOfReportingSucce
 
     ASSERT_EQ(2u, rig.desktop.messageBoxes.size());
     const FakeDesktop::MessageBoxCall& warning = rig.desktop.messageBoxes[0];
-    EXPECT_EQ(0u, warning.text.find("7 of the new settings could not be written")) << warning.text;
+    EXPECT_EQ(0u, warning.text.find("8 of the new settings could not be written")) << warning.text;
     EXPECT_NE(std::string::npos, warning.text.find("Would you like to restart your computer now?"));
     EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING), warning.type);
     EXPECT_EQ(kReminder, rig.desktop.messageBoxes[1].text);
@@ -335,7 +335,7 @@ TEST(TuningController, RestoreThatTheRegistryRefusesSaysSo) {
     rig.desktop.messageBoxAnswers = {IDYES};
     rig.controller.RestoreWindowsDefaults();
     ASSERT_EQ(2u, rig.desktop.messageBoxes.size());
-    EXPECT_EQ(0u, rig.desktop.messageBoxes[1].text.find("7 setting(s) could not be removed"));
+    EXPECT_EQ(0u, rig.desktop.messageBoxes[1].text.find("8 setting(s) could not be removed"));
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), rig.desktop.messageBoxes[1].type);
     EXPECT_EQ(128u, Number(rig.Value(kTcpip, "DefaultTTL")));
 }
@@ -352,7 +352,7 @@ TEST(TuningController, FirstApplyRecordsWhatItChangesLaterAppliesKeepItAndRestor
     rig.controller.ApplySettings();
     EXPECT_TRUE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
     const std::string record = rig.RecordText();
-    EXPECT_EQ(0u, record.find("REGEDIT4\r\n; Zarvo 2003 settings before the first Apply: 10 values, "
+    EXPECT_EQ(0u, record.find("REGEDIT4\r\n; Zarvo 2003 settings before the first Apply: 11 values, "
                               "saved 2003-05-01 14:03\r\n"))
         << record;
     for (const char* line : {"\"MTU\"=dword:000005d4\r\n", "\"DefaultTTL\"=dword:00000040\r\n",
@@ -415,7 +415,7 @@ TEST(TuningController, RestoreOfPreviousSettingsAsksFirstCountsRefusalsAndKeepsT
     rig.controller.RestorePreviousSettings();
     ASSERT_EQ(2u, rig.desktop.messageBoxes.size());
     const FakeDesktop::MessageBoxCall& warning = rig.desktop.messageBoxes[1];
-    EXPECT_EQ(0u, warning.text.find("5 of the previous settings could not be written back")) << warning.text;
+    EXPECT_EQ(0u, warning.text.find("6 of the previous settings could not be written back")) << warning.text;
     EXPECT_NE(std::string::npos, warning.text.find("The record is kept"));
     EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONWARNING), warning.type);
     // Yes restarts, as after Apply.
@@ -597,7 +597,7 @@ TEST(TuningController, AnApplyThatWroteNothingOffersNoRestartAndNoOtherSettings)
     rig.controller.ApplySettings();
     ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
     const FakeDesktop::MessageBoxCall& box = rig.desktop.messageBoxes[0];
-    EXPECT_EQ("None of the new settings could be written: the registry refused all 10 of them.\n"
+    EXPECT_EQ("None of the new settings could be written: the registry refused all 11 of them.\n"
               "You may lack the rights to change them.",
               box.text);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), box.type);
@@ -609,7 +609,7 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
         const char* what;
         int expected;
     } cases[] = {
-        {"preset file", 0},        {"refused", 7},           {"no file", 1001}, {"invalid manual values", 1001},
+        {"preset file", 0},        {"refused", 8},           {"no file", 1001}, {"invalid manual values", 1001},
         {"empty section", 1001},   {"no rights", 1002},      {"damaged record", 1003}, {"no folder", 1004},
     };
     for (const auto& c : cases) {

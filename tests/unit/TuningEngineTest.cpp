@@ -216,6 +216,8 @@ TEST(TuningEngine, TuningValuesAreTheOnesARunOfEitherFamilyTouches) {
         {kCache, "", true},
         {kTcpip, "GlobalMaxTcpWindoSize", true},
         {kTcpip, "KeepAliveTime", true},
+        {kTcpip, "Tcp1323Opts", true},
+        {kMstcp, "Tcp1323Opts", true},
         {kInternet, "MaxConnectionsPerServer", true},
         {kNetTrans, "MaxMTU", true},
         {kNetTrans, "MaxMSS", true},
@@ -233,5 +235,43 @@ TEST(TuningEngine, TuningValuesAreTheOnesARunOfEitherFamilyTouches) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.tuning, rig.engine.IsTuningValue(c.path, c.name)) << c.path << " [" << c.name << "]";
+    }
+}
+
+// A window above 65535 needs RFC 1323 scaling: switched on where Windows has
+// it, else the window is cut to whole segments. Any other window removes it.
+TEST(TuningEngine, WindowsAbove65535AreScaledWhereWindowsCanAndCutWhereItCannot) {
+    const struct {
+        const char* os;
+        DWORD rwin;
+        const char* mss;
+        DWORD written;
+        bool scaling;
+    } cases[] = {
+        {"Windows 95", 256960, "1460", 64240, false}, {"Windows NT", 255552, "1452", 65340, false},
+        {"Unknown", 65536, "1460", 64240, false},     {"Windows 95", 70000, "0", 65535, false},
+        {"Windows NT", 70000, "70000", 65535, false}, {"Windows 98", 256960, "1460", 256960, true},
+        {"Windows Me", 256960, "1460", 256960, true}, {"Windows 2000", 65536, "1460", 65536, true},
+        {"Windows XP", 65535, "1460", 65535, false},  {"Windows XP", 0, "1460", 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.os) + " " + std::to_string(c.rwin));
+        Rig rig(c.os);
+        const bool nt = Version(c.os).nt;
+        const std::string& key = nt ? kTcpip : kMstcp;
+        rig.registry.PutDword(kMachine, key, "Tcp1323Opts", 3);  // left by someone else
+        rig.config.rwin = c.rwin;
+        rig.config.rwinText = std::to_string(c.rwin);
+        rig.config.mssText = c.mss;
+        rig.WriteTcpParameters(kWriteAction);
+        const bool texts = std::string(c.os) == "Windows 98";
+        const std::string dump = rig.Dump();
+        const std::string window = nt ? Dw(kTcpip, "TcpWindowSize", c.written)
+                                      : texts ? Sz(kMstcp, "DefaultRcvWindow", std::to_string(c.written))
+                                              : Dw(kMstcp, "DefaultRcvWindow", c.written);
+        EXPECT_EQ(c.written != 0, dump.find(window + "\n") != std::string::npos) << dump;
+        const std::string scaling = texts ? Sz(key, "Tcp1323Opts", "1") : Dw(key, "Tcp1323Opts", 1);
+        EXPECT_EQ(c.scaling, dump.find(scaling + "\n") != std::string::npos) << dump;
+        EXPECT_EQ(c.scaling, dump.find("[Tcp1323Opts]") != std::string::npos) << dump;
     }
 }

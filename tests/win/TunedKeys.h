@@ -20,10 +20,10 @@ inline const std::string kServices = "System\\CurrentControlSet\\Services\\";
 inline const std::string kCards = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\";
 
 using Names = std::vector<std::string>;
-inline const Names kMstcpNames = {"DefaultRcvWindow", "PMTUDiscovery", "PMTUBlackHoleDetect", "SessionKeepAlive",
-                                  "DefaultTTL"};
-inline const Names kTcpipNames = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
-                                  "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"};
+inline const Names kMstcpNames = {"DefaultRcvWindow", "Tcp1323Opts",        "PMTUDiscovery",
+                                  "PMTUBlackHoleDetect", "SessionKeepAlive", "DefaultTTL"};
+inline const Names kTcpipNames = {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "Tcp1323Opts",
+                                  "DefaultTTL", "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime"};
 inline const Names kLimitNames = {"MaxConnectionsPer1_0Server", "MaxConnectionsPerServer"};
 
 // Removes the 9x adapter chain and the NDI cache key a test made, and the

@@ -163,15 +163,19 @@ protected:
         return text;
     }
 
-    // What Apply of the "AUTO1" preset with "LAN-PPPoE" leaves on this family.
+    // What Apply of the "AUTO1" preset with "LAN-PPPoE" leaves on this family:
+    // its window of 255552 scaled where Windows can, else 45 segments of 1452.
     std::vector<std::string> ExpectedAfterApply() const {
         std::vector<std::string> lines = {Dw(kInternet, "MaxConnectionsPer1_0Server", 16),
                                           Dw(kInternet, "MaxConnectionsPerServer", 8)};
+        const bool scales = ScalesWindows(osName_);
+        const DWORD window = scales ? 255552 : 65340;
         if (nt_) {
             for (const char* key : kNtMtuKeys) lines.push_back(Dw(kServices + key, "MTU", 1492));
             for (const char* name : {"GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize"}) {
-                lines.push_back(Dw(kTcpip, name, 255552));
+                lines.push_back(Dw(kTcpip, name, window));
             }
+            if (scales) lines.push_back(Dw(kTcpip, "Tcp1323Opts", 1));
             lines.push_back(Dw(kTcpip, "DefaultTTL", 128));
             lines.push_back(Dw(kTcpip, "EnablePMTUDiscovery", 1));
             lines.push_back(Dw(kTcpip, "EnablePMTUBHDetect", 0));
@@ -187,7 +191,8 @@ protected:
         auto value = [&](const char* name, const char* text, DWORD number) {
             return texts ? Sz(kMstcp, name, text) : Dw(kMstcp, name, number);
         };
-        lines.push_back(value("DefaultRcvWindow", "255552", 255552));
+        lines.push_back(value("DefaultRcvWindow", std::to_string(window).c_str(), window));
+        if (scales) lines.push_back(value("Tcp1323Opts", "1", 1));
         lines.push_back(value("PMTUDiscovery", "1", 1));
         lines.push_back(value("PMTUBlackHoleDetect", "0", 0));
         lines.push_back(value("SessionKeepAlive", "600000", 600000));
@@ -231,11 +236,11 @@ TEST_F(TuningEngineVersioned, ZeroPresetRemovesTheMtuAndWindowValues) {
     ApplyPresetFor("AUTO3", "DIAL-UP");
 
     std::vector<std::string> expected = ExpectedAfterApply();
-    // "Windo" also catches the misspelt "GlobalMaxTcpWindoSize".
+    // "Windo" also catches the misspelt "GlobalMaxTcpWindoSize"; scaling goes with the window.
     const auto mtuOrWindow = [](const std::string& line) {
         const std::string name = line.substr(line.find("\\["));
         return name.find("MTU]") != std::string::npos || name.find("MSS]") != std::string::npos ||
-               name.find("Windo") != std::string::npos;
+               name.find("Windo") != std::string::npos || name.find("Tcp1323Opts") != std::string::npos;
     };
     expected.erase(std::remove_if(expected.begin(), expected.end(), mtuOrWindow), expected.end());
     EXPECT_EQ(Lines(expected), Dump());
