@@ -1,5 +1,6 @@
 #include "configurator/CMainFormView.h"
 
+#include "common/LeadingInt.h"
 #include "configurator/FormLists.h"
 #include "configurator/LinkActions.h"
 #include "configurator/PrivateProfileFile.h"
@@ -148,6 +149,8 @@ FormState CMainFormView::ReadState() const {
             pair.selection = ItemSelection(controls.value);
         }
     }
+    const std::string added = ListEntry(IDC_RWIN_LIST, FormState::kAddedWindowEntry);
+    state.addedWindowMultiplier = added.empty() ? 0 : ReadLeadingInt(added.substr(1));
     state.pmtuChecked = IsChecked(IDC_PMTU);
     state.blackHoleChecked = IsChecked(IDC_BLACKHOLE);
     state.http10 = ItemSelection(IDC_HTTP10_LIST);
@@ -160,6 +163,7 @@ void CMainFormView::WriteState(const FormState& state) noexcept {
     SelectItem(IDC_CONNECTION_TYPE, state.connectionType);
     SelectItem(IDC_MODE, state.mode);
     for (int id : kManualControls) SetEnabled(id, state.manualEnabled);
+    ShowAddedWindowEntry(state.addedWindowMultiplier);
     for (const PairControls& controls : kPairs) {
         const ParameterPair& pair = state.Pair(controls.parameter);
         SetChecked(controls.defaultButton, pair.defaultChecked);
@@ -176,6 +180,24 @@ void CMainFormView::WriteState(const FormState& state) noexcept {
     SetChecked(IDC_BLACKHOLE, state.blackHoleChecked);
     SelectItem(IDC_HTTP10_LIST, state.http10);
     SelectItem(IDC_HTTP11_LIST, state.http11);
+}
+
+std::string CMainFormView::ListEntry(int id, int position) const {
+    const LRESULT length = SendMessageA(Item(id), CB_GETLBTEXTLEN, static_cast<WPARAM>(position), 0);
+    if (length == CB_ERR) return std::string();
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    SendMessageA(Item(id), CB_GETLBTEXT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+void CMainFormView::ShowAddedWindowEntry(int multiplier) noexcept {
+    const std::string wanted = multiplier > 0 ? "x" + std::to_string(multiplier) : std::string();
+    const std::string shown = ListEntry(IDC_RWIN_LIST, FormState::kAddedWindowEntry);
+    if (shown == wanted) return;
+    if (!shown.empty()) SendMessageA(Item(IDC_RWIN_LIST), CB_DELETESTRING, FormState::kAddedWindowEntry, 0);
+    if (!wanted.empty()) {
+        SendMessageA(Item(IDC_RWIN_LIST), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wanted.c_str()));
+    }
 }
 
 std::string CMainFormView::ModeText() const { return ItemText(IDC_MODE); }

@@ -35,6 +35,10 @@ protected:
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
 
 private:
+    // The text of a list's entry at position; empty when there is none.
+    std::string ListEntry(int id, int position) const;
+    // The receive-window list's added entry as "x" + multiplier, or none for 0.
+    void ShowAddedWindowEntry(int multiplier) noexcept;
     void OnApply();
     void OnEvertie();
     void OnHelp();

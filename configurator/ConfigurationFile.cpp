@@ -1,6 +1,7 @@
 #include "configurator/ConfigurationFile.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -20,6 +21,10 @@ const struct {
 };
 
 std::string Number(int value) { return std::to_string(value); }
+
+const char kAddedWindowKey[] = "RWINMultiplier";
+// A window of 2^30 - 1 bytes, the largest there is, holds at most this many segments.
+constexpr int kMostWindowSegments = (1 << 30) - 1;
 
 // A list value the file keeps as a position: -1 (or no key) means "Windows Default".
 void LoadListPair(ProfileSection& file, const char* key, int entries, ParameterPair& pair) {
@@ -55,13 +60,21 @@ bool HoldsNumber(ProfileSection& file, const char* key, int lowest, int highest)
     return text == std::to_string(number) && number >= lowest && number <= highest;
 }
 
+// The measured multiplier of the added receive-window entry; 0 for none.
+int AddedWindowMultiplier(ProfileSection& file) {
+    return HoldsNumber(file, kAddedWindowKey, 1, kMostWindowSegments) ? file.ReadInt(kAddedWindowKey, 0) : 0;
+}
+
 }  // namespace
 
 void ConfigurationFile::Save(const FormState& state, ProfileSection& file) {
     file.Write("Adapter", Number(state.connectionType));
     file.Write("Mode", Number(state.mode));
     file.Write("MTU", state.Pair(Parameter::Mtu).text);
-    file.Write("RWIN", Number(state.Pair(Parameter::ReceiveWindow).selection));
+    const int window = state.Pair(Parameter::ReceiveWindow).selection;
+    file.Write("RWIN", Number(window));
+    // Only a file that needs it has the key, so older files stay as they were.
+    if (window == FormState::kAddedWindowEntry) file.Write(kAddedWindowKey, Number(state.addedWindowMultiplier));
     file.Write("TTL", state.Pair(Parameter::Ttl).text);
     file.Write("SKA", Number(state.Pair(Parameter::KeepAlive).selection));
     file.Write("PMTU", Number(state.pmtuChecked ? 1 : 0));
@@ -84,7 +97,11 @@ void ConfigurationFile::Load(ProfileSection& file, TuningChoices& choices) {
     if (mode != FormState::kManualMode) return;
 
     LoadTextPair(file, "MTU", state.Pair(Parameter::Mtu));
-    LoadListPair(file, "RWIN", FormState::kReceiveWindowEntries, state.Pair(Parameter::ReceiveWindow));
+    if (file.ReadInt("RWIN", -1) == FormState::kAddedWindowEntry) {
+        state.addedWindowMultiplier = AddedWindowMultiplier(file);
+    }
+    LoadListPair(file, "RWIN", FormState::kReceiveWindowEntries + (state.addedWindowMultiplier > 0 ? 1 : 0),
+                 state.Pair(Parameter::ReceiveWindow));
     LoadTextPair(file, "TTL", state.Pair(Parameter::Ttl));
     LoadListPair(file, "SKA", FormState::kKeepAliveEntries, state.Pair(Parameter::KeepAlive));
     state.pmtuChecked = file.ReadInt("PMTU", 1) != 0;
@@ -105,7 +122,10 @@ bool ConfigurationFile::IsComplete(ProfileSection& file) {
     if (file.ReadInt("Mode", 0) != FormState::kManualMode) return true;
     if (!HasKey(file, "MTU") || !HasKey(file, "TTL")) return false;
     for (const auto& number : kManualNumbers) {
-        if (!HoldsNumber(file, number.key, number.lowest, number.highest)) return false;
+        if (HoldsNumber(file, number.key, number.lowest, number.highest)) continue;
+        const bool addedWindow = std::string(number.key) == "RWIN" && AddedWindowMultiplier(file) > 0 &&
+                                 HoldsNumber(file, "RWIN", FormState::kAddedWindowEntry, FormState::kAddedWindowEntry);
+        if (!addedWindow) return false;
     }
     return true;
 }

@@ -13,7 +13,8 @@ public:
     // Writes every key, whatever the mode, in the file's key order.
     static void Save(const FormState& state, ProfileSection& file);
     // Sets the two lists and the two codes from the file; in the manual mode
-    // also the pairs, boxes and lists, and enables the manual controls.
+    // also the pairs, boxes and lists (with a measured receive-window
+    // multiplier that the list lacks), and enables the manual controls.
     // Expects a freshly created form: of each pair only the button the file
     // calls for is checked. A connection type outside the list leaves
     // choices.connectionType as it was.

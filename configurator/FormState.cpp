@@ -1,6 +1,10 @@
 #include "configurator/FormState.h"
 
+#include "configurator/FormLists.h"
 #include "tuning/TuningConfig.h"
+
+#include <algorithm>
+#include <vector>
 
 void FormState::ChooseWindowsDefault(Parameter parameter) {
     ParameterPair& pair = Pair(parameter);
@@ -17,6 +21,25 @@ void FormState::ChooseCustom(Parameter parameter) {
     pair.valueEnabled = true;
     pair.defaultChecked = false;
     pair.customChecked = true;
+}
+
+void FormState::ChooseWindowMultiplier(int multiplier) {
+    ChooseCustom(Parameter::ReceiveWindow);
+    const std::vector<std::string> entries = formlists::ReceiveWindowMultipliers();
+    const std::string entry = "x" + std::to_string(multiplier);
+    const auto listed = std::find(entries.begin(), entries.end(), entry);
+    if (listed != entries.end()) {
+        Pair(Parameter::ReceiveWindow).selection = static_cast<int>(listed - entries.begin());
+        return;
+    }
+    addedWindowMultiplier = multiplier;
+    Pair(Parameter::ReceiveWindow).selection = kAddedWindowEntry;
+}
+
+std::string FormState::ReceiveWindowEntry() const {
+    const int selection = Pair(Parameter::ReceiveWindow).selection;
+    if (selection == kAddedWindowEntry && addedWindowMultiplier > 0) return "x" + std::to_string(addedWindowMultiplier);
+    return formlists::Entry(formlists::ReceiveWindowMultipliers(), selection);
 }
 
 void FormState::EnableManualControls(bool enable) { manualEnabled = enable; }

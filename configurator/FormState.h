@@ -26,6 +26,8 @@ struct FormState {
     static constexpr int kModes = 4;
     static constexpr int kManualMode = 3;
     static constexpr int kReceiveWindowEntries = 7;
+    // A measured multiplier that "x4".."x16" lack is added after them.
+    static constexpr int kAddedWindowEntry = kReceiveWindowEntries;
     static constexpr int kKeepAliveEntries = 60;
     static constexpr int kConnectionEntries = 59;
     static constexpr int kNdiCacheEntries = 7;
@@ -33,6 +35,9 @@ struct FormState {
     int connectionType = -1;  // list position, -1 for none
     int mode = -1;
     std::array<ParameterPair, kParameterCount> pairs;
+    // The multiplier of the receive-window entry at kAddedWindowEntry; 0 when
+    // the list has no such entry.
+    int addedWindowMultiplier = 0;
     bool pmtuChecked = false;
     bool blackHoleChecked = false;
     int http10 = -1;
@@ -48,6 +53,11 @@ struct FormState {
     void ChooseWindowsDefault(Parameter parameter);
     // "Custom" clicked: the value is enabled and keeps what it held.
     void ChooseCustom(Parameter parameter);
+    // A measured window: the receive window "Custom", with "x" + multiplier
+    // selected, added after the list's own entries when they lack it.
+    void ChooseWindowMultiplier(int multiplier);
+    // The receive-window list's selected entry, such as "x8"; empty for none.
+    std::string ReceiveWindowEntry() const;
     void EnableManualControls(bool enable);
     // Enables the value of every pair whose "Custom" is checked; never disables.
     void EnableCustomFields();

@@ -44,7 +44,7 @@ ManualValidation ValidateManualValues(const FormState& state, const TuningConfig
         config.rwin = 8192;
         config.rwinText = "8192";
     } else {
-        const std::string entry = Entry(formlists::ReceiveWindowMultipliers(), rwin.selection);
+        const std::string entry = state.ReceiveWindowEntry();
         if (entry.empty()) return MissingCustom("RWIN");
         const std::int32_t window = Wrapped(static_cast<long long>(ReadLeadingInt(entry.substr(1))) * ReadLeadingInt(config.mssText));
         config.rwin = static_cast<DWORD>(window);

@@ -131,7 +131,8 @@ void CheckShowable(const FormState& state, const TuningConfig& config) {
     FUZZ_CHECK(state.manualEnabled == manual);
     for (const auto& entry : kPairs) {
         const ParameterPair& pair = state.Pair(entry.parameter);
-        FUZZ_CHECK(InList(pair.selection, entry.entries));
+        const bool added = entry.parameter == Parameter::ReceiveWindow && state.addedWindowMultiplier > 0;
+        FUZZ_CHECK(InList(pair.selection, entry.entries + (added ? 1 : 0)));
         if (!manual) {
             FUZZ_CHECK(SamePair(pair, ParameterPair()));
             continue;

@@ -236,4 +236,36 @@ TEST(ConfigurationFile, LoadingChecksOnlyTheButtonTheFileCallsFor) {
     EXPECT_FALSE(state.Pair(Parameter::ReceiveWindow).valueEnabled);
 }
 
+// A measured multiplier that the list lacks keeps its own key; a file
+// without that key (an older one) loads as it always did.
+TEST(ConfigurationFile, AnAddedWindowMultiplierIsKeptUnderItsOwnKey) {
+    FormState state = ExampleForm();
+    state.ChooseWindowMultiplier(44);
+    MemorySection file;
+    ConfigurationFile::Save(state, file);
+    EXPECT_EQ("7", file.ReadText("RWIN", ""));
+    EXPECT_EQ("44", file.ReadText("RWINMultiplier", ""));
+    EXPECT_TRUE(ConfigurationFile::IsComplete(file));
+    FormState loaded;
+    TuningConfig config;
+    Load(file, loaded, config);
+    EXPECT_EQ("x44", loaded.ReceiveWindowEntry());
+
+    for (const char* multiplier : {"", "0", "x"}) {
+        Values older(kExampleFile.begin(), kExampleFile.end());
+        older["RWIN"] = "7";
+        if (*multiplier != 0) older["RWINMultiplier"] = multiplier;
+        MemorySection olderFile(older);
+        EXPECT_FALSE(ConfigurationFile::IsComplete(olderFile)) << multiplier;
+        Load(olderFile, loaded = FormState(), config);
+        EXPECT_EQ("", loaded.ReceiveWindowEntry()) << multiplier;
+    }
+
+    state.ChooseWindowMultiplier(8);  // a listed one selects its entry
+    MemorySection listed;
+    ConfigurationFile::Save(state, listed);
+    EXPECT_EQ("2", listed.ReadText("RWIN", ""));
+    EXPECT_EQ("none", listed.ReadText("RWINMultiplier", "none"));
+}
+
 }  // namespace

@@ -221,4 +221,13 @@ TEST(ManualValidation, TheFirstMissingValueIsTheOneMessage) {
     }
 }
 
+TEST(ManualValidation, AnAddedMultiplierTimesTheMssIsTheWindow) {
+    const ManualValidation result = Validate([](FormState& s) {
+        Custom(s, Parameter::Mtu, "1400");
+        s.ChooseWindowMultiplier(44);
+    });
+    ASSERT_TRUE(result.valid) << result.message;
+    EXPECT_EQ(44u * 1360u, result.config.rwin);
+}
+
 }  // namespace
