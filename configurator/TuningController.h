@@ -3,7 +3,7 @@
 #include "common/ProductInfo.h"
 #include "configurator/ConfiguratorFiles.h"
 #include "configurator/TuningView.h"
-#include "tuning/PreviousSettingsFile.h"
+#include "configurator/PreviousSettingsFile.h"
 #include "tuning/TuningConfig.h"
 #include "win32/Desktop.h"
 #include "win32/Registry.h"

@@ -2,7 +2,7 @@
 // that writes out again and reads back the same; any record the writer takes
 // (names and data of any bytes, any type) reads back exactly.
 #include "tests/fuzz/FuzzCheck.h"
-#include "tuning/PreviousSettingsFile.h"
+#include "configurator/PreviousSettingsFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,6 +1,6 @@
 #include "tests/support/PreviousValuePrinter.h"
 #include "tests/support/ScratchFolder.h"
-#include "tuning/PreviousSettingsFile.h"
+#include "configurator/PreviousSettingsFile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -8,7 +8,7 @@
 #include "tests/support/FakeTuningView.h"
 #include "tests/support/MemorySection.h"
 #include "tests/support/ScratchFolder.h"
-#include "tuning/PreviousSettingsFile.h"
+#include "configurator/PreviousSettingsFile.h"
 #include "win32/MemoryRegistry.h"
 #include "win32/RegKey.h"
 

@@ -11,7 +11,7 @@
 #include "tests/support/FakeTuningView.h"
 #include "tests/win/TunedKeys.h"
 #include "tuning/OsName.h"
-#include "tuning/PreviousSettingsFile.h"
+#include "configurator/PreviousSettingsFile.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32Registry.h"
 

@@ -1,4 +1,4 @@
-#include "tuning/PreviousSettingsFile.h"
+#include "configurator/PreviousSettingsFile.h"
 
 #include "common/MoveIntoPlace.h"
 #include "common/NumberText.h"
