@@ -5,7 +5,7 @@
 #include "agent/KeepAliveAgent.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include "tests/support/FakeDesktop.h"
-#include "tests/unit/FakeInternet.h"
+#include "tests/support/FakeInternet.h"
 #include "win32/MemoryRegistry.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

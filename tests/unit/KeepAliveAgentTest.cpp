@@ -1,7 +1,7 @@
 #include "agent/KeepAliveAgent.h"
 #include "resources/zarwatch_ids.h"
 #include "tests/support/FakeDesktop.h"
-#include "tests/unit/FakeInternet.h"
+#include "tests/support/FakeInternet.h"
 #include "win32/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
