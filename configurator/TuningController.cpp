@@ -226,7 +226,7 @@ std::string TuningController::KeepPreviousSettings() {
     if (now.IsEmpty()) return std::string();
 
     const std::string path = PreviousSettingsPath();
-    const PreviousSettingsFile file(path);
+    const PreviousSettingsFile file(*files_, path);
     PreviousSettings record;
     std::string foreign;
     std::string problem;
@@ -301,7 +301,7 @@ void TuningController::RestorePreviousSettings() {
         return;
     }
     const std::string path = PreviousSettingsPath();
-    const PreviousSettingsFile file(path);
+    const PreviousSettingsFile file(*files_, path);
     PreviousSettings record;
     std::string foreign;
     const RecordState state = path.empty() ? RecordState::Missing : LoadRecord(file, &record, &foreign);
@@ -418,7 +418,7 @@ bool TuningController::OwnsCommand(unsigned id) const { return FindCommand(id) !
 bool TuningController::CommandEnabled(unsigned id) const {
     if (id == ID_FILE_RESTORE_PREVIOUS) {
         const std::string path = PreviousSettingsPath();
-        return !path.empty() && PreviousSettingsFile(path).Exists();
+        return !path.empty() && PreviousSettingsFile(*files_, path).Exists();
     }
     return OwnsCommand(id);
 }

@@ -4,8 +4,9 @@
 // and the first-run values only fill in what is missing.
 #include "agent/KeepAliveAgent.h"
 #include "tests/fuzz/FuzzCheck.h"
+#include "tests/support/FakeAgentView.h"
 #include "tests/support/FakeDesktop.h"
-#include "tests/unit/FakeInternet.h"
+#include "tests/support/FakeInternet.h"
 #include "win32/MemoryRegistry.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -19,18 +20,6 @@ constexpr RegRoot kMachine = RegRoot::LocalMachine;
 const char* const kNames[] = {"PingMode", "PingHost", "PingInterval", "PingSound", "TaskBarAni"};
 constexpr UINT kShortestPeriod = 63000;
 constexpr UINT kLongestPeriod = 59 * 60000 + 63000;
-
-class QuietView : public AgentView {
-public:
-    Desktop::WindowRef Owner() const override { return 0x4242; }
-    void ShowIcon(Icon) override {}
-    void SetTip(const std::string&) override {}
-    void StartAnimation() override {}
-    void EndAnimation() override {}
-    void SetTimer(UINT id, UINT periodMs) override { timers[id] = periodMs; }
-
-    std::map<UINT, UINT> timers;
-};
 
 std::string SectionPath() {
     return std::string(SettingsStore::kProductKey) + "\\" + SettingsStore::ScrambleText(kKeepAliveSection, false);
@@ -72,7 +61,7 @@ void PutSetting(FuzzedDataProvider& input, MemoryRegistry& registry, const char*
     }
 }
 
-bool PeriodInRange(const QuietView& view) {
+bool PeriodInRange(const FakeAgentView& view) {
     const auto found = view.timers.find(KeepAliveAgent::kKeepAliveTimer);
     return found != view.timers.end() && found->second >= kShortestPeriod && found->second <= kLongestPeriod;
 }
@@ -88,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeDesktop desktop;
     FakeInternet internet;
     internet.urlWorks = input.ConsumeBool();
-    QuietView view;
+    FakeAgentView view;
     ProductInfo product(registry, desktop);
     KeepAliveAgent agent(product, registry, internet, desktop, view);
     SettingsStore store(registry);

@@ -1,8 +1,8 @@
 // The previous-settings file: any text is either refused or read as a record
 // that writes out again and reads back the same; any record the writer takes
 // (names and data of any bytes, any type) reads back exactly.
+#include "configurator/PreviousSettingsFile.h"
 #include "tests/fuzz/FuzzCheck.h"
-#include "tuning/PreviousSettingsFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

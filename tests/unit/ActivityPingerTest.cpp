@@ -1,5 +1,5 @@
 #include "common/CActivityPinger.h"
-#include "tests/unit/FakeInternet.h"
+#include "tests/support/FakeInternet.h"
 #include "win32/MemoryRegistry.h"
 #include "win32/RegKey.h"
 

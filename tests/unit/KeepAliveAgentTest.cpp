@@ -1,7 +1,8 @@
 #include "agent/KeepAliveAgent.h"
 #include "resources/zarwatch_ids.h"
+#include "tests/support/FakeAgentView.h"
 #include "tests/support/FakeDesktop.h"
-#include "tests/unit/FakeInternet.h"
+#include "tests/support/FakeInternet.h"
 #include "win32/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
@@ -9,20 +10,6 @@
 #include <map>
 
 namespace {
-
-// Records what the agent shows, in order, as short lines.
-class FakeView : public AgentView {
-public:
-    Desktop::WindowRef Owner() const override { return 0x4242; }
-    void ShowIcon(Icon icon) override { log.push_back(icon == Icon::Enabled ? "icon enabled" : "icon disabled"); }
-    void SetTip(const std::string& text) override { log.push_back("tip " + text); }
-    void StartAnimation() override { log.push_back("animate"); }
-    void EndAnimation() override { log.push_back("end animation"); }
-    void SetTimer(UINT id, UINT periodMs) override { timers[id] = periodMs; }
-
-    std::vector<std::string> log;
-    std::map<UINT, UINT> timers;
-};
 
 class KeepAlive : public ::testing::Test {
 protected:
@@ -52,7 +39,7 @@ protected:
     SettingsStore store{registry};
     FakeDesktop desktop;
     FakeInternet internet;
-    FakeView view;
+    FakeAgentView view;
     ProductInfo product{registry, desktop};
     KeepAliveAgent agent{product, registry, internet, desktop, view};
 };

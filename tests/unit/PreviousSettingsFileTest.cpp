@@ -1,11 +1,9 @@
+#include "configurator/PreviousSettingsFile.h"
+#include "tests/support/FakeConfiguratorFiles.h"
 #include "tests/support/PreviousValuePrinter.h"
-#include "tests/support/ScratchFolder.h"
-#include "tuning/PreviousSettingsFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -77,17 +75,6 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     EXPECT_NE(std::string::npos, at) << from;
     if (at != std::string::npos) text.replace(at, from.size(), to);
     return text;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteAll(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 }  // namespace
@@ -207,9 +194,9 @@ TEST(PreviousSettingsFile, RefusesDamagedOrEditedFilesWhole) {
 }
 
 TEST(PreviousSettingsFile, SavesLoadsAndRemovesInAFolder) {
-    ScratchFolder folder;
-    const std::string path = folder.File(PreviousSettingsFile::kFileName);
-    PreviousSettingsFile file(path);
+    FakeConfiguratorFiles files;
+    const std::string path = std::string("C:\\Zarvo\\") + PreviousSettingsFile::kFileName;
+    PreviousSettingsFile file(files, path);
     PreviousSettings record;
 
     EXPECT_FALSE(file.Exists());
@@ -217,7 +204,7 @@ TEST(PreviousSettingsFile, SavesLoadsAndRemovesInAFolder) {
 
     ASSERT_TRUE(file.Save(Sample(), "2024-05-01 14:03"));
     EXPECT_TRUE(file.Exists());
-    EXPECT_EQ(kSampleText, ReadAll(path));
+    EXPECT_EQ(kSampleText, files.wholeFiles[path]);
     EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, file.Load(&record));
     EXPECT_EQ(Sample().Values(), record.Values());
 
@@ -226,36 +213,38 @@ TEST(PreviousSettingsFile, SavesLoadsAndRemovesInAFolder) {
     ASSERT_TRUE(file.Save(smaller, "later"));
     EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, file.Load(&record));
     EXPECT_EQ(smaller.Values(), record.Values());
-    EXPECT_FALSE(PreviousSettingsFile(path + ".new").Exists());
-    EXPECT_FALSE(PreviousSettingsFile(path + ".old").Exists());
+    EXPECT_FALSE(PreviousSettingsFile(files, path + ".new").Exists());
+    EXPECT_FALSE(PreviousSettingsFile(files, path + ".old").Exists());
 
     // A damaged file is refused, left as it is, and the record untouched.
     const std::string damaged = Replaced(kSampleText, "dword:00000040", "dword:0000004");
-    WriteAll(path, damaged);
+    files.wholeFiles[path] = damaged;
     EXPECT_EQ(PreviousSettingsFile::LoadResult::Refused, file.Load(&record));
     EXPECT_EQ(smaller.Values(), record.Values());
-    EXPECT_EQ(damaged, ReadAll(path));
+    EXPECT_EQ(damaged, files.wholeFiles[path]);
 
     EXPECT_TRUE(file.Remove());
     EXPECT_FALSE(file.Exists());
     EXPECT_TRUE(file.Remove());
 
     // A folder that is not there takes nothing.
-    EXPECT_FALSE(PreviousSettingsFile(folder.File("missing/") + PreviousSettingsFile::kFileName).Save(smaller, "now"));
+    const std::string missing = "C:\\Zarvo\\missing\\";
+    files.missingFolders = {missing};
+    EXPECT_FALSE(PreviousSettingsFile(files, missing + PreviousSettingsFile::kFileName).Save(smaller, "now"));
 }
 
 TEST(PreviousSettingsFile, WhatASaveStoppedBetweenItsRenamesLeftAsideStandsForTheFile) {
-    ScratchFolder folder;
-    const PreviousSettingsFile file(folder.File("record"));
-    WriteAll(folder.File("record.old"), kSampleText);
+    FakeConfiguratorFiles files;
+    const PreviousSettingsFile file(files, "record");
+    files.wholeFiles["record.old"] = kSampleText;
     PreviousSettings record;
     EXPECT_TRUE(file.Exists());
     EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, file.Load(&record));
     // Only while the file is missing: a damaged or foreign one is never taken for the copy.
-    WriteAll(folder.File("record"), "REGEDIT4\r\n");
+    files.wholeFiles["record"] = "REGEDIT4\r\n";
     EXPECT_EQ(PreviousSettingsFile::LoadResult::Refused, file.Load(&record));
     EXPECT_TRUE(file.Remove());
-    ASSERT_EQ(0, mkdir(folder.File("record.old").c_str(), 0700));
-    WriteAll(folder.File("record.old/inside"), "");
+    files.wholeFiles["record.old"] = "";
+    files.readOnly = {"record.old"};
     EXPECT_FALSE(file.Remove());
 }

@@ -3,22 +3,19 @@
 #include "resources/zartune_ids.h"
 #include "common/KeepAliveSettings.h"
 #include "configurator/ConfigurationFile.h"
+#include "configurator/PreviousSettingsFile.h"
 #include "tests/support/FakeConfiguratorFiles.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FakeTuningView.h"
 #include "tests/support/MemorySection.h"
-#include "tests/support/ScratchFolder.h"
-#include "tuning/PreviousSettingsFile.h"
 #include "win32/MemoryRegistry.h"
 #include "win32/RegKey.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <numeric>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -45,9 +42,7 @@ struct Rig {
         }
         registry.AddKey(kMachine, kTcpip);
         registry.AddKey(kMachine, kInternet);
-        // Natively the backslash the install folder gets starts the record's
-        // file name, which still lies inside the scratch folder.
-        registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", folder.Path() + "/");
+        registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", "C:\\Zarvo");
         Choose(2, 0);  // PPPoE, Automatic #1
         // What had been written by each event of the view.
         view.observe = [this](const std::string&) {
@@ -76,15 +71,13 @@ struct Rig {
     }
 
     std::string RecordPath() const { return product.StoredInstallFolder() + PreviousSettingsFile::kFileName; }
+    PreviousSettingsFile Record() { return PreviousSettingsFile(files, RecordPath()); }
     std::string RecordText() const { return Read(RecordPath()); }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+    std::string Read(const std::string& path) const {
+        const auto found = files.wholeFiles.find(path);
+        return found == files.wholeFiles.end() ? std::string() : found->second;
     }
 
-    ScratchFolder folder;
     MemoryRegistry registry;
     FakeDesktop desktop;
     ProductInfo product{registry, desktop};
@@ -202,7 +195,7 @@ TEST(TuningController, ValidationFailureLeavesEverythingUntouched) {
     EXPECT_EQ(0, rig.registry.WriteCount());
     EXPECT_EQ(before, rig.registry.Dump(kMachine));
     EXPECT_EQ(0u, rig.ConfigWrites());
-    EXPECT_FALSE(PreviousSettingsFile(rig.RecordPath()).Exists());
+    EXPECT_FALSE(rig.Record().Exists());
     ASSERT_EQ(1u, rig.desktop.messageBoxes.size());
     EXPECT_EQ("Invalid MTU value.\nYou chose the 'Custom' option without providing any value.",
               rig.desktop.messageBoxes[0].text);
@@ -375,7 +368,7 @@ TEST(TuningController, FirstApplyRecordsWhatItChangesLaterAppliesKeepItAndRestor
     rig.desktop.messageBoxAnswers = {IDYES, IDNO};
     EXPECT_TRUE(rig.controller.RunCommand(ID_FILE_RESTORE_PREVIOUS));
     EXPECT_EQ(before, rig.registry.Dump(kMachine));
-    EXPECT_FALSE(PreviousSettingsFile(rig.RecordPath()).Exists());
+    EXPECT_FALSE(rig.Record().Exists());
     EXPECT_FALSE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
 
     ASSERT_EQ(3u, rig.desktop.messageBoxes.size());
@@ -442,7 +435,7 @@ TEST(TuningController, RestoringWindowsDefaultsLeavesTheRecordAlone) {
 TEST(TuningController, ADamagedRecordIsNeitherUsedNorOverwritten) {
     Rig rig;
     const std::string damaged = "REGEDIT4\r\n; edited by hand\r\n";
-    std::ofstream(rig.RecordPath(), std::ios::binary) << damaged;
+    rig.files.wholeFiles[rig.RecordPath()] = damaged;
     EXPECT_TRUE(rig.controller.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
 
     rig.desktop.messageBoxAnswers = {IDYES};
@@ -461,7 +454,7 @@ TEST(TuningController, ARecordThatNamesAValueTheProgramNeverChangesIsNotUsed) {
     const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
     PreviousValue tuned{kTcpip, "DefaultTTL", false, {}};
     PreviousValue foreign{run, "Planted", true, {REG_SZ, {'x', 0}}};
-    ASSERT_TRUE(PreviousSettingsFile(rig.RecordPath()).Save(PreviousSettings({tuned, foreign}), "2026-12-09 10:00"));
+    ASSERT_TRUE(rig.Record().Save(PreviousSettings({tuned, foreign}), "2026-12-09 10:00"));
     const std::string record = rig.RecordText();
 
     rig.desktop.messageBoxAnswers = {IDYES};
@@ -478,11 +471,12 @@ TEST(TuningController, ARecordThatNamesAValueTheProgramNeverChangesIsNotUsed) {
 TEST(TuningController, ApplyAsksBeforeChangingWhatItCannotRecord) {
     const struct {
         const char* what;
-        const char* folder;  // below the scratch folder; null for no install folder at all
+        const char* folder;  // null for no install folder at all
         const char* problem;
     } cases[] = {
-        {"a damaged record", "/", "could not be read: it is damaged or was changed by hand. It is left as it is."},
-        {"a folder that is gone", "/gone/", "could not be written."},
+        {"a damaged record", "C:\\Zarvo",
+         "could not be read: it is damaged or was changed by hand. It is left as it is."},
+        {"a folder that is gone", "C:\\Gone", "could not be written."},
         {"no install folder", nullptr, "could not be written: the install folder is not known."},
     };
     for (const auto& c : cases) {
@@ -492,11 +486,12 @@ TEST(TuningController, ApplyAsksBeforeChangingWhatItCannotRecord) {
         if (c.folder == nullptr) {
             rig.registry.PutString(kMachine, install, "Folder", "");
         } else {
-            rig.registry.PutString(kMachine, install, "Folder", rig.folder.Path() + c.folder);
+            rig.registry.PutString(kMachine, install, "Folder", c.folder);
         }
+        rig.files.missingFolders = {"C:\\Gone\\"};
         const std::string damaged = "REGEDIT4\r\n";
-        const std::string damagedPath = rig.folder.File(std::string("\\") + PreviousSettingsFile::kFileName);
-        std::ofstream(damagedPath, std::ios::binary) << damaged;
+        const std::string damagedPath = std::string("C:\\Zarvo\\") + PreviousSettingsFile::kFileName;
+        rig.files.wholeFiles[damagedPath] = damaged;
         const std::string path = c.folder == nullptr ? PreviousSettingsFile::kFileName : rig.RecordPath();
 
         // No stops before anything is written, before the bar.
@@ -518,7 +513,7 @@ TEST(TuningController, ApplyAsksBeforeChangingWhatItCannotRecord) {
         rig.desktop.messageBoxAnswers = {IDYES, IDNO};
         rig.controller.ApplySettings();
         EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
-        EXPECT_EQ(damaged, Rig::Read(damagedPath));
+        EXPECT_EQ(damaged, rig.Read(damagedPath));
         // Without an install folder, saving the form's file says so first.
         EXPECT_EQ(kQuestion, rig.desktop.messageBoxes.at(c.folder == nullptr ? 3 : 2).text);
     }
@@ -577,7 +572,7 @@ TEST(TuningController, TheFormOpensOnTheConfigurationFile) {
 TEST(TuningController, ARecordNamingAValueTheProgramNeverChangesIsNeitherExtendedNorSavedByApply) {
     Rig rig;
     PreviousValue foreign{"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Planted", true, {REG_SZ, {'x', 0}}};
-    ASSERT_TRUE(PreviousSettingsFile(rig.RecordPath()).Save(PreviousSettings({foreign}), "2026-12-09 10:00"));
+    ASSERT_TRUE(rig.Record().Save(PreviousSettings({foreign}), "2026-12-09 10:00"));
     const std::string record = rig.RecordText();
     rig.desktop.messageBoxAnswers = {IDNO};
     rig.controller.ApplySettings();
@@ -629,16 +624,16 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
             rig.registry.AddKey(kMachine, run);
             rig.registry.DenyAccess(kMachine, run, KEY_WRITE);
         }
-        if (what == "damaged record") std::ofstream(rig.RecordPath(), std::ios::binary) << "REGEDIT4\r\n";
+        if (what == "damaged record") rig.files.wholeFiles[rig.RecordPath()] = "REGEDIT4\r\n";
         if (what == "no folder") rig.registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", "");
         EXPECT_EQ(c.expected, TuningController::ApplyUnattended(rig.product, rig.registry, rig.desktop, rig.files));
         EXPECT_TRUE(rig.desktop.messageBoxes.empty());
         EXPECT_TRUE(rig.desktop.exitRequests.empty());
         if (c.expected > 999) EXPECT_EQ(0, rig.registry.WriteCount());
-        EXPECT_EQ(c.expected < 1000 || c.expected == 1003, PreviousSettingsFile(rig.RecordPath()).Exists());
+        EXPECT_EQ(c.expected < 1000 || c.expected == 1003, rig.Record().Exists());
         if (c.expected == 0) {
             EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
-            EXPECT_TRUE(PreviousSettingsFile(rig.RecordPath()).Exists());
+            EXPECT_TRUE(rig.Record().Exists());
         }
     }
 }
@@ -653,12 +648,12 @@ TEST(TuningController, ARemovedAdapterDoesNotKeepTheRecordForever) {
     const std::string removed = kTcpip + "\\Interfaces\\{GONE}";
     PreviousValue ttl{kTcpip, "DefaultTTL", true, {REG_DWORD, DwordBytes(32)}};
     PreviousValue mtu{removed, "MTU", true, {REG_DWORD, DwordBytes(1400)}};
-    ASSERT_TRUE(PreviousSettingsFile(rig.RecordPath()).Save(PreviousSettings({ttl, mtu}), "2026-12-09 10:00"));
+    ASSERT_TRUE(rig.Record().Save(PreviousSettings({ttl, mtu}), "2026-12-09 10:00"));
 
     rig.desktop.messageBoxAnswers = {IDYES, IDNO};
     rig.controller.RestorePreviousSettings();
     EXPECT_EQ(32u, Number(rig.Value(kTcpip, "DefaultTTL")));
-    EXPECT_FALSE(PreviousSettingsFile(rig.RecordPath()).Exists());
+    EXPECT_FALSE(rig.Record().Exists());
     ASSERT_EQ(3u, rig.desktop.messageBoxes.size());
     EXPECT_EQ("Your previous settings were successfully restored.\n\n"
               "1 of them belonged to a key that is gone (a network adapter that was removed, for example); they "

@@ -5,13 +5,14 @@
 // exactly what it held, type and bytes. On the NT family the record's file is
 // also imported with regedit.
 #include "common/SettingsStore.h"
+#include "configurator/ConfigurationFile.h"
+#include "configurator/PreviousSettingsFile.h"
 #include "configurator/TuningController.h"
+#include "configurator/Win32ConfiguratorFiles.h"
 #include "resources/zartune_ids.h"
-#include "tests/support/FakeConfiguratorFiles.h"
 #include "tests/support/FakeTuningView.h"
 #include "tests/win/TunedKeys.h"
 #include "tuning/OsName.h"
-#include "tuning/PreviousSettingsFile.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32Registry.h"
 
@@ -119,6 +120,10 @@ protected:
         store_.WriteString("Install", "Folder", previousFolder_, false);
         DeleteFileA(filePath_.c_str());
         DeleteFileA(copyPath_.c_str());
+        // Apply saved the form there too, protected.
+        const std::string configuration = folder_ + "\\" + ConfigurationFile::kFileName;
+        SetFileAttributesA(configuration.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(configuration.c_str());
         RemoveDirectoryA(folder_.c_str());
     }
 
@@ -218,7 +223,7 @@ protected:
     AnsweringDesktop desktop_;
     ProductInfo product_{registry_, desktop_};
     FakeTuningView view_;
-    FakeConfiguratorFiles files_;
+    zartune::Win32ConfiguratorFiles files_;
     TuningController controller_{product_, registry_, desktop_, files_, view_};
 };
 
@@ -255,7 +260,7 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
     ASSERT_TRUE(controller_.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
     // The record holds every location, once.
     PreviousSettings record;
-    ASSERT_EQ(PreviousSettingsFile::LoadResult::Loaded, PreviousSettingsFile(filePath_).Load(&record));
+    ASSERT_EQ(PreviousSettingsFile::LoadResult::Loaded, PreviousSettingsFile(files_, filePath_).Load(&record));
     EXPECT_EQ(compared, record.Values().size());
     ASSERT_TRUE(CopyFileA(filePath_.c_str(), copyPath_.c_str(), FALSE));
 
@@ -264,7 +269,7 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
     ASSERT_EQ(3u + 2u + 2u, desktop_.texts.size());
     EXPECT_EQ(0u, desktop_.texts[5].find("Your previous settings were successfully restored.")) << desktop_.texts[5];
     EXPECT_EQ(before, Dump());
-    EXPECT_FALSE(PreviousSettingsFile(filePath_).Exists());
+    EXPECT_FALSE(PreviousSettingsFile(files_, filePath_).Exists());
     EXPECT_FALSE(controller_.CommandEnabled(ID_FILE_RESTORE_PREVIOUS));
 
     if (nt_) {
@@ -277,13 +282,14 @@ TEST_F(PreviousSettingsVersioned, RestoreGivesBackEveryValueAsItWasBeforeTheFirs
 
 // Renamed but never deleted, a read-only record would leave a stale copy aside.
 TEST(PreviousSettingsFileWin, AReadOnlyRecordIsKeptWithNothingBesideIt) {
+    zartune::Win32ConfiguratorFiles files;
     const std::string path = "zv-read-only.reg";
     const PreviousValue ttl{kTcpip, "DefaultTTL", false, {}};
-    EXPECT_TRUE(PreviousSettingsFile(path).Save(PreviousSettings({ttl}), "first"));
+    EXPECT_TRUE(PreviousSettingsFile(files, path).Save(PreviousSettings({ttl}), "first"));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(PreviousSettingsFile(path).Save(PreviousSettings({ttl, {kTcpip, "MTU", false, {}}}), "second"));
+    EXPECT_FALSE(PreviousSettingsFile(files, path).Save(PreviousSettings({ttl, {kTcpip, "MTU", false, {}}}), "second"));
     PreviousSettings record;
-    EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, PreviousSettingsFile(path).Load(&record));
+    EXPECT_EQ(PreviousSettingsFile::LoadResult::Loaded, PreviousSettingsFile(files, path).Load(&record));
     EXPECT_EQ(1u, record.Values().size());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((path + ".old").c_str()));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);

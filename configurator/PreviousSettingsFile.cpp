@@ -1,4 +1,4 @@
-#include "tuning/PreviousSettingsFile.h"
+#include "configurator/PreviousSettingsFile.h"
 
 #include "common/MoveIntoPlace.h"
 #include "common/NumberText.h"
@@ -6,9 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -180,11 +177,6 @@ bool ReadValue(Reader& in, PreviousValue* entry) {
     return in.Take(kEol);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
 }  // namespace
 
 std::optional<std::string> PreviousSettingsFile::Format(const PreviousSettings& record, const std::string& savedAt) {
@@ -230,22 +222,16 @@ std::optional<PreviousSettings> PreviousSettingsFile::Parse(const std::string& t
     return record;
 }
 
-bool PreviousSettingsFile::Exists() const { return FilePresent(path_) || FilePresent(SteppedAside(path_)); }
+bool PreviousSettingsFile::Exists() const { return files_->Present(path_) || files_->Present(SteppedAside(path_)); }
 
 PreviousSettingsFile::LoadResult PreviousSettingsFile::Load(PreviousSettings* record) const {
-    errno = 0;
-    File file(std::fopen(path_.c_str(), "rb"));
-    if (!file && errno == ENOENT) {
-        // A save that stopped between its renames left the record aside.
-        errno = 0;
-        file.reset(std::fopen(SteppedAside(path_).c_str(), "rb"));
-    }
-    if (!file) return errno == ENOENT ? LoadResult::Missing : LoadResult::Refused;
+    using ReadResult = ConfiguratorFiles::ReadResult;
     std::string text;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, got);
-    if (std::ferror(file.get())) return LoadResult::Refused;
+    ReadResult read = files_->ReadWhole(path_, &text);
+    // A save that stopped between its renames left the record aside.
+    if (read == ReadResult::Missing) read = files_->ReadWhole(SteppedAside(path_), &text);
+    if (read == ReadResult::Missing) return LoadResult::Missing;
+    if (read == ReadResult::Unreadable) return LoadResult::Refused;
     std::optional<PreviousSettings> parsed = Parse(text);
     if (!parsed) return LoadResult::Refused;
     *record = std::move(*parsed);
@@ -256,22 +242,14 @@ bool PreviousSettingsFile::Save(const PreviousSettings& record, const std::strin
     const std::optional<std::string> text = Format(record, savedAt);
     if (!text) return false;
     const std::string fresh = path_ + ".new";
-    {
-        File file(std::fopen(fresh.c_str(), "wb"));
-        if (!file) return false;
-        const bool written = std::fwrite(text->data(), 1, text->size(), file.get()) == text->size();
-        if (std::fclose(file.release()) != 0 || !written) {
-            std::remove(fresh.c_str());
-            return false;
-        }
-    }
-    if (MoveIntoPlace(fresh, path_)) return true;
-    std::remove(fresh.c_str());
+    if (!files_->WriteWhole(fresh, *text)) return false;
+    if (files_->MoveIntoPlace(fresh, path_)) return true;
+    files_->Remove(fresh);
     return false;
 }
 
 bool PreviousSettingsFile::Remove() const {
-    std::remove(path_.c_str());
-    std::remove(SteppedAside(path_).c_str());
+    files_->Remove(path_);
+    files_->Remove(SteppedAside(path_));
     return !Exists();
 }

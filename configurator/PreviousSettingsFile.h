@@ -1,4 +1,5 @@
 #pragma once
+#include "configurator/ConfiguratorFiles.h"
 #include "tuning/PreviousSettings.h"
 
 #include <optional>
@@ -18,7 +19,7 @@ public:
         Refused,  // unreadable, damaged or edited: nothing was taken from it
     };
 
-    explicit PreviousSettingsFile(std::string path) : path_(std::move(path)) {}
+    PreviousSettingsFile(ConfiguratorFiles& files, std::string path) : files_(&files), path_(std::move(path)) {}
 
     // Empty when a key path, a value name or the time holds a control
     // character, which the format cannot carry.
@@ -36,5 +37,6 @@ public:
     bool Remove() const;
 
 private:
+    ConfiguratorFiles* files_;
     std::string path_;
 };
