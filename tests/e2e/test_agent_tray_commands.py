@@ -5,11 +5,8 @@ import tempfile
 import unittest
 
 import zve2e
-from zve2e import WM_COMMAND, Agent, driver
+from zve2e import WM_COMMAND, Agent, driver, ids
 
-ID_TRAY_EVERTIE = 32785
-ID_TRAY_SIMULATE = 32786
-ID_TRAY_DISABLE = 32790
 SETTINGS_CHANGED = 1112
 DISABLED_TEXT = ("You have only disabled the Evertie utility...\r\n\r\n"
                  "Zarvo 2003 will continue boosting your Internet connection.\r\n"
@@ -21,10 +18,10 @@ class TrayCommands(unittest.TestCase):
         with Agent() as agent:
             self.assertTrue(agent.wait_window())
             # Posted: the handler waits in its message box until the box is answered.
-            self.assertEqual(driver("post", zve2e.AGENT_TITLE, WM_COMMAND, ID_TRAY_DISABLE, 0)[0], 0)
+            self.assertEqual(driver("post", zve2e.AGENT_TITLE, WM_COMMAND, ids.ID_TRAY_DISABLE, 0)[0], 0)
             self.assertEqual(driver("answer", "Zarvo 2003", "OK"), (0, DISABLED_TEXT))
             # Sent: it returns only when the handler is done, and a box would block it.
-            self.assertEqual(driver("send", zve2e.AGENT_TITLE, WM_COMMAND, ID_TRAY_DISABLE, 0)[0], 0)
+            self.assertEqual(driver("send", zve2e.AGENT_TITLE, WM_COMMAND, ids.ID_TRAY_DISABLE, 0)[0], 0)
             self.assertEqual(driver("no-window", "Zarvo 2003")[0], 0)
 
     def test_evertie_configuration_without_the_configurator_reports_code_00103(self):
@@ -35,7 +32,7 @@ class TrayCommands(unittest.TestCase):
         try:
             with Agent() as agent:
                 self.assertTrue(agent.wait_window())
-                driver("post", zve2e.AGENT_TITLE, WM_COMMAND, ID_TRAY_EVERTIE, 0)
+                driver("post", zve2e.AGENT_TITLE, WM_COMMAND, ids.ID_TRAY_EVERTIE, 0)
                 code, text = driver("answer", "Zarvo 2003 - Missing files", "OK")
                 self.assertEqual(code, 0)
                 self.assertTrue(text.startswith("You are using a CORRUPTED copy of Zarvo 2003."), text)
@@ -52,7 +49,7 @@ class TrayCommands(unittest.TestCase):
             try:
                 with Agent() as agent:
                     self.assertTrue(agent.wait_window())
-                    self.assertEqual(driver("send", zve2e.AGENT_TITLE, WM_COMMAND, ID_TRAY_SIMULATE, 0)[0], 0)
+                    self.assertEqual(driver("send", zve2e.AGENT_TITLE, WM_COMMAND, ids.ID_TRAY_SIMULATE, 0)[0], 0)
             finally:
                 zve2e.no_proxy()
         self.assertEqual(len(server.requests), 1)

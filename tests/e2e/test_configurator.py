@@ -6,7 +6,7 @@ import unittest
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator, control
-from zve2e import driver
+from zve2e import IDOK, driver, ids
 
 MANUAL_TEXT = ("You chose to use the \"Manual Optimization Mode\".\n\n"
                "Try various settings combinations and watch your\n"
@@ -29,8 +29,8 @@ class ConfiguratorWindow(unittest.TestCase):
         zt.set_windows_version(None)
 
     def assert_automatic_form(self):
-        self.assertEqual(control("selection", zt.MAIN_TITLE, zt.CONNECTION_TYPE), "0 Dial-Up Networking (Modem)")
-        self.assertEqual(control("selection", zt.MAIN_TITLE, zt.MODE), "0 Automatic #1")
+        self.assertEqual(control("selection", zt.MAIN_TITLE, ids.IDC_CONNECTION_TYPE), "0 Dial-Up Networking (Modem)")
+        self.assertEqual(control("selection", zt.MAIN_TITLE, ids.IDC_MODE), "0 Automatic #1")
         for control_id in zt.MANUAL_SET + zt.VALUE_CONTROLS:
             self.assertEqual(control("enabled", zt.MAIN_TITLE, control_id), "0", control_id)
         for pair in zt.RADIO_PAIRS:
@@ -42,7 +42,7 @@ class ConfiguratorWindow(unittest.TestCase):
             self.assertTrue(configurator.wait_window())
             self.assertEqual(zt.lines(driver("window-text", zt.MAIN_TITLE)[1]), " Zarvo 2003 v5.4")
             self.assert_automatic_form()
-            self.assertEqual(control("items", zt.MAIN_TITLE, zt.MODE).split("\n"),
+            self.assertEqual(control("items", zt.MAIN_TITLE, ids.IDC_MODE).split("\n"),
                              ["Automatic #1", "Automatic #2", "Automatic #3", "Manual"])
             self.assertTrue(zve2e.wait_until(lambda: driver("no-window", zve2e.AGENT_TITLE)[0] != 0),
                             "the agent was not started")
@@ -51,25 +51,25 @@ class ConfiguratorWindow(unittest.TestCase):
     def test_manual_mode_explains_itself_then_shows_the_starting_values(self):
         with Configurator() as configurator:
             self.assertTrue(configurator.wait_window())
-            self.assertEqual(driver("select", zt.MAIN_TITLE, zt.MODE, "Manual")[0], 0)
-            # Dialog 146 is captioned with the connection type.
+            self.assertEqual(driver("select", zt.MAIN_TITLE, ids.IDC_MODE, "Manual")[0], 0)
+            # The explanation is captioned with the connection type.
             explanation = "Dial-Up Networking (Modem)"
             self.assertTrue(configurator.wait_window(explanation))
-            self.assertEqual(control("control-text", explanation, 1051), MANUAL_TEXT)
+            self.assertEqual(control("control-text", explanation, ids.IDC_EXPLAIN_TEXT), MANUAL_TEXT)
             zt.screenshot(explanation, "explanation-manual")
-            self.assertEqual(driver("click", explanation, 1)[0], 0)
+            self.assertEqual(driver("click", explanation, IDOK)[0], 0)
             self.assertTrue(zve2e.wait_until(lambda: driver("no-window", explanation)[0] == 0))
 
             for default, custom in zt.RADIO_PAIRS:
                 self.assertEqual(control("checked", zt.MAIN_TITLE, default), "1", default)
                 self.assertEqual(control("checked", zt.MAIN_TITLE, custom), "0", custom)
-            self.assertEqual(control("checked", zt.MAIN_TITLE, 1031), "1")
-            self.assertEqual(control("checked", zt.MAIN_TITLE, 1032), "0")
-            self.assertEqual(control("selection", zt.MAIN_TITLE, 1051), "0 2")
-            self.assertEqual(control("selection", zt.MAIN_TITLE, 1054), "2 4")
-            for control_id in (1041, 1043, 1050):
+            self.assertEqual(control("checked", zt.MAIN_TITLE, ids.IDC_PMTU), "1")
+            self.assertEqual(control("checked", zt.MAIN_TITLE, ids.IDC_BLACKHOLE), "0")
+            self.assertEqual(control("selection", zt.MAIN_TITLE, ids.IDC_HTTP10_LIST), "0 2")
+            self.assertEqual(control("selection", zt.MAIN_TITLE, ids.IDC_HTTP11_LIST), "2 4")
+            for control_id in (ids.IDC_RWIN_LIST, ids.IDC_KEEPALIVE_LIST, ids.IDC_NDI_LIST):
                 self.assertEqual(control("selection", zt.MAIN_TITLE, control_id), "-1", control_id)
-            for control_id in (1010, 1022):
+            for control_id in (ids.IDC_MTU_EDIT, ids.IDC_TTL_EDIT):
                 self.assertEqual(control("control-text", zt.MAIN_TITLE, control_id), "", control_id)
             for control_id in zt.MANUAL_SET:
                 self.assertEqual(control("enabled", zt.MAIN_TITLE, control_id), "1", control_id)
@@ -82,13 +82,14 @@ class ConfiguratorWindow(unittest.TestCase):
     def test_about_switch_shows_only_the_about_box(self):
         with Configurator("/about") as configurator:
             self.assertTrue(configurator.wait_window(zt.ABOUT_TITLE))
-            self.assertEqual(control("control-text", zt.ABOUT_TITLE, 1090), "http://www.zarvo.example/")
-            self.assertEqual(control("control-text", zt.ABOUT_TITLE, 1091), "support@zarvo.example")
+            self.assertEqual(control("control-text", zt.ABOUT_TITLE, ids.IDC_ABOUT_WEB_LINK),
+                             "http://www.zarvo.example/")
+            self.assertEqual(control("control-text", zt.ABOUT_TITLE, ids.IDC_ABOUT_MAIL_LINK), "support@zarvo.example")
             self.assertEqual(driver("no-window", zt.MAIN_TITLE)[0], 0)
             self.assertTrue(zve2e.wait_until(lambda: driver("no-window", zve2e.AGENT_TITLE)[0] != 0),
                             "the agent was not started")
             zt.screenshot(zt.ABOUT_TITLE, "about")
-            self.assertEqual(driver("click", zt.ABOUT_TITLE, 1005)[0], 0)
+            self.assertEqual(driver("click", zt.ABOUT_TITLE, ids.IDC_ABOUT_CLOSE)[0], 0)
             self.assertIsNotNone(configurator.exit_code(), "closing the About box did not end the program")
             self.assertEqual(driver("no-window", zt.MAIN_TITLE)[0], 0)
 

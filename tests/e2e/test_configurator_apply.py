@@ -10,7 +10,7 @@ import unittest
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator, control, number_value, text_value
-from zve2e import driver
+from zve2e import IDOK, driver, ids
 
 # Windows 98: the MSTCP values, the NDI cache size and one adapter, found
 # through Enum\Root\Net -> its MSTCP binding -> the driver's class key.
@@ -46,7 +46,6 @@ CREATED_KEYS = [ADAPTER_9X, BINDING_9X, CLASS_9X, MSTCP, NDI_CACHE, INTERFACE_NT
     [CARD_SERVICE_NT] if CARD_SERVICE_NT else [])
 DUMPED_KEYS = [key for key in (CLASS_9X, MSTCP, NDI_CACHE, TCPIP, CARD_TCPIP_NT, INTERFACE_NT, INTERNET) if key]
 
-CONNECTION_TYPE = 1046
 PPPOE = "Cable/xDSL running PPPoE/PPTP"
 DIAL_UP = "Dial-Up Networking (Modem)"
 QUESTION = ("System changes were successful done.\n\nIn order to enjoy all the benefits of Zarvo 2003\n"
@@ -161,14 +160,14 @@ class ConfiguratorApply(unittest.TestCase):
     def apply_and_decline_the_restart(self, explanation=None, screenshots=False):
         """Presses Apply; answers the explanation, when one comes, and No at the question.
         Returns the question's text."""
-        self.assertEqual(driver("click", zt.MAIN_TITLE, 1014)[0], 0)
+        self.assertEqual(driver("click", zt.MAIN_TITLE, ids.IDC_APPLY)[0], 0)
         if explanation:
             self.assertTrue(driver("wait-window", explanation, 30)[0] == 0, "no explanation")
-            self.assertEqual(control("control-text", explanation, 1051), AUTOMATIC_TEXT)
+            self.assertEqual(control("control-text", explanation, ids.IDC_EXPLAIN_TEXT), AUTOMATIC_TEXT)
             if screenshots:
                 zt.screenshot(explanation, "apply-explanation")
             frame = zt.window_rect(zt.MAIN_TITLE)
-            self.assertEqual(driver("click", explanation, 1)[0], 0)
+            self.assertEqual(driver("click", explanation, IDOK)[0], 0)
             if screenshots:
                 self.capture_bar_mid_run(frame)
         self.assertEqual(driver("wait-window", "Zarvo 2003", 60)[0], 0, "no restart question")
@@ -203,9 +202,9 @@ class ConfiguratorApply(unittest.TestCase):
         before = zt.dump(DUMPED_KEYS)
         with Configurator() as configurator:
             self.assertTrue(configurator.wait_window())
-            self.assertEqual(driver("select", zt.MAIN_TITLE, CONNECTION_TYPE, PPPOE)[0], 0)
+            self.assertEqual(driver("select", zt.MAIN_TITLE, ids.IDC_CONNECTION_TYPE, PPPOE)[0], 0)
             self.assertTrue(zve2e.wait_until(
-                lambda: control("selection", zt.MAIN_TITLE, CONNECTION_TYPE) == "2 " + PPPOE))
+                lambda: control("selection", zt.MAIN_TITLE, ids.IDC_CONNECTION_TYPE) == "2 " + PPPOE))
             self.assertEqual(self.apply_and_decline_the_restart(PPPOE, screenshots), QUESTION)
             self.assertEqual(changes(before, zt.dump(DUMPED_KEYS)), expected)
             self.assertEqual(read_config_file(), {
@@ -220,10 +219,10 @@ class ConfiguratorApply(unittest.TestCase):
         self.automatic_preset("winxp", nt_values(1492, 255552, 128, 1, 0, 600000, 16, 8))
 
     def enter_manual_mode(self):
-        self.assertEqual(driver("select", zt.MAIN_TITLE, zt.MODE, "Manual")[0], 0)
+        self.assertEqual(driver("select", zt.MAIN_TITLE, ids.IDC_MODE, "Manual")[0], 0)
         self.assertEqual(driver("wait-window", DIAL_UP, 30)[0], 0)
-        self.assertEqual(driver("click", DIAL_UP, 1)[0], 0)
-        self.assertTrue(zve2e.wait_until(lambda: control("enabled", zt.MAIN_TITLE, 1081) == "1"))
+        self.assertEqual(driver("click", DIAL_UP, IDOK)[0], 0)
+        self.assertTrue(zve2e.wait_until(lambda: control("enabled", zt.MAIN_TITLE, ids.IDC_MTU_CUSTOM) == "1"))
 
     def custom(self, button, value_control, text=None, item=None):
         self.assertEqual(driver("click", zt.MAIN_TITLE, button)[0], 0)
@@ -239,15 +238,15 @@ class ConfiguratorApply(unittest.TestCase):
         with Configurator() as configurator:
             self.assertTrue(configurator.wait_window())
             self.enter_manual_mode()
-            self.custom(1081, 1010, text="1400")
-            self.custom(1017, 1041, item="x6")
-            self.custom(1025, 1022, text="64")
-            self.custom(1055, 1043, item="15 min.")
-            self.custom(1044, 1050, item="32")
-            self.assertEqual(driver("click", zt.MAIN_TITLE, 1032)[0], 0)
-            self.assertEqual(driver("select", zt.MAIN_TITLE, 1051, "10")[0], 0)
-            self.assertEqual(driver("select", zt.MAIN_TITLE, 1054, "20")[0], 0)
-            self.assertTrue(zve2e.wait_until(lambda: control("checked", zt.MAIN_TITLE, 1032) == "1"))
+            self.custom(ids.IDC_MTU_CUSTOM, ids.IDC_MTU_EDIT, text="1400")
+            self.custom(ids.IDC_RWIN_CUSTOM, ids.IDC_RWIN_LIST, item="x6")
+            self.custom(ids.IDC_TTL_CUSTOM, ids.IDC_TTL_EDIT, text="64")
+            self.custom(ids.IDC_KEEPALIVE_CUSTOM, ids.IDC_KEEPALIVE_LIST, item="15 min.")
+            self.custom(ids.IDC_NDI_CUSTOM, ids.IDC_NDI_LIST, item="32")
+            self.assertEqual(driver("click", zt.MAIN_TITLE, ids.IDC_BLACKHOLE)[0], 0)
+            self.assertEqual(driver("select", zt.MAIN_TITLE, ids.IDC_HTTP10_LIST, "10")[0], 0)
+            self.assertEqual(driver("select", zt.MAIN_TITLE, ids.IDC_HTTP11_LIST, "20")[0], 0)
+            self.assertTrue(zve2e.wait_until(lambda: control("checked", zt.MAIN_TITLE, ids.IDC_BLACKHOLE) == "1"))
             self.assertEqual(self.apply_and_decline_the_restart(), QUESTION)
             self.assertEqual(changes(before, zt.dump(DUMPED_KEYS)), expected)
             self.assertEqual(read_config_file(), {
@@ -267,8 +266,8 @@ class ConfiguratorApply(unittest.TestCase):
             with Configurator() as configurator:
                 self.assertTrue(configurator.wait_window(), version)
                 self.enter_manual_mode()
-                self.custom(1081, 1010)
-                self.assertEqual(driver("click", zt.MAIN_TITLE, 1014)[0], 0)
+                self.custom(ids.IDC_MTU_CUSTOM, ids.IDC_MTU_EDIT)
+                self.assertEqual(driver("click", zt.MAIN_TITLE, ids.IDC_APPLY)[0], 0)
                 code, text = driver("answer", "Zarvo 2003", "OK", 30)
                 self.assertEqual((code, zt.lines(text)), (
                     0, "Invalid MTU value.\nYou chose the 'Custom' option without providing any value."), version)

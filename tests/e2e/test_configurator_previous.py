@@ -14,9 +14,8 @@ import unittest
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator
-from zve2e import driver, reg_add, reg_query
+from zve2e import IDOK, driver, ids, reg_add, reg_query
 
-ID_FILE_RESTORE_PREVIOUS = 32796
 CAPTION = "Zarvo 2003"
 RECORD = zve2e.INSTALL_FOLDER + r"\Zartune-previous.reg"
 
@@ -76,17 +75,17 @@ class RestorePreviousSettings(unittest.TestCase):
 
     def assert_refused(self):
         self.assertFalse(record_exists())
-        self.assertEqual(driver("send", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_FILE_RESTORE_PREVIOUS, 0)[0], 0)
+        self.assertEqual(driver("send", zt.MAIN_TITLE, zve2e.WM_COMMAND, ids.ID_FILE_RESTORE_PREVIOUS, 0)[0], 0)
         self.assertEqual(driver("no-window", CAPTION)[0], 0)
 
     def apply(self, mode):
-        self.assertEqual(driver("select", zt.MAIN_TITLE, zt.MODE, mode)[0], 0)
+        self.assertEqual(driver("select", zt.MAIN_TITLE, ids.IDC_MODE, mode)[0], 0)
         self.assertTrue(zve2e.wait_until(
             lambda: driver("status-text", zt.MAIN_TITLE, zt.PANE_MODE)[1].startswith("Mode: " + mode)))
-        self.assertEqual(driver("click", zt.MAIN_TITLE, 1014)[0], 0)
+        self.assertEqual(driver("click", zt.MAIN_TITLE, ids.IDC_APPLY)[0], 0)
         explanation = "Dial-Up Networking (Modem)"
         self.assertEqual(driver("wait-window", explanation, 30)[0], 0)
-        self.assertEqual(driver("click", explanation, 1)[0], 0)
+        self.assertEqual(driver("click", explanation, IDOK)[0], 0)
         answer("No", "System changes were successful done.")
         answer("OK", "Keep in mind that you must restart")
 
@@ -107,7 +106,7 @@ class RestorePreviousSettings(unittest.TestCase):
             with open(zve2e.unix_path(RECORD), "rb") as record:
                 self.assertEqual(record.read(), first)
 
-            self.assertEqual(driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_FILE_RESTORE_PREVIOUS, 0)[0], 0)
+            self.assertEqual(driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ids.ID_FILE_RESTORE_PREVIOUS, 0)[0], 0)
             answer("Yes", "The program will give back the settings you had before it first applied new ones.")
             answer("No", "Your previous settings were successfully restored.")
             answer("OK", "Keep in mind that you must restart")

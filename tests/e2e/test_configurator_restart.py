@@ -7,7 +7,7 @@ import unittest
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator
-from zve2e import driver
+from zve2e import IDOK, driver, ids
 
 
 def agent_pids():
@@ -24,10 +24,10 @@ class ConfiguratorRestart(unittest.TestCase):
             self.assertTrue(configurator.wait_window())
             self.assertTrue(zve2e.wait_until(lambda: len(agent_pids()) == 1), "the agent was not started")
             before = agent_pids()
-            self.assertEqual(driver("click", zt.MAIN_TITLE, 1014)[0], 0)
+            self.assertEqual(driver("click", zt.MAIN_TITLE, ids.IDC_APPLY)[0], 0)
             explanation = "Dial-Up Networking (Modem)"
             self.assertEqual(driver("wait-window", explanation, 30)[0], 0)
-            self.assertEqual(driver("click", explanation, 1)[0], 0)
+            self.assertEqual(driver("click", explanation, IDOK)[0], 0)
             code, question = driver("answer", "Zarvo 2003", "Yes", 60)
             self.assertEqual(code, 0)
             self.assertTrue(zt.lines(question).startswith("System changes were successful done."))

@@ -10,13 +10,10 @@ import unittest
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator
-from zve2e import driver
+from zve2e import driver, ids
 
-TOOLBAR = 59392  # the bar's id is its toggle command
+TOOLBAR = ids.ID_VIEW_TOOLBAR  # the bar's id is its toggle command
 FLOATING_TITLE = "Toolbar"
-ID_FILE_RESTORE = 32787
-ID_APP_ABOUT = 57664
-ABOUT_OK = 1005
 RESTORE_PROMPT = "Restore Windows original settings"
 TOOLBAR_SETTINGS = r"HKLM\SOFTWARE\Orvenda Ltd\Zarvo\Toolbar"  # where the bar was left
 
@@ -72,7 +69,7 @@ class ToolbarDocking(unittest.TestCase):
             self.assertTrue(configurator.wait_window())
             frame = rect("window-rect", zt.MAIN_TITLE)
             top = rect("control-rect", zt.MAIN_TITLE, TOOLBAR)
-            form = rect("control-rect", zt.MAIN_TITLE, zt.CONNECTION_TYPE)
+            form = rect("control-rect", zt.MAIN_TITLE, ids.IDC_CONNECTION_TYPE)
             self.assertGreater(width(top), height(top))
 
             # To the left side, with the drag rectangle on the way.
@@ -86,7 +83,7 @@ class ToolbarDocking(unittest.TestCase):
             self.assertEqual(left[1], top[1])
             # The form moved right by the bar and up into the toolbar's old
             # place; the frame widened by the bar, so the form kept its width.
-            self.assertEqual(rect("control-rect", zt.MAIN_TITLE, zt.CONNECTION_TYPE),
+            self.assertEqual(rect("control-rect", zt.MAIN_TITLE, ids.IDC_CONNECTION_TYPE),
                              [form[0] + width(left), form[1] - height(top), form[2] + width(left), form[3] - height(top)])
             self.assertEqual(width(rect("window-rect", zt.MAIN_TITLE)), width(frame) + width(left))
             mouse("move", (frame[2] - 40, frame[1] + 10))  # no tooltip in the picture
@@ -96,7 +93,7 @@ class ToolbarDocking(unittest.TestCase):
             drag((left[0] + 4, left[1] + 4), centre(frame))
             self.assertEqual(driver("wait-window", FLOATING_TITLE, 20)[0], 0, "not floating")
             self.wait_for(lambda: rect("window-rect", zt.MAIN_TITLE) == frame, "the frame did not narrow again")
-            self.assertEqual(rect("control-rect", zt.MAIN_TITLE, zt.CONNECTION_TYPE),
+            self.assertEqual(rect("control-rect", zt.MAIN_TITLE, ids.IDC_CONNECTION_TYPE),
                              [form[0], form[1] - height(top), form[2], form[3] - height(top)])
             floating = rect("window-rect", FLOATING_TITLE)
             bar = rect("control-rect", FLOATING_TITLE, TOOLBAR)
@@ -105,14 +102,14 @@ class ToolbarDocking(unittest.TestCase):
             zt.screenshot(zt.MAIN_TITLE, "toolbar-floating", FLOATING_TITLE)
 
             # Its buttons work there: the hot button's prompt, a click.
-            mouse("move", centre(rect("button-rect", FLOATING_TITLE, TOOLBAR, ID_FILE_RESTORE)))
+            mouse("move", centre(rect("button-rect", FLOATING_TITLE, TOOLBAR, ids.ID_FILE_RESTORE)))
             self.wait_for(lambda: zt.lines(driver("status-text", zt.MAIN_TITLE, 0)[1]) == RESTORE_PROMPT,
                           "no prompt for the hot button")
-            about = centre(rect("button-rect", FLOATING_TITLE, TOOLBAR, ID_APP_ABOUT))
+            about = centre(rect("button-rect", FLOATING_TITLE, TOOLBAR, ids.ID_APP_ABOUT))
             mouse("down", about)
             mouse("up", about)
             self.assertTrue(configurator.wait_window(zt.ABOUT_TITLE), "the About button did nothing")
-            self.assertEqual(driver("click", zt.ABOUT_TITLE, ABOUT_OK)[0], 0)
+            self.assertEqual(driver("click", zt.ABOUT_TITLE, ids.IDC_ABOUT_CLOSE)[0], 0)
             self.wait_for(lambda: driver("no-window", zt.ABOUT_TITLE)[0] == 0, "the About box stayed")
 
             # The menu command hides the floating bar and shows it again in its place.
@@ -134,7 +131,7 @@ class ToolbarDocking(unittest.TestCase):
             # Its caption takes it back to the top.
             drag((floating[0] + 20, floating[1] + 6), (centre(top)[0], top[1] + 2))
             self.wait_for(lambda: rect("control-rect", zt.MAIN_TITLE, TOOLBAR) == top, "not back at the top")
-            self.assertEqual(rect("control-rect", zt.MAIN_TITLE, zt.CONNECTION_TYPE), form)
+            self.assertEqual(rect("control-rect", zt.MAIN_TITLE, ids.IDC_CONNECTION_TYPE), form)
 
 
 if __name__ == "__main__":

@@ -7,7 +7,7 @@ import test_configurator_apply as applying
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator
-from zve2e import driver
+from zve2e import IDCANCEL, driver, ids
 
 TITLE = "Current Settings"
 
@@ -33,11 +33,11 @@ class CurrentSettings(unittest.TestCase):
 
     def rows(self):
         """Opens the view, refreshes, copies and closes it: the table's rows, checked against its header."""
-        driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, 32798, 0)
+        driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ids.ID_TOOLS_CURRENT_SETTINGS, 0)
         self.assertEqual(driver("wait-window", TITLE, 30)[0], 0)
         zt.screenshot(TITLE, "current-settings")
         dump = zt.dump(applying.DUMPED_KEYS)
-        for button in (1303, 1304, 2):  # Refresh, Copy, Close
+        for button in (ids.IDC_CURRENT_REFRESH, ids.IDC_CURRENT_COPY, IDCANCEL):  # IDCANCEL: Close
             self.assertEqual(driver("click", TITLE, button)[0], 0)
         self.assertTrue(zve2e.wait_until(lambda: driver("no-window", TITLE)[0] == 0))
         self.assertEqual(zt.dump(applying.DUMPED_KEYS), dump)

@@ -9,17 +9,14 @@ import unittest
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator, control
-from zve2e import WM_COMMAND, Agent, driver, scramble
+from zve2e import IDCANCEL, WM_COMMAND, Agent, driver, ids, scramble
 
 SECTION = zve2e.PRODUCT_KEY + "\\" + scramble("UndoRegular")
 INSTALL = zve2e.PRODUCT_KEY + "\\Install"
 AUTOSTART = '"%s" /auto' % zve2e.AGENT
-ID_TRAY_OPEN = 32784
-ID_TRAY_SIMULATE = 32786
 SETTINGS_CHANGED = 1112
 WM_TIMER = 0x0113
 KEEPALIVE = "Evertie"
-MANUAL, INTERVAL, AUTOMATIC, CANCEL = 1026, 1060, 1063, 2
 
 # What the configurator would have stored.
 GOOD = {"PingMode": "Manual", "PingHost": "www.example.org", "PingInterval": "9", "PingSound": "1",
@@ -53,7 +50,7 @@ KINDS = ["a lone letter at the end", "letters outside the alphabet", "999 charac
 def exercise(agent):
     """What reads the settings: the settings-changed message, both timers, a ping."""
     for message, wparam, lparam in ((SETTINGS_CHANGED, 123, 123), (WM_TIMER, 1, 0), (WM_TIMER, 2, 0),
-                                    (WM_COMMAND, ID_TRAY_SIMULATE, 0)):
+                                    (WM_COMMAND, ids.ID_TRAY_SIMULATE, 0)):
         assert driver("send", zve2e.AGENT_TITLE, message, wparam, lparam)[0] == 0, message
 
 
@@ -73,10 +70,10 @@ class DamagedAgentState(unittest.TestCase):
         configurator = Configurator("/ping")
         try:
             self.assertTrue(configurator.wait_window(KEEPALIVE))
-            self.assertEqual(control("checked", KEEPALIVE, MANUAL), "1" if manual else "0")
-            self.assertEqual(control("checked", KEEPALIVE, AUTOMATIC), "0" if manual else "1")
-            self.assertTrue(-1 <= int(control("selection", KEEPALIVE, INTERVAL).split()[0]) < 60)
-            self.assertEqual(driver("click", KEEPALIVE, CANCEL)[0], 0)
+            self.assertEqual(control("checked", KEEPALIVE, ids.IDC_PING_MANUAL), "1" if manual else "0")
+            self.assertEqual(control("checked", KEEPALIVE, ids.IDC_PING_AUTOMATIC), "0" if manual else "1")
+            self.assertTrue(-1 <= int(control("selection", KEEPALIVE, ids.IDC_PING_INTERVAL).split()[0]) < 60)
+            self.assertEqual(driver("click", KEEPALIVE, IDCANCEL)[0], 0)
             self.assertIsNotNone(configurator.exit_code(20), "Cancel did not end the configurator")
         finally:
             if configurator.process.poll() is None:
@@ -126,7 +123,7 @@ class DamagedAgentState(unittest.TestCase):
                                 zve2e.reg_add(zve2e.INTERNET_SETTINGS, "EnableAutodial", *shape)
                             requests = len(server.requests)
                             self.assertEqual(
-                                driver("send", zve2e.AGENT_TITLE, WM_COMMAND, ID_TRAY_SIMULATE, 0)[0], 0)
+                                driver("send", zve2e.AGENT_TITLE, WM_COMMAND, ids.ID_TRAY_SIMULATE, 0)[0], 0)
                             self.assertEqual(len(server.requests), requests + 1)
                             self.assertEqual(server.seen_during[-1], shape)
                             self.assertEqual(autodial(), shape)
@@ -167,7 +164,7 @@ class DamagedAgentState(unittest.TestCase):
                 with Agent() as agent:
                     self.assertTrue(agent.wait_window())
                     # The sound of a ping, and the configurator: both live in the install folder.
-                    for command in (ID_TRAY_SIMULATE, ID_TRAY_OPEN):
+                    for command in (ids.ID_TRAY_SIMULATE, ids.ID_TRAY_OPEN):
                         self.assertEqual(driver("post", zve2e.AGENT_TITLE, WM_COMMAND, command, 0)[0], 0)
                         code, text = driver("answer", "Zarvo 2003 - Severe Error", "OK")
                         self.assertEqual(code, 0, command)

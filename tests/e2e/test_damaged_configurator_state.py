@@ -9,16 +9,14 @@ import unittest
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator, control
-from zve2e import driver
+from zve2e import driver, ids
 
 INSTALL = zve2e.PRODUCT_KEY + "\\Install"
 TCPIP = r"HKLM\System\CurrentControlSet\Services\Tcpip\Parameters"
 MSTCP = r"HKLM\System\CurrentControlSet\Services\VxD\MSTCP"
 # Each list of the form and how many entries it has.
-LISTS = {zt.CONNECTION_TYPE: 4, zt.MODE: 4, 1041: 7, 1043: 60, 1051: 59, 1054: 59, 1050: 7}
-IDC_APPLY = 1014
-IDC_MTU_CUSTOM = 1081
-IDC_TTL_EDIT = 1022
+LISTS = {ids.IDC_CONNECTION_TYPE: 4, ids.IDC_MODE: 4, ids.IDC_RWIN_LIST: 7, ids.IDC_KEEPALIVE_LIST: 60,
+         ids.IDC_HTTP10_LIST: 59, ids.IDC_HTTP11_LIST: 59, ids.IDC_NDI_LIST: 7}
 
 
 def section(*lines):
@@ -74,7 +72,7 @@ class DamagedConfiguratorState(unittest.TestCase):
         for control_id, entries in LISTS.items():
             index = int(control("selection", zt.MAIN_TITLE, control_id).split()[0])
             self.assertTrue(-1 <= index < entries, (control_id, index))
-        manual = control("selection", zt.MAIN_TITLE, zt.MODE).startswith("3 ")
+        manual = control("selection", zt.MAIN_TITLE, ids.IDC_MODE).startswith("3 ")
         # Manual: exactly one button of each pair; automatic: none, and every manual control off.
         for pair in zt.RADIO_PAIRS:
             checked = [control("checked", zt.MAIN_TITLE, button) for button in pair]
@@ -101,11 +99,11 @@ class DamagedConfiguratorState(unittest.TestCase):
                     manual = self.assert_showable_form()
                     if name == "no section":
                         # Nothing is read: the defaults.
-                        self.assertEqual(control("selection", zt.MAIN_TITLE, zt.MODE), "0 Automatic #1")
+                        self.assertEqual(control("selection", zt.MAIN_TITLE, ids.IDC_MODE), "0 Automatic #1")
                     if name == "a 1 MB line":
                         self.assertTrue(manual)
-                        self.assertEqual(control("checked", zt.MAIN_TITLE, IDC_MTU_CUSTOM), "1")
-                        self.assertEqual(control("control-text", zt.MAIN_TITLE, IDC_TTL_EDIT), "64")
+                        self.assertEqual(control("checked", zt.MAIN_TITLE, ids.IDC_MTU_CUSTOM), "1")
+                        self.assertEqual(control("control-text", zt.MAIN_TITLE, ids.IDC_TTL_EDIT), "64")
                 finally:
                     self.close(configurator)
                 with open(path, "rb") as cfg:
@@ -116,7 +114,7 @@ class DamagedConfiguratorState(unittest.TestCase):
         before = {key: zve2e.reg_tree(key) for key in (TCPIP, MSTCP, zve2e.PRODUCT_KEY)}
         configurator, path = self.open_damaged("huge numbers")
         try:
-            self.assertEqual(driver("click", zt.MAIN_TITLE, IDC_APPLY)[0], 0)
+            self.assertEqual(driver("click", zt.MAIN_TITLE, ids.IDC_APPLY)[0], 0)
             code, text = driver("answer", "Zarvo 2003", "OK")
             self.assertEqual(code, 0)
             self.assertTrue(text.startswith("Invalid "), text)

@@ -11,7 +11,7 @@ import unittest
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator, control
-from zve2e import driver
+from zve2e import IDCANCEL, IDOK, driver, ids
 
 TAG = os.environ.get("ZV_MTU_BED", "zvmtu%d" % os.getpid())
 CLIENT, ROUTER, SERVER = TAG + "c", TAG + "r", TAG + "s"
@@ -24,8 +24,7 @@ BED = """netns add {c}|netns add {r}|netns add {s}|-n {c} link set lo up|-n {r} 
 -n {c} route add 198.18.0.0/15 via 198.18.0.2|-n {s} route add 198.18.0.0/15 via 198.18.1.1
 netns exec {r} sysctl -qw net.ipv4.ip_forward=1|netns exec {r} sysctl -qw net.ipv4.icmp_ratelimit=0
 netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0|-n {r} route add blackhole 198.18.2.53""".format(c=CLIENT, r=ROUTER, s=SERVER)
-DIALOG, ID_TOOLS_FIND_MTU = "Find Largest MTU", 32797
-HOST, PROBES, RESULT, FIND, STOP, USE, CLOSE = 1200, 1202, 1203, 1204, 1205, 1206, 2
+DIALOG = "Find Largest MTU"
 RESOLVER = "nameserver 198.18.2.53\noptions timeout:6 attempts:1\n"  # the router drops its queries: lookups hang
 TUNED_KEYS = [r"HKLM\System\CurrentControlSet\Services\Tcpip", r"HKLM\System\CurrentControlSet\Services\Class"]
 
@@ -61,13 +60,15 @@ def outside():
 
 class FindLargestMtu(unittest.TestCase):
     def find(self, host, ends_with):
-        self.assertEqual(driver("set-text", DIALOG, HOST, host)[0], 0)
+        self.assertEqual(driver("set-text", DIALOG, ids.IDC_FINDMTU_HOST, host)[0], 0)
         started = time.monotonic()
-        self.assertEqual(driver("click", DIALOG, FIND)[0], 0)
-        self.assertTrue(zve2e.wait_until(lambda: control("control-text", DIALOG, RESULT).endswith(ends_with), 60))
-        probes = control("items", DIALOG, PROBES).split("\n")
+        self.assertEqual(driver("click", DIALOG, ids.IDC_FINDMTU_FIND)[0], 0)
+        self.assertTrue(zve2e.wait_until(
+            lambda: control("control-text", DIALOG, ids.IDC_FINDMTU_RESULT).endswith(ends_with), 60))
+        probes = control("items", DIALOG, ids.IDC_FINDMTU_PROBES).split("\n")
         print("%s in %.1f s: %s" % (ends_with, time.monotonic() - started, ", ".join(probes)), file=sys.stderr)
-        self.assertEqual((control("enabled", DIALOG, FIND), control("enabled", DIALOG, STOP)), ("1", "0"))
+        self.assertEqual((control("enabled", DIALOG, ids.IDC_FINDMTU_FIND),
+                          control("enabled", DIALOG, ids.IDC_FINDMTU_STOP)), ("1", "0"))
         return probes
 
     def test_the_search_in_the_bed(self):
@@ -76,7 +77,7 @@ class FindLargestMtu(unittest.TestCase):
         zve2e.reg_add(r"HKCU\Software\Wine\X11 Driver", "Managed", "REG_SZ", "N")
         with Configurator() as configurator:
             self.assertTrue(configurator.wait_window())
-            driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_TOOLS_FIND_MTU, 0)
+            driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ids.ID_TOOLS_FIND_MTU, 0)
             self.assertTrue(configurator.wait_window(DIALOG))
             for mtu in (1400, 1492):
                 ip("-n %s link set r1 mtu %d" % (ROUTER, mtu))
@@ -84,26 +85,27 @@ class FindLargestMtu(unittest.TestCase):
                 probes = self.find("198.18.1.2", "The largest MTU to 198.18.1.2 is %d." % mtu)
                 for line in ("1472 bytes: too big", "%d bytes: passed" % (mtu - 28), "%d bytes: too big" % (mtu - 27)):
                     self.assertIn(line, probes)
-            driver("post", DIALOG, zve2e.WM_COMMAND, 1, 0)  # Enter: only "Use This MTU" ends the dialog
+            driver("post", DIALOG, zve2e.WM_COMMAND, IDOK, 0)  # Enter: only "Use This MTU" ends the dialog
             self.assertEqual(driver("send", DIALOG, 0, 0, 0)[0], 0)
             self.assertNotEqual(driver("no-window", DIALOG)[0], 0)
-            self.assertEqual(driver("click", DIALOG, USE)[0], 0)
+            self.assertEqual(driver("click", DIALOG, ids.IDC_FINDMTU_USE)[0], 0)
             explanation = "Dial-Up Networking (Modem)"  # picking Manual explains it, as the mode list does
             self.assertTrue(configurator.wait_window(explanation))
-            self.assertEqual(driver("click", explanation, 1)[0], 0)
+            self.assertEqual(driver("click", explanation, IDOK)[0], 0)
             self.assertTrue(zve2e.wait_until(lambda: driver("no-window", explanation)[0] == 0))
-            self.assertEqual(control("selection", zt.MAIN_TITLE, zt.MODE), "3 Manual")
-            self.assertEqual(control("checked", zt.MAIN_TITLE, 1081), "1")
-            self.assertEqual(control("control-text", zt.MAIN_TITLE, 1010), "1492")
+            self.assertEqual(control("selection", zt.MAIN_TITLE, ids.IDC_MODE), "3 Manual")
+            self.assertEqual(control("checked", zt.MAIN_TITLE, ids.IDC_MTU_CUSTOM), "1")
+            self.assertEqual(control("control-text", zt.MAIN_TITLE, ids.IDC_MTU_EDIT), "1492")
 
-            driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_TOOLS_FIND_MTU, 0)
+            driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ids.ID_TOOLS_FIND_MTU, 0)
             self.assertTrue(configurator.wait_window(DIALOG))
             self.find("198.18.1.99", "198.18.1.99 cannot be reached: destination host unreachable.")
             # Each during a name lookup that hangs; the worker of the first one still looks up during the second.
-            self.assertEqual(driver("set-text", DIALOG, HOST, "zv.bed.example")[0], 0)
-            for button, ended in ((STOP, lambda: control("control-text", DIALOG, RESULT) == "The search was stopped."),
-                                  (CLOSE, lambda: driver("no-window", DIALOG)[0] == 0)):
-                self.assertEqual(driver("click", DIALOG, FIND)[0], 0)  # handled before the next click
+            self.assertEqual(driver("set-text", DIALOG, ids.IDC_FINDMTU_HOST, "zv.bed.example")[0], 0)
+            stopped = lambda: control("control-text", DIALOG, ids.IDC_FINDMTU_RESULT) == "The search was stopped."
+            for button, ended in ((ids.IDC_FINDMTU_STOP, stopped),
+                                  (IDCANCEL, lambda: driver("no-window", DIALOG)[0] == 0)):
+                self.assertEqual(driver("click", DIALOG, ids.IDC_FINDMTU_FIND)[0], 0)  # handled before the next click
                 started = time.monotonic()
                 self.assertEqual(driver("click", DIALOG, button)[0], 0)
                 self.assertTrue(zve2e.wait_until(ended, 3))
@@ -112,7 +114,7 @@ class FindLargestMtu(unittest.TestCase):
             ip("netns exec %s sysctl -qw net.ipv4.icmp_echo_ignore_all=1" % SERVER)
             late = os.path.join(os.path.dirname(os.path.abspath(__file__)), "mtu_bed_server.py")
             with subprocess.Popen(["ip", "netns", "exec", SERVER, sys.executable, late, "1.5"]) as server:
-                driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ID_TOOLS_FIND_MTU, 0)
+                driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ids.ID_TOOLS_FIND_MTU, 0)
                 self.assertTrue(configurator.wait_window(DIALOG))
                 probes = self.find("198.18.1.2", "The largest MTU to 198.18.1.2 is 1492.")
                 server.kill()

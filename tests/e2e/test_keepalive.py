@@ -9,14 +9,10 @@ import unittest
 import zartune_e2e as zt
 import zve2e
 from zartune_e2e import Configurator, control
-from zve2e import WM_COMMAND, Agent, driver, setting
+from zve2e import IDOK, WM_COMMAND, Agent, driver, ids, setting
 
 SECTION = "UndoRegular"
 DIALOG = "Evertie"
-ID_TRAY_EVERTIE = 32785
-ID_FILE_BACKUP = 32775
-OK, DEFAULTS = 1, 4
-MANUAL, INTERVAL, SOUND, AUTOMATIC, HOST, ANIMATION = 1026, 1060, 1062, 1063, 1064, 1066
 NAMES = ("PingMode", "PingHost", "PingInterval", "PingSound", "TaskBarAni")
 AUTOMATIC_TEXT = " " * 17 + "Automatic"
 WINDOWS = zve2e.unix_path(r"C:\windows")
@@ -61,30 +57,30 @@ class KeepAliveDialog(unittest.TestCase):
                 with Agent() as agent:
                     self.assertTrue(agent.wait_window())
                     # The tray's "&Evertie Configuration" starts zartune.exe /ping.
-                    self.assertEqual(driver("post", zve2e.AGENT_TITLE, WM_COMMAND, ID_TRAY_EVERTIE, 0)[0], 0)
+                    self.assertEqual(driver("post", zve2e.AGENT_TITLE, WM_COMMAND, ids.ID_TRAY_EVERTIE, 0)[0], 0)
                     self.assertTrue(zve2e.wait_until(lambda: driver("no-window", DIALOG)[0] != 0, 30))
                     # On the agent's first-run settings.
-                    self.wait_control("checked", AUTOMATIC, "1")
-                    self.assertEqual(control("checked", DIALOG, MANUAL), "0")
-                    self.assertEqual(control("control-text", DIALOG, HOST), AUTOMATIC_TEXT)
-                    self.assertEqual(control("enabled", DIALOG, HOST), "0")
-                    self.assertEqual(control("selection", DIALOG, INTERVAL), "4  5 minutes.")
-                    self.assertEqual(control("enabled", DIALOG, INTERVAL), "0")
-                    self.assertEqual(control("checked", DIALOG, ANIMATION), "1")
+                    self.wait_control("checked", ids.IDC_PING_AUTOMATIC, "1")
+                    self.assertEqual(control("checked", DIALOG, ids.IDC_PING_MANUAL), "0")
+                    self.assertEqual(control("control-text", DIALOG, ids.IDC_PING_HOST), AUTOMATIC_TEXT)
+                    self.assertEqual(control("enabled", DIALOG, ids.IDC_PING_HOST), "0")
+                    self.assertEqual(control("selection", DIALOG, ids.IDC_PING_INTERVAL), "4  5 minutes.")
+                    self.assertEqual(control("enabled", DIALOG, ids.IDC_PING_INTERVAL), "0")
+                    self.assertEqual(control("checked", DIALOG, ids.IDC_PING_ANIMATION), "1")
                     zt.screenshot(DIALOG, "keepalive-automatic")
 
-                    self.assertEqual(driver("click", DIALOG, MANUAL)[0], 0)
-                    self.wait_control("enabled", HOST, "1")
-                    self.assertEqual(driver("set-text", DIALOG, HOST, "http://www.zarvo.example/up")[0], 0)
-                    self.assertEqual(driver("select", DIALOG, INTERVAL, " 1 minute.")[0], 0)
+                    self.assertEqual(driver("click", DIALOG, ids.IDC_PING_MANUAL)[0], 0)
+                    self.wait_control("enabled", ids.IDC_PING_HOST, "1")
+                    self.assertEqual(driver("set-text", DIALOG, ids.IDC_PING_HOST, "http://www.zarvo.example/up")[0], 0)
+                    self.assertEqual(driver("select", DIALOG, ids.IDC_PING_INTERVAL, " 1 minute.")[0], 0)
                     # Without the animation the 40-second line check stays quiet:
                     # every request the server sees is a keep-alive ping.
-                    self.assertEqual(driver("click", DIALOG, ANIMATION)[0], 0)
-                    self.wait_control("checked", ANIMATION, "0")
+                    self.assertEqual(driver("click", DIALOG, ids.IDC_PING_ANIMATION)[0], 0)
+                    self.wait_control("checked", ids.IDC_PING_ANIMATION, "0")
                     zt.screenshot(DIALOG, "keepalive-manual")
 
                     before = len(server.requests)
-                    self.assertEqual(driver("click", DIALOG, OK)[0], 0)
+                    self.assertEqual(driver("click", DIALOG, IDOK)[0], 0)
                     self.assertTrue(zve2e.wait_until(lambda: driver("no-window", DIALOG)[0] == 0))
                     closed = time.monotonic()
                     self.assertEqual(stored(), {"PingMode": "Manual", "PingHost": "http://www.zarvo.example/up",
@@ -109,8 +105,8 @@ class KeepAliveDialog(unittest.TestCase):
             with Configurator("/ping") as configurator:
                 self.assertTrue(configurator.wait_window(DIALOG))
                 self.assertEqual(driver("no-window", zve2e.AGENT_TITLE)[0], 0)
-                self.wait_control("checked", ANIMATION, "1")  # nothing saved yet
-                self.assertEqual(driver("click", DIALOG, OK)[0], 0)
+                self.wait_control("checked", ids.IDC_PING_ANIMATION, "1")  # nothing saved yet
+                self.assertEqual(driver("click", DIALOG, IDOK)[0], 0)
                 self.assertIsNotNone(configurator.exit_code(30), "closing the dialog did not end the program")
                 self.assertEqual(driver("no-window", zt.MAIN_TITLE)[0], 0)
         finally:
@@ -133,10 +129,10 @@ class RegistryBackup(unittest.TestCase):
                 os.remove(path)
 
     def backup(self):
-        """Runs command 32775 in the main window; the text of its message box."""
+        """Runs Registry Backup in the main window; the text of its message box."""
         with Configurator() as configurator:
             self.assertTrue(configurator.wait_window())
-            self.assertEqual(driver("post", zt.MAIN_TITLE, WM_COMMAND, ID_FILE_BACKUP, 0)[0], 0)
+            self.assertEqual(driver("post", zt.MAIN_TITLE, WM_COMMAND, ids.ID_FILE_BACKUP, 0)[0], 0)
             code, text = driver("answer", "Zarvo 2003", "OK")
             self.assertEqual(code, 0)
             return zt.lines(text)

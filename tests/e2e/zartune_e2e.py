@@ -5,7 +5,7 @@ import os
 import subprocess
 
 import zve2e
-from zve2e import driver
+from zve2e import driver, ids
 
 CONFIGURATOR = zve2e.INSTALL_FOLDER + r"\zartune.exe"
 MAIN_TITLE = " Zarvo 2003 v5.4"
@@ -15,12 +15,14 @@ PREVIOUS_SETTINGS = zve2e.INSTALL_FOLDER + r"\Zartune-previous.reg"
 # Screenshots are kept next to the prefix, in the build folder, never committed.
 SCREENSHOTS = os.path.join(os.path.dirname(zve2e.PREFIX), "e2e-screenshots")
 
-CONNECTION_TYPE = 1046
-MODE = 1045
-RADIO_PAIRS = [(1080, 1081), (1015, 1017), (1023, 1025), (1029, 1055), (1042, 1044)]
-VALUE_CONTROLS = [1010, 1041, 1022, 1043, 1050]
-MANUAL_SET = [1080, 1081, 1015, 1017, 1023, 1025, 1029, 1055, 1042, 1044, 1031, 1032, 1076, 1051, 1075, 1054,
-              1011, 1012, 1013, 1033, 1034, 1048]
+RADIO_PAIRS = [(ids.IDC_MTU_DEFAULT, ids.IDC_MTU_CUSTOM), (ids.IDC_RWIN_DEFAULT, ids.IDC_RWIN_CUSTOM),
+               (ids.IDC_TTL_DEFAULT, ids.IDC_TTL_CUSTOM), (ids.IDC_KEEPALIVE_DEFAULT, ids.IDC_KEEPALIVE_CUSTOM),
+               (ids.IDC_NDI_DEFAULT, ids.IDC_NDI_CUSTOM)]
+VALUE_CONTROLS = [ids.IDC_MTU_EDIT, ids.IDC_RWIN_LIST, ids.IDC_TTL_EDIT, ids.IDC_KEEPALIVE_LIST, ids.IDC_NDI_LIST]
+MANUAL_SET = [button for pair in RADIO_PAIRS for button in pair] + [
+    ids.IDC_PMTU, ids.IDC_BLACKHOLE, ids.IDC_LABEL_HTTP10, ids.IDC_HTTP10_LIST, ids.IDC_LABEL_HTTP11,
+    ids.IDC_HTTP11_LIST, ids.IDC_LINK_MTU, ids.IDC_LINK_RWIN, ids.IDC_LINK_TTL, ids.IDC_LINK_KEEPALIVE,
+    ids.IDC_LINK_GENERAL, ids.IDC_LINK_NDI]
 PANE_MODE = 1
 PANE_OS = 2
 
@@ -191,6 +193,7 @@ class Configurator:
 def apply_declining_restart(explanation_caption):
     """Presses the form's Apply, closes the explanation titled explanation_caption,
     answers No to the restart and closes the reminder; True when each step happened."""
-    steps = (("click", MAIN_TITLE, 1014), ("wait-window", explanation_caption, 30), ("click", explanation_caption, 1),
+    steps = (("click", MAIN_TITLE, ids.IDC_APPLY), ("wait-window", explanation_caption, 30),
+             ("click", explanation_caption, zve2e.IDOK),
              ("answer", "Zarvo 2003", "No", 60), ("answer", "Zarvo 2003", "OK"))
     return all(driver(*step)[0] == 0 for step in steps)

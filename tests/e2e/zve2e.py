@@ -6,6 +6,7 @@ pipe of ctest's, and is ended before the test ends.
 """
 import http.server
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -14,7 +15,8 @@ import time
 
 PREFIX = os.environ["ZV_E2E_PREFIX"]
 DRIVER = os.environ["ZV_E2E_DRIVER"]
-SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+SCRIPTS = os.path.join(SOURCE, "scripts")
 # Wine in the prefix, with the loader of the prefix's architecture (see scripts/wine-env).
 WINE = [os.path.join(SCRIPTS, "wine-run"), "--prefix", PREFIX]
 
@@ -27,6 +29,26 @@ AGENT_TITLE = "ZV - Kavrel"
 AGENT = INSTALL_FOLDER + r"\zarwatch.exe"
 WM_CLOSE = 0x0010
 WM_COMMAND = 0x0111
+IDOK = 1
+IDCANCEL = 2
+
+
+class ResourceIds:
+    """The ids the programs' resource headers #define, by name (ids.IDC_APPLY),
+    so that a test reaches a control or command by what it is, not by its number."""
+
+    def __init__(self, *headers):
+        self._headers = headers
+        for header in headers:
+            with open(os.path.join(SOURCE, header)) as text:
+                for name, number in re.findall(r"^#define\s+(\w+)\s+(-?\d+)\b", text.read(), re.MULTILINE):
+                    setattr(self, name, int(number))
+
+    def __getattr__(self, name):
+        raise AttributeError("%s is not #defined in %s" % (name, " or ".join(self._headers)))
+
+
+ids = ResourceIds("resources/zartune_ids.h", "resources/zarwatch_ids.h")
 
 
 def unix_path(windows_path):
