@@ -59,6 +59,7 @@ CTuneWindowDlg::CTuneWindowDlg(ProductInfo& product, const std::string& hosts, c
 bool CTuneWindowDlg::OnInit() noexcept {
     SetDlgItemTextA(Handle(), IDC_TUNEWIN_HOSTS, startingHosts_.c_str());
     SetDlgItemTextA(Handle(), IDC_TUNEWIN_SPEED, startingSpeed_.c_str());
+    SendDlgItemMessageA(Handle(), IDC_TUNEWIN_SPEED, EM_LIMITTEXT, WindowMeasurement::kSpeedDigits, 0);
     return true;
 }
 

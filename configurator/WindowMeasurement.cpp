@@ -60,7 +60,7 @@ std::optional<std::uint32_t> WindowMeasurement::SpeedOf(const std::string& text)
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return std::nullopt;
     const std::string digits = text.substr(first, text.find_last_not_of(" \t") - first + 1);
-    if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    if (digits.size() > kSpeedDigits || digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
     std::uint32_t speed = 0;
     for (const char digit : digits) speed = speed * 10 + static_cast<std::uint32_t>(digit - '0');
     if (speed == 0) return std::nullopt;

@@ -21,7 +21,7 @@ public:
     static constexpr int kEchoes = 10;
     static constexpr WORD kEchoSize = 32;
     static constexpr DWORD kWait = 3000;
-    static constexpr std::uint32_t kFastestSpeed = 999999999;  // kbit/s: nine digits
+    static constexpr std::size_t kSpeedDigits = 9;  // kbit/s: up to 999999999
 
     // What the dialog says when what was typed cannot be measured.
     static constexpr const char* kHostsWanted = "Enter one to five hosts, separated by spaces or commas.";
@@ -51,7 +51,7 @@ public:
 
     // The words of text between blanks and commas, in order, however many.
     static std::vector<std::string> HostsOf(const std::string& text);
-    // Digits only, blanks around them allowed, 1 to kFastestSpeed.
+    // Digits only, blanks around them allowed, not 0, at most kSpeedDigits.
     static std::optional<std::uint32_t> SpeedOf(const std::string& text);
     // The middle round trip; of an even count, the mean of the two middle
     // ones, a half rounded up. None: 0.
