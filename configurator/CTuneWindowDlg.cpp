@@ -108,7 +108,7 @@ void CTuneWindowDlg::OnMeasure() {
     share.release();
     measurement_ = std::move(measurement);
     ShowMeasuring(true);
-    ShowNext();
+    ShowHostUnderWay();
 }
 
 void CTuneWindowDlg::OnStop() {
@@ -135,11 +135,13 @@ void CTuneWindowDlg::OnNews() noexcept {
     }
     for (const WindowMeasurement::Host& host : hosts) {
         const std::string text = WindowMeasurement::HostText(host);
-        SendDlgItemMessageA(Handle(), IDC_TUNEWIN_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        // At the end whatever the list's style: the hosts stay in the order typed.
+        SendDlgItemMessageA(Handle(), IDC_TUNEWIN_LIST, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>(text.c_str()));
         ++hostsShown_;
     }
     if (!result) {
-        ShowNext();
+        ShowHostUnderWay();
         return;
     }
     const std::uint32_t speed = measurement_->speed;
@@ -178,7 +180,7 @@ void CTuneWindowDlg::Refuse(int id, const char* text) noexcept {
     SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
 }
 
-void CTuneWindowDlg::ShowNext() noexcept {
+void CTuneWindowDlg::ShowHostUnderWay() noexcept {
     if (hostsShown_ < measurement_->hosts.size())
         SetResultText("Measuring the round trip to " + measurement_->hosts[hostsShown_] + "...");
 }

@@ -47,7 +47,8 @@ private:
     void ShowMeasuring(bool measuring) noexcept;
     // Tells what the user typed wrong, with the focus on it.
     void Refuse(int id, const char* text) noexcept;
-    void ShowNext() noexcept;
+    // Names the host being measured in the result label.
+    void ShowHostUnderWay() noexcept;
     void SetResultText(const std::string& text) noexcept;
     static DWORD WINAPI Worker(LPVOID measurement) noexcept;
 
