@@ -1,6 +1,7 @@
 #include "configurator/CFindMtuDlg.h"
 
 #include "resources/zartune_ids.h"
+#include "win32/CriticalSection.h"
 #include "win32/UniqueHandle.h"
 #include "win32/Win32Icmp.h"
 
@@ -23,28 +24,12 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-class Locked {
-public:
-    explicit Locked(CRITICAL_SECTION& section) : section_(&section) { EnterCriticalSection(section_); }
-    ~Locked() { LeaveCriticalSection(section_); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-
-private:
-    CRITICAL_SECTION* section_;
-};
-
 }  // namespace
 
 // What one search's worker and the dialog share; the last of the two to let
 // go frees it, so a worker that outlives the dialog still has it.
 struct CFindMtuDlg::Search {
-    Search(const std::string& searchHost, HWND listener) : host(searchHost), window(listener) {
-        InitializeCriticalSection(&lock);
-    }
-    ~Search() { DeleteCriticalSection(&lock); }
-    Search(const Search&) = delete;
-    Search& operator=(const Search&) = delete;
+    Search(const std::string& searchHost, HWND listener) : host(searchHost), window(listener) {}
 
     // Under lock: news for the window, while one listens.
     void Tell() const {
@@ -53,7 +38,7 @@ struct CFindMtuDlg::Search {
 
     const std::string host;
     std::atomic<bool> stop{false};
-    CRITICAL_SECTION lock;
+    CriticalSection lock;
     // Under lock. window is null once the dialog no longer listens.
     HWND window;
     std::vector<MtuSearch::Probe> probes;
@@ -138,7 +123,7 @@ void CFindMtuDlg::OnNews() noexcept {
     std::vector<MtuSearch::Probe> probes;
     std::optional<MtuSearch::Result> result;
     {
-        const Locked locked(search_->lock);
+        const CriticalSection::Lock locked(search_->lock);
         probes.assign(search_->probes.begin() + static_cast<std::ptrdiff_t>(probesShown_), search_->probes.end());
         result = search_->result;
     }
@@ -165,7 +150,7 @@ void CFindMtuDlg::LetSearchGo() noexcept {
     if (!search_) return;
     search_->stop = true;
     {
-        const Locked locked(search_->lock);
+        const CriticalSection::Lock locked(search_->lock);
         search_->window = nullptr;
     }
     search_.reset();
@@ -190,11 +175,11 @@ DWORD WINAPI CFindMtuDlg::Worker(LPVOID share) noexcept {
     Win32Icmp icmp;
     const MtuSearch::Result result =
         MtuSearch::Run(icmp, search.host, search.stop, [&search](const MtuSearch::Probe& probe) {
-            const Locked locked(search.lock);
+            const CriticalSection::Lock locked(search.lock);
             search.probes.push_back(probe);
             search.Tell();
         });
-    const Locked locked(search.lock);
+    const CriticalSection::Lock locked(search.lock);
     search.result = result;
     search.Tell();
     return 0;

@@ -5,6 +5,7 @@
 #include "configurator/CExplanationDlg.h"
 #include "configurator/CFindMtuDlg.h"
 #include "configurator/CKeepAliveDlg.h"
+#include "configurator/CTuneWindowDlg.h"
 #include "configurator/FrameCommands.h"
 #include "configurator/ToolbarSettings.h"
 #include "resources/zartune_ids.h"
@@ -181,6 +182,13 @@ std::optional<int> CMainFrame::ShowFindMtu(const std::string& host, int adapterM
     CFindMtuDlg findMtu(*product_, host, adapterMtu);
     if (findMtu.DoModal(Handle()) != IDC_FINDMTU_USE) return std::nullopt;
     return findMtu.FoundMtu();
+}
+
+std::optional<int> CMainFrame::ShowTuneWindow(const std::string& hosts, const std::string& speed, int mss,
+                                              bool scalesWindows) {
+    CTuneWindowDlg tuneWindow(*product_, hosts, speed, mss, scalesWindows);
+    if (tuneWindow.DoModal(Handle()) != IDC_TUNEWIN_USE) return std::nullopt;
+    return static_cast<int>(tuneWindow.Multiplier());
 }
 
 }  // namespace zartune

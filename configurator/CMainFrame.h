@@ -45,6 +45,8 @@ private:
     void ShowAbout() override;
     void ShowKeepAlive() override;
     std::optional<int> ShowFindMtu(const std::string& host, int adapterMtu) override;
+    std::optional<int> ShowTuneWindow(const std::string& hosts, const std::string& speed, int mss,
+                                      bool scalesWindows) override;
     void ShowCurrentSettings(const std::function<CurrentSettings()>& table) override;
     void BeginWait() override;
     void EndWait() override;

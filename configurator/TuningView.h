@@ -40,6 +40,12 @@ public:
     // found when the user chose "Use This MTU". adapterMtu (0: none) is what
     // the adapters are set to now.
     virtual std::optional<int> ShowFindMtu(const std::string& host, int adapterMtu) = 0;
+    // Tune Receive Window, modal over the main window, with hosts and speed
+    // (kbit/s) typed in, sizing windows of mss-byte segments, above 65535
+    // bytes only where scalesWindows; the multiplier when the user chose
+    // "Use This Window".
+    virtual std::optional<int> ShowTuneWindow(const std::string& hosts, const std::string& speed, int mss,
+                                              bool scalesWindows) = 0;
     // Current Settings, modal over the main window; table gives its rows, at
     // its opening and at each "Refresh".
     virtual void ShowCurrentSettings(const std::function<CurrentSettings()>& table) = 0;

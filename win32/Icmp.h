@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <string>
 
-// ICMP echoes as the largest-MTU search uses them. Production loads the ICMP
-// functions at run time (Win32Icmp); native tests script the answers.
+// ICMP echoes as the largest-MTU search and the window measurement use
+// them. Production loads the ICMP functions at run time (Win32Icmp); native
+// tests script the answers.
 class Icmp {
 public:
     // IP status values (ipexport.h); every other one of them means the host

@@ -23,6 +23,7 @@ REQUIRED = [
     b"NDI Cache",
     b"Previous Settings",
     b"Largest MTU",
+    b"Receive window",
     b"Current Settings",
     b"Unattended Apply",
 ]

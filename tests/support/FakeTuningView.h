@@ -34,6 +34,12 @@ public:
         Record("find mtu");
         return foundMtu;
     }
+    std::optional<int> ShowTuneWindow(const std::string& hosts, const std::string& speed, int mss,
+                                      bool scalesWindows) override {
+        tuneWindowCalls.push_back({hosts, speed, mss, scalesWindows});
+        Record("tune window");
+        return tunedMultiplier;
+    }
     void ShowCurrentSettings(const std::function<CurrentSettings()>& table) override {
         shownTable = table();
         Record("current settings");
@@ -46,6 +52,7 @@ public:
     FormState form;
     std::function<void(const std::string& event)> observe;
     std::optional<int> foundMtu;
+    std::optional<int> tunedMultiplier;
 
     // Record.
     struct Explanation {
@@ -54,6 +61,12 @@ public:
     std::vector<Explanation> explanations;
     std::vector<std::uint64_t> stepCounts;
     std::vector<std::pair<std::string, int>> findMtuCalls;
+    struct TuneWindowCall {
+        std::string hosts, speed;
+        int mss;
+        bool scalesWindows;
+    };
+    std::vector<TuneWindowCall> tuneWindowCalls;
     CurrentSettings shownTable;
     std::vector<std::string> events;
 

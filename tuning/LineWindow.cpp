@@ -1,0 +1,29 @@
+#include "tuning/LineWindow.h"
+
+#include <algorithm>
+
+LineWindow LineWindow::For(std::uint32_t latency, std::uint32_t speed, int mss, bool scalesWindows) {
+    LineWindow line;
+    line.mss = mss;
+    // kbit/s times ms is bits.
+    line.bdp = (std::uint64_t{speed} * latency + 7) / 8;
+    if (mss < 1 || static_cast<std::uint32_t>(mss) > kLargestUnscaled) return line;
+    const std::uint64_t segment = static_cast<std::uint32_t>(mss);
+
+    const std::uint64_t segments = std::max<std::uint64_t>(kFewestSegments, (line.bdp + segment - 1) / segment);
+    if (segments * segment <= kLargestUnscaled) {
+        line.multiplier = static_cast<std::uint32_t>(segments);
+    } else {
+        line.multiplier = kLargestUnscaled / static_cast<std::uint32_t>(segment);
+        if (scalesWindows) {
+            // One doubling at least, however little more the product needs.
+            do {
+                line.multiplier *= 2;
+            } while (line.multiplier * segment < line.bdp && line.multiplier * 2 * segment <= kLargestScaled);
+        }
+    }
+    line.window = static_cast<std::uint32_t>(line.multiplier * segment);
+    line.scaled = line.window > kLargestUnscaled;
+    line.limited = !scalesWindows && line.bdp > line.window;
+    return line;
+}
