@@ -38,6 +38,7 @@ const TuningController::Command TuningController::kCommands[] = {
     {ID_FILE_EVERTIE, &TuningController::OnKeepAlive, {}, {}},
     {ID_TOOLS_FIND_MTU, &TuningController::FindLargestMtu, {}, {}},
     {ID_TOOLS_CURRENT_SETTINGS, &TuningController::ShowCurrentSettings, {}, {}},
+    {ID_TOOLS_TUNE_WINDOW, &TuningController::TuneReceiveWindow, {}, {}},
     {ID_HELP_TOPICS, &TuningController::OnHelpTopics, {}, {}},
     {ID_APP_ABOUT, &TuningController::OnAbout, {}, {}},
     {ID_CPL_SYSTEM, nullptr, {"Sysdm.cpl"}, {}},
@@ -359,14 +360,20 @@ void TuningController::BackupRegistry() {
 
 // Find Largest MTU -----------------------------------------------------------
 
-void TuningController::FindLargestMtu() {
+std::string TuningController::ProposedHost() const {
     const KeepAliveSettings keepAlive = KeepAliveSettings::Load(product_->Store());
     const bool ownSite = keepAlive.mode == "Manual" && !keepAlive.host.empty();
-    const std::optional<int> mtu =
-        view_->ShowFindMtu(MtuSearch::HostOf(ownSite ? keepAlive.host : CActivityPinger::kDefaultAddress),
-                           AdapterMtuNow());
-    if (!mtu) return;
+    return MtuSearch::HostOf(ownSite ? keepAlive.host : CActivityPinger::kDefaultAddress);
+}
+
+void TuningController::ChooseManualMode() {
     if (view_->ReadForm().mode != FormState::kManualMode) OnModeChosen(FormState::kManualMode);
+}
+
+void TuningController::FindLargestMtu() {
+    const std::optional<int> mtu = view_->ShowFindMtu(ProposedHost(), AdapterMtuNow());
+    if (!mtu) return;
+    ChooseManualMode();
     FormState form = view_->ReadForm();
     form.ChooseCustom(Parameter::Mtu);
     form.Pair(Parameter::Mtu).text = std::to_string(*mtu);
@@ -387,6 +394,24 @@ int TuningController::AdapterMtuNow() const {
         if (value.value.type == REG_SZ && ReadLeadingInt(text) > 0) return ReadLeadingInt(text);
     }
     return 0;
+}
+
+// Tune Receive Window ----------------------------------------------------------
+
+void TuningController::TuneReceiveWindow() {
+    const FormState form = view_->ReadForm();
+    // Kilobits per second of each connection type, in the list's order.
+    static const char* const kLineSpeeds[FormState::kConnectionTypes] = {"56", "1536", "1536", "400"};
+    const int type = FormState::Selectable(form.connectionType, FormState::kConnectionTypes);
+    const ParameterPair& mtu = form.Pair(Parameter::Mtu);
+    const int mss = mtu.customChecked ? ReadLeadingInt(mtu.text) - 40 : 1460;
+    const std::optional<int> multiplier = view_->ShowTuneWindow(ProposedHost(), type < 0 ? "" : kLineSpeeds[type],
+                                                                mss, ScalesWindows(GetOsName(*desktop_)));
+    if (!multiplier) return;
+    ChooseManualMode();
+    FormState chosen = view_->ReadForm();
+    chosen.ChooseWindowMultiplier(*multiplier);
+    view_->WriteForm(chosen);
 }
 
 // Current Settings -----------------------------------------------------------

@@ -60,6 +60,10 @@ public:
     // else from the agent's own address; the MTU it finds goes into the form
     // as the user's own Manual choice.
     void FindLargestMtu();
+    // Tune Receive Window: the line's window measured from the proposed host
+    // and the connection type's speed; the window chosen goes into the form
+    // as the user's own Manual choice, as a receive-window multiplier.
+    void TuneReceiveWindow();
     // Current Settings: what the registry holds now and what Apply, with the
     // form's present choices, would leave there. Writes nothing.
     void ShowCurrentSettings();
@@ -105,6 +109,11 @@ private:
     RecordState LoadRecord(const PreviousSettingsFile& file, PreviousSettings* record, std::string* foreign) const;
     // The record's file in the install folder; empty when that is not known.
     std::string PreviousSettingsPath() const;
+    // The host to measure: the keep-alive site when the user chose one, else
+    // the agent's own address.
+    std::string ProposedHost() const;
+    // As if the user picked "Manual", unless the form is in it already.
+    void ChooseManualMode();
     // The MTU the first adapter with one is set to now; 0 when none is.
     int AdapterMtuNow() const;
     // The result, then the restart question; on No the reminder.

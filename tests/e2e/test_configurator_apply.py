@@ -24,8 +24,8 @@ TCPIP = r"System\CurrentControlSet\Services\Tcpip\Parameters"
 NETWORK_CARDS = r"SOFTWARE\Microsoft\Windows NT\CurrentVersion\NetworkCards"
 INTERFACE_NT = TCPIP + r"\Interfaces\{ZV-E2E-APPLY}"
 INTERNET = r"SOFTWARE\Microsoft\Windows\CurrentVersion\Internet Settings"
-TCPIP_VALUES = ("GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "DefaultTTL",
-                "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime")
+TCPIP_VALUES = ("GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "Tcp1323Opts",
+                "DefaultTTL", "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime")
 
 
 
@@ -84,8 +84,9 @@ def clean_registry():
 
 
 def windows_98_values(mtu, mss, window, ttl, pmtu, black_hole, keep_alive, cache, http10, http11):
-    """Windows 98 keeps the TCP/IP values as texts."""
-    return {
+    """Windows 98 keeps the TCP/IP values as texts; a window above 65535 switches on window scaling."""
+    scaling = {(MSTCP, "Tcp1323Opts"): text_value("1")} if window > 65535 else {}
+    return {**scaling,
         (CLASS_9X, "MaxMTU"): text_value(str(mtu)), (CLASS_9X, "MaxMSS"): text_value(str(mss)),
         (MSTCP, "DefaultRcvWindow"): text_value(str(window)),
         (MSTCP, "PMTUDiscovery"): text_value(str(pmtu)),
@@ -100,6 +101,8 @@ def windows_98_values(mtu, mss, window, ttl, pmtu, black_hole, keep_alive, cache
 
 def nt_values(mtu, window, ttl, pmtu, black_hole, keep_alive, http10, http11):
     values = {(CARD_TCPIP_NT, "MTU"): number_value(mtu)} if CARD_TCPIP_NT else {}
+    if window > 65535:
+        values[(TCPIP, "Tcp1323Opts")] = number_value(1)
     values.update({
         (INTERFACE_NT, "MTU"): number_value(mtu),
         (TCPIP, "GlobalMaxTcpWindoSize"): number_value(window),

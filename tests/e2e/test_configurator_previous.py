@@ -23,7 +23,7 @@ MACHINE = "HKLM\\"
 TCPIP = MACHINE + r"SYSTEM\CurrentControlSet\Services\Tcpip\Parameters"
 INTERFACE = TCPIP + r"\Interfaces\{ZV-E2E-PREVIOUS}"
 INTERNET = MACHINE + r"SOFTWARE\Microsoft\Windows\CurrentVersion\Internet Settings"
-TUNED = [(TCPIP, name) for name in ("GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize",
+TUNED = [(TCPIP, name) for name in ("GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "Tcp1323Opts",
                                     "DefaultTTL", "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime")] + [
     (INTERFACE, "MTU"), (INTERNET, "MaxConnectionsPer1_0Server"), (INTERNET, "MaxConnectionsPerServer")]
 
@@ -99,7 +99,7 @@ class RestorePreviousSettings(unittest.TestCase):
             self.assertTrue(record_exists())
             with open(zve2e.unix_path(RECORD), "rb") as record:
                 first = record.read()
-            self.assertTrue(first.startswith(b"REGEDIT4\r\n; Zarvo 2003 settings before the first Apply: 10 values, "),
+            self.assertTrue(first.startswith(b"REGEDIT4\r\n; Zarvo 2003 settings before the first Apply: 11 values, "),
                             first[:120])
             self.assertNotEqual(dump(), before)
             self.apply("Automatic #3")

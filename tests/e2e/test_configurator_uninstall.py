@@ -26,8 +26,8 @@ INTERFACE_NT = TCPIP + r"\Interfaces\{5A1E0C4B-0000-4E2B-9C11-ZVE2ETEST}"
 
 
 def prepare_9x():
-    for name, data in (("DefaultRcvWindow", "255552"), ("DefaultTTL", "128"), ("PMTUDiscovery", "1"),
-                       ("PMTUBlackHoleDetect", "0"), ("SessionKeepAlive", "600000")):
+    for name, data in (("DefaultRcvWindow", "255552"), ("Tcp1323Opts", "1"), ("DefaultTTL", "128"),
+                       ("PMTUDiscovery", "1"), ("PMTUBlackHoleDetect", "0"), ("SessionKeepAlive", "600000")):
         reg_add(MSTCP, name, "REG_SZ", data)
     reg_add(MSTCP, "Unrelated", "REG_SZ", "kept")
     zve2e.run([*zve2e.WINE, "reg", "add", NDI_CACHE, "/ve", "/d", "16", "/f"])
@@ -36,18 +36,19 @@ def prepare_9x():
     reg_add(BINDING_9X, "Driver", "REG_SZ", r"NetTrans\0000")
     reg_add(CLASS_9X, "MaxMTU", "REG_SZ", "1492")
     reg_add(CLASS_9X, "MaxMSS", "REG_SZ", "1452")
-    return [(MSTCP, n) for n in ("DefaultRcvWindow", "DefaultTTL", "PMTUDiscovery", "PMTUBlackHoleDetect",
+    return [(MSTCP, n) for n in ("DefaultRcvWindow", "Tcp1323Opts", "DefaultTTL", "PMTUDiscovery",
+                                 "PMTUBlackHoleDetect",
                                  "SessionKeepAlive")] + [(CLASS_9X, "MaxMTU"), (CLASS_9X, "MaxMSS")]
 
 
 def prepare_nt():
     for name, data in (("GlobalMaxTcpWindoSize", 255552), ("GlobalMaxTcpWindowSize", 255552),
-                       ("TcpWindowSize", 255552), ("DefaultTTL", 128), ("EnablePMTUDiscovery", 1),
+                       ("TcpWindowSize", 255552), ("Tcp1323Opts", 1), ("DefaultTTL", 128), ("EnablePMTUDiscovery", 1),
                        ("EnablePMTUBHDetect", 0), ("KeepAliveTime", 600000)):
         reg_add(TCPIP, name, "REG_DWORD", data)
     reg_add(TCPIP, "ZvUnrelated", "REG_SZ", "kept")
     reg_add(INTERFACE_NT, "MTU", "REG_DWORD", 1492)
-    return [(TCPIP, n) for n in ("GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize",
+    return [(TCPIP, n) for n in ("GlobalMaxTcpWindoSize", "GlobalMaxTcpWindowSize", "TcpWindowSize", "Tcp1323Opts",
                                  "DefaultTTL", "EnablePMTUDiscovery", "EnablePMTUBHDetect", "KeepAliveTime")] + [
         (INTERFACE_NT, "MTU")]
 

@@ -666,6 +666,35 @@ TEST(TuningController, ARemovedAdapterDoesNotKeepTheRecordForever) {
 
 namespace {
 
+// The speed follows the connection type and the MSS the form's MTU choice;
+// the multiplier chosen becomes a Manual choice that only Apply writes.
+TEST(TuningController, AMeasuredWindowBecomesTheFormsManualReceiveWindow) {
+    Rig rig;
+    rig.Choose(3, 0);  // satellite, Automatic #1
+    rig.view.tunedMultiplier = 44;
+    const int writes = rig.registry.WriteCount();
+    EXPECT_TRUE(rig.controller.RunCommand(ID_TOOLS_TUNE_WINDOW));
+    ASSERT_EQ(1u, rig.view.tuneWindowCalls.size());
+    EXPECT_EQ("www.example.com", rig.view.tuneWindowCalls[0].hosts);
+    EXPECT_EQ("400", rig.view.tuneWindowCalls[0].speed);
+    EXPECT_EQ(1460, rig.view.tuneWindowCalls[0].mss);
+    EXPECT_TRUE(rig.view.tuneWindowCalls[0].scalesWindows);
+    EXPECT_EQ(1u, rig.view.explanations.size());
+    EXPECT_EQ(FormState::kManualMode, rig.view.form.mode);
+    EXPECT_EQ("x44", rig.view.form.ReceiveWindowEntry());
+    EXPECT_EQ(writes, rig.registry.WriteCount());
+
+    rig.view.form.ChooseCustom(Parameter::Mtu);
+    rig.view.form.Pair(Parameter::Mtu).text = "1400";
+    rig.view.tunedMultiplier = 8;  // one of the list's own
+    rig.controller.TuneReceiveWindow();
+    EXPECT_EQ(1360, rig.view.tuneWindowCalls[1].mss);
+    EXPECT_EQ(2, rig.view.form.Pair(Parameter::ReceiveWindow).selection);
+    rig.desktop.messageBoxAnswers = {IDNO};
+    rig.controller.ApplySettings();
+    EXPECT_EQ(8u * 1360u, Number(rig.Value(kTcpip, "TcpWindowSize")));
+}
+
 TEST(TuningController, TheLargestMtuFoundBecomesTheFormsManualMtu) {
     const struct {
         const char* mode;  // the stored keep-alive mode
