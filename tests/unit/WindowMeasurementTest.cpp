@@ -1,61 +1,40 @@
 #include "configurator/WindowMeasurement.h"
+#include "tests/support/FakeIcmp.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <atomic>
+#include <string>
+#include <vector>
 
 namespace {
 
 using Outcome = WindowMeasurement::Outcome;
 
-// Each host answers its echoes in turn from its script: a round trip in ms, or -1 for none. Hosts
-// not in the script are not found. Echo stopAt sets the stop flag as it goes out.
-struct ScriptedIcmp : Icmp {
-    bool Open() override { return opens; }
-    bool Resolve(const std::string& host, std::uint32_t* address) override {
-        if (script.count(host) == 0) return false;
-        *address = static_cast<std::uint32_t>(resolved.size());
-        resolved.push_back(host);
-        return true;
-    }
-    Reply Echo(std::uint32_t address, WORD size, DWORD timeout) override {
-        EXPECT_EQ(size, 32);
-        EXPECT_EQ(timeout, 3000u);
-        if (++echoes == stopAt) stop = true;
-        std::vector<int>& answers = script[resolved.at(address)];
-        const int roundTrip = answers.empty() ? -1 : answers.front();
-        if (!answers.empty()) answers.erase(answers.begin());
-        if (roundTrip < 0) return {};
-        return {kSuccess, static_cast<DWORD>(roundTrip)};
-    }
-    void Close() override { ++closed; }
-
-    WindowMeasurement::Result Run(const std::string& hosts) {
-        return WindowMeasurement::Run(*this, WindowMeasurement::HostsOf(hosts), stop,
-                                      [this](const WindowMeasurement::Host& host) {
-                                          lines.push_back(WindowMeasurement::HostText(host));
-                                      });
-    }
-
-    bool opens = true;
-    int stopAt = 0, echoes = 0, closed = 0;
+// The hosts measured from text, with the stop flag set at echo stopAt; lines gets the list's lines.
+WindowMeasurement::Result Measure(FakeIcmp& icmp, const std::string& hosts, std::vector<std::string>* lines) {
     std::atomic<bool> stop{false};
-    std::map<std::string, std::vector<int>> script;
-    std::vector<std::string> resolved, lines;
-};
+    icmp.stop = &stop;
+    return WindowMeasurement::Run(icmp, WindowMeasurement::HostsOf(hosts), stop,
+                                  [lines](const WindowMeasurement::Host& host) {
+                                      lines->push_back(WindowMeasurement::HostText(host));
+                                  });
+}
 
 TEST(WindowMeasurement, EachHostsMedianAndTheLargestOfThem) {
-    ScriptedIcmp icmp;
-    icmp.script["near.example"] = {20, 22, 21, 900, 19, 20, 23, 21, 20, 22};
-    icmp.script["198.18.0.9"] = {};
-    icmp.script["far.example"] = {-1, 250, 260, -1, 255, 240, 252, 251, -1, 249};
-    const WindowMeasurement::Result result = icmp.Run("near.example, 198.18.0.9,gone.example far.example");
+    FakeIcmp icmp;
+    icmp.hosts["near.example"] = {20, 22, 21, 900, 19, 20, 23, 21, 20, 22};
+    icmp.hosts["198.18.0.9"] = {};
+    icmp.hosts["far.example"] = {-1, 250, 260, -1, 255, 240, 252, 251, -1, 249};
+    std::vector<std::string> lines;
+    const WindowMeasurement::Result result =
+        Measure(icmp, "near.example, 198.18.0.9,gone.example far.example", &lines);
     EXPECT_EQ(result.outcome, Outcome::Measured);
     EXPECT_EQ(result.latency, 251u);
-    EXPECT_EQ(icmp.lines, (std::vector<std::string>{"near.example: 21 ms (10 of 10 answered)",
-                                                    "198.18.0.9: no answer", "gone.example: not found",
-                                                    "far.example: 251 ms (7 of 10 answered)"}));
-    EXPECT_EQ(icmp.echoes, 30);
+    EXPECT_EQ(lines, (std::vector<std::string>{"near.example: 21 ms (10 of 10 answered)", "198.18.0.9: no answer",
+                                               "gone.example: not found", "far.example: 251 ms (7 of 10 answered)"}));
+    EXPECT_EQ(icmp.echoes, std::vector<int>(30, 32));
+    EXPECT_EQ(icmp.waits, std::vector<DWORD>(30, 3000));
     EXPECT_EQ(icmp.closed, 1);
 
     const std::vector<std::vector<DWORD>> middles = {{}, {7}, {30, 10, 20}, {10, 21, 30, 20}, {10, 12}, {3000, 0}};
@@ -64,23 +43,25 @@ TEST(WindowMeasurement, EachHostsMedianAndTheLargestOfThem) {
 }
 
 TEST(WindowMeasurement, NoAnswerStopAndNoIcmp) {
-    ScriptedIcmp silent;
-    silent.script["a.example"] = {};
-    const WindowMeasurement::Result none = silent.Run("gone.example a.example");
+    std::vector<std::string> lines;
+    FakeIcmp silent;
+    silent.hosts["a.example"] = {};
+    const WindowMeasurement::Result none = Measure(silent, "gone.example a.example", &lines);
     EXPECT_EQ(none.outcome, Outcome::NoAnswer);
     EXPECT_EQ(WindowMeasurement::ResultText(none, 56, {}), "No host answered.");
 
-    ScriptedIcmp stopped;
-    stopped.script = {{"a.example", {}}, {"b.example", {}}};
+    FakeIcmp stopped;
+    stopped.hosts = {{"a.example", {}}, {"b.example", {}}};
     stopped.stopAt = 13;
-    EXPECT_EQ(stopped.Run("a.example b.example").outcome, Outcome::Stopped);
-    EXPECT_EQ(stopped.echoes, 13);
-    EXPECT_EQ(stopped.lines.size(), 1u);
+    lines.clear();
+    EXPECT_EQ(Measure(stopped, "a.example b.example", &lines).outcome, Outcome::Stopped);
+    EXPECT_EQ(stopped.echoes.size(), 13u);
+    EXPECT_EQ(lines.size(), 1u);
     EXPECT_EQ(stopped.closed, 1);
 
-    ScriptedIcmp noLibrary;
+    FakeIcmp noLibrary;
     noLibrary.opens = false;
-    EXPECT_EQ(noLibrary.Run("a.example").outcome, Outcome::CannotPing);
+    EXPECT_EQ(Measure(noLibrary, "a.example", &lines).outcome, Outcome::CannotPing);
 }
 
 TEST(WindowMeasurement, WhatWasTypedAndTheResultLabel) {
