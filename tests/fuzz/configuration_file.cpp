@@ -126,7 +126,7 @@ void CheckShowable(const FormState& state, const TuningConfig& config) {
     const std::string& type = config.connectionType;
     FUZZ_CHECK(type.empty() || type == "DIAL-UP" || type == "LAN" || type == "LAN-PPPoE");
     const bool manual = state.mode == FormState::kManualMode;
-    FUZZ_CHECK((config.mode == "MANUAL") == manual);
+    FUZZ_CHECK((config.mode == kModeManual) == manual);
     FUZZ_CHECK(manual || config.mode.compare(0, 4, "AUTO") == 0);
     FUZZ_CHECK(state.manualEnabled == manual);
     for (const auto& entry : kPairs) {

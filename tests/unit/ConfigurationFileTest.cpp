@@ -75,7 +75,7 @@ TEST(ConfigurationFile, LoadsTheExampleFileBackIntoTheSameForm) {
 
     ExpectSameForm(ExampleForm(), loaded);
     EXPECT_EQ("LAN", config.connectionType);
-    EXPECT_EQ("MANUAL", config.mode);
+    EXPECT_EQ(kModeManual, config.mode);
 }
 
 TEST(ConfigurationFile, AutomaticFormSavesClearedManualKeys) {

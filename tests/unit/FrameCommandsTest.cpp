@@ -1,4 +1,5 @@
 #include "configurator/ExplanationText.h"
+#include "tuning/TuningConfig.h"
 #include "configurator/FrameCommands.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ TEST(ExplanationText, NamesTheAutomaticModeAndKeepsTheManualTextFixed) {
     EXPECT_EQ("configuration best.\n\n\nThis process may take up to one minute.\n\n",
               automatic.substr(automatic.find("configuration best.")));
 
-    const std::string manual = ExplanationText("MANUAL", "Manual");
+    const std::string manual = ExplanationText(kModeManual, "Manual");
     EXPECT_EQ(0u, manual.find("You chose to use the \"Manual Optimization Mode\".\n\nTry various"));
     EXPECT_EQ("in the bottom of the screen.", manual.substr(manual.size() - 28));
 }

@@ -24,7 +24,7 @@ FormState StartingForm() {
 
 TuningConfig Base() {
     TuningConfig config;
-    config.mode = "MANUAL";
+    config.mode = kModeManual;
     config.connectionType = "LAN-PPPoE";
     return config;
 }
@@ -49,7 +49,7 @@ TEST(ManualValidation, StartingValuesGiveTheWindowsDefaults) {
     const ManualValidation result = ValidateManualValues(StartingForm(), Base());
     ASSERT_TRUE(result.valid) << result.message;
     const TuningConfig& c = result.config;
-    EXPECT_EQ("MANUAL", c.mode);
+    EXPECT_EQ(kModeManual, c.mode);
     EXPECT_EQ("LAN-PPPoE", c.connectionType);
     EXPECT_EQ("1500", c.mtuText);
     EXPECT_EQ(1500u, c.mtu);

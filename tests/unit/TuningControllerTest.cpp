@@ -529,7 +529,7 @@ TEST(TuningController, PickingManualExplainsAndGivesTheStartingValuesAnAutomatic
     rig.controller.OnModeChosen(FormState::kManualMode);
     ASSERT_EQ(1u, rig.view.explanations.size());
     EXPECT_EQ("Dial-Up Networking (Modem)", rig.view.explanations[0].caption);
-    EXPECT_EQ(ExplanationText("MANUAL", "Manual"), rig.view.explanations[0].text);
+    EXPECT_EQ(ExplanationText(kModeManual, "Manual"), rig.view.explanations[0].text);
     FormState manual;
     manual.connectionType = 0;
     manual.SwitchMode(FormState::kManualMode);

@@ -38,7 +38,7 @@ const OsVersion& Version(const std::string& name) {
 
 // Every parameter different, so a swapped field shows.
 TuningConfig DistinctConfig() {
-    return {"MANUAL", "LAN", "1400", "1360", 1400, 64240, 64, 7200000, 0, 1, 10, 6, "32",
+    return {kModeManual, "LAN", "1400", "1360", 1400, 64240, 64, 7200000, 0, 1, 10, 6, "32",
             "64240", "0", "1", "7200000", "64"};
 }
 

@@ -23,7 +23,7 @@ const PresetCase kPresetCases[] = {
     {"AUTO3", "LAN-PPPoE", 1400, 119680, "1360"},
     // Any other mode code takes the AUTO3 row.
     {"", "LAN", 1500, 128480, "1460"},
-    {"MANUAL", "LAN-PPPoE", 1400, 119680, "1360"},
+    {kModeManual, "LAN-PPPoE", 1400, 119680, "1360"},
     {"auto1", "DIAL-UP", 0, 0, nullptr},
     {"AUTO1 ", "LAN", 1500, 128480, "1460"},
 };

@@ -285,7 +285,7 @@ TEST_F(FormViewTest, PickingManualExplainsThenGivesTheStartingValues) {
 
     ASSERT_EQ(1u, view_.explanations.size());
     EXPECT_EQ("Dial-Up Networking (Modem)", view_.explanations[0].caption);
-    EXPECT_EQ(ExplanationText("MANUAL", "Manual"), view_.explanations[0].text);
+    EXPECT_EQ(ExplanationText(kModeManual, "Manual"), view_.explanations[0].text);
 
     for (int id : {IDC_MTU_DEFAULT, IDC_RWIN_DEFAULT, IDC_TTL_DEFAULT, IDC_KEEPALIVE_DEFAULT, IDC_NDI_DEFAULT}) {
         EXPECT_TRUE(Checked(id)) << id;
