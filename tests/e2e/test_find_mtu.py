@@ -1,61 +1,18 @@
-"""Find Largest MTU in the real zartune.exe, in namespaces of its own (root, iproute2): client (9000 link), router,
-server (the link under test); a prefix whose wineserver, which places Wine's echoes, runs in the client's."""
+"""Find Largest MTU in the real zartune.exe, in netbed's namespaces: the router's link to the server under test."""
 import os
-import shutil
-import subprocess
 import sys
-import tempfile
 import time
 import unittest
 
+import netbed
 import zartune_e2e as zt
 import zve2e
+from netbed import ROUTER, SERVER, ip
 from zartune_e2e import Configurator, control
 from zve2e import IDCANCEL, IDOK, driver, ids
 
-TAG = os.environ.get("ZV_MTU_BED", "zvmtu%d" % os.getpid())
-CLIENT, ROUTER, SERVER = TAG + "c", TAG + "r", TAG + "s"
-BED = """netns add {c}|netns add {r}|netns add {s}|-n {c} link set lo up|-n {r} link set lo up|-n {s} link set lo up
--n {c} link add c0 mtu 9000 type veth peer name r0 netns {r}|-n {r} link set r0 mtu 9000
--n {r} link add r1 type veth peer name s0 netns {s}
--n {c} addr add 198.18.0.1/24 dev c0|-n {r} addr add 198.18.0.2/24 dev r0
--n {r} addr add 198.18.1.1/24 dev r1|-n {s} addr add 198.18.1.2/24 dev s0
--n {c} link set c0 up|-n {r} link set r0 up|-n {r} link set r1 up|-n {s} link set s0 up
--n {c} route add 198.18.0.0/15 via 198.18.0.2|-n {s} route add 198.18.0.0/15 via 198.18.1.1
-netns exec {r} sysctl -qw net.ipv4.ip_forward=1|netns exec {r} sysctl -qw net.ipv4.icmp_ratelimit=0
-netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0|-n {r} route add blackhole 198.18.2.53""".format(c=CLIENT, r=ROUTER, s=SERVER)
 DIALOG = "Find Largest MTU"
-RESOLVER = "nameserver 198.18.2.53\noptions timeout:6 attempts:1\n"  # the router drops its queries: lookups hang
 TUNED_KEYS = [r"HKLM\System\CurrentControlSet\Services\Tcpip", r"HKLM\System\CurrentControlSet\Services\Class"]
-
-
-def ip(line, check=True):
-    subprocess.run(["ip", *line.split()], check=check, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
-
-
-def outside():
-    if os.geteuid() != 0 or shutil.which("ip") is None:
-        sys.exit("test_find_mtu: needs root and iproute2's ip to build its network namespaces")
-    here = os.path.dirname(os.path.abspath(__file__))
-    wine_prefix = os.path.join(here, "../../scripts/wine-prefix")
-    prefix = tempfile.mkdtemp(prefix="mtu-prefix-", dir=os.path.dirname(zve2e.PREFIX))
-    env = dict(os.environ, ZV_E2E_PREFIX=prefix, ZV_MTU_BED=TAG)
-    inside = ["ip", "netns", "exec", CLIENT]
-    etc = "/etc/netns/" + CLIENT  # ip netns exec puts its files in place of /etc's
-    try:
-        os.makedirs(etc)
-        with open(etc + "/resolv.conf", "w") as resolver:
-            resolver.write(RESOLVER)
-        for line in BED.replace("\n", "|").split("|"):
-            ip(line)
-        subprocess.run(inside + [wine_prefix, "clone", prefix, os.environ["ZV_E2E_TEMPLATE"]], check=True, timeout=120)
-        return subprocess.run(inside + [sys.executable, __file__], env=env).returncode
-    finally:
-        subprocess.run(inside + [wine_prefix, "stop", prefix], timeout=60)
-        for name in (CLIENT, ROUTER, SERVER):
-            ip("netns del " + name, check=False)
-        shutil.rmtree(etc, ignore_errors=True)
-        subprocess.run(["rmdir", "--ignore-fail-on-non-empty", "/etc/netns"])
 
 
 class FindLargestMtu(unittest.TestCase):
@@ -111,19 +68,14 @@ class FindLargestMtu(unittest.TestCase):
                 self.assertTrue(zve2e.wait_until(ended, 3))
                 print("button %d ended the search in %.2f s" % (button, time.monotonic() - started), file=sys.stderr)
             # A server whose echoes come back after 1.5 s, found while those lookups end.
-            ip("netns exec %s sysctl -qw net.ipv4.icmp_echo_ignore_all=1" % SERVER)
-            late = os.path.join(os.path.dirname(os.path.abspath(__file__)), "mtu_bed_server.py")
-            with subprocess.Popen(["ip", "netns", "exec", SERVER, sys.executable, late, "1.5"]) as server:
+            with netbed.late_echoes({"198.18.1.2": 1.5}):
                 driver("post", zt.MAIN_TITLE, zve2e.WM_COMMAND, ids.ID_TOOLS_FIND_MTU, 0)
                 self.assertTrue(configurator.wait_window(DIALOG))
                 probes = self.find("198.18.1.2", "The largest MTU to 198.18.1.2 is 1492.")
-                server.kill()
             self.assertGreaterEqual(int(probes[0].split()[-2]), 1500)  # 40 bytes: passed, round trip 1512 ms
         self.assertEqual([zve2e.reg_tree(key) for key in TUNED_KEYS], before)
         self.assertFalse(os.path.exists(zve2e.unix_path(zt.CONFIG_FILE)))
 
 
 if __name__ == "__main__":
-    if "ZV_MTU_BED" not in os.environ:
-        sys.exit(outside())
-    unittest.main()
+    netbed.main(__file__)
