@@ -2,12 +2,12 @@
 
 #include "resources/zartune_ids.h"
 #include "win32/CriticalSection.h"
+#include "win32/WorkerLink.h"
 #include "win32/UniqueHandle.h"
 #include "win32/Win32Icmp.h"
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -28,19 +28,10 @@ std::string Trimmed(const std::string& text) {
 
 // What one search's worker and the dialog share; the last of the two to let
 // go frees it, so a worker that outlives the dialog still has it.
-struct CFindMtuDlg::Search {
-    Search(const std::string& searchHost, HWND listener) : host(searchHost), window(listener) {}
-
-    // Under lock: news for the window, while one listens.
-    void Tell() const {
-        if (window != nullptr) PostMessageA(window, kNewsMessage, 0, 0);
-    }
+struct CFindMtuDlg::Search : WorkerLink {
+    Search(const std::string& searchHost, HWND listener) : WorkerLink(listener, kNewsMessage), host(searchHost) {}
 
     const std::string host;
-    std::atomic<bool> stop{false};
-    CriticalSection lock;
-    // Under lock. window is null once the dialog no longer listens.
-    HWND window;
     std::vector<MtuSearch::Probe> probes;
     std::optional<MtuSearch::Result> result;
 };
@@ -148,21 +139,16 @@ void CFindMtuDlg::OnNews() noexcept {
 
 void CFindMtuDlg::LetSearchGo() noexcept {
     if (!search_) return;
-    search_->stop = true;
-    {
-        const CriticalSection::Lock locked(search_->lock);
-        search_->window = nullptr;
-    }
+    search_->LetGo();
     search_.reset();
 }
 
 void CFindMtuDlg::ShowSearching(bool searching) noexcept {
-    // The focus leaves a button before it is disabled.
-    const int next = searching ? IDC_FINDMTU_STOP : IDC_FINDMTU_FIND;
-    const bool moveFocus = GetFocus() == Item(searching ? IDC_FINDMTU_FIND : IDC_FINDMTU_STOP);
-    SetEnabled(next, true);
-    if (moveFocus) SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(next)), TRUE);
-    SetEnabled(searching ? IDC_FINDMTU_FIND : IDC_FINDMTU_STOP, false);
+    if (searching) {
+        HandOver(IDC_FINDMTU_FIND, IDC_FINDMTU_STOP);
+    } else {
+        HandOver(IDC_FINDMTU_STOP, IDC_FINDMTU_FIND);
+    }
 }
 
 void CFindMtuDlg::SetResultText(const std::string& text) noexcept {

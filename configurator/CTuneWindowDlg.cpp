@@ -2,10 +2,10 @@
 
 #include "resources/zartune_ids.h"
 #include "win32/CriticalSection.h"
+#include "win32/WorkerLink.h"
 #include "win32/UniqueHandle.h"
 #include "win32/Win32Icmp.h"
 
-#include <atomic>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -21,21 +21,12 @@ constexpr UINT kNewsMessage = WM_APP + 1;
 
 // What one measurement's worker and the dialog share; the last of the two to
 // let go frees it, so a worker that outlives the dialog still has it.
-struct CTuneWindowDlg::Measurement {
+struct CTuneWindowDlg::Measurement : WorkerLink {
     Measurement(std::vector<std::string> measuredHosts, std::uint32_t lineSpeed, HWND listener)
-        : hosts(std::move(measuredHosts)), speed(lineSpeed), window(listener) {}
-
-    // Under lock: news for the window, while one listens.
-    void Tell() const {
-        if (window != nullptr) PostMessageA(window, kNewsMessage, 0, 0);
-    }
+        : WorkerLink(listener, kNewsMessage), hosts(std::move(measuredHosts)), speed(lineSpeed) {}
 
     const std::vector<std::string> hosts;
     const std::uint32_t speed;
-    std::atomic<bool> stop{false};
-    CriticalSection lock;
-    // Under lock. window is null once the dialog no longer listens.
-    HWND window;
     std::vector<WindowMeasurement::Host> measured;
     std::optional<WindowMeasurement::Result> result;
 };
@@ -157,21 +148,16 @@ void CTuneWindowDlg::OnNews() noexcept {
 
 void CTuneWindowDlg::LetMeasurementGo() noexcept {
     if (!measurement_) return;
-    measurement_->stop = true;
-    {
-        const CriticalSection::Lock locked(measurement_->lock);
-        measurement_->window = nullptr;
-    }
+    measurement_->LetGo();
     measurement_.reset();
 }
 
 void CTuneWindowDlg::ShowMeasuring(bool measuring) noexcept {
-    // The focus leaves a button before it is disabled.
-    const int next = measuring ? IDC_TUNEWIN_STOP : IDC_TUNEWIN_MEASURE;
-    const bool moveFocus = GetFocus() == Item(measuring ? IDC_TUNEWIN_MEASURE : IDC_TUNEWIN_STOP);
-    SetEnabled(next, true);
-    if (moveFocus) SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(next)), TRUE);
-    SetEnabled(measuring ? IDC_TUNEWIN_MEASURE : IDC_TUNEWIN_STOP, false);
+    if (measuring) {
+        HandOver(IDC_TUNEWIN_MEASURE, IDC_TUNEWIN_STOP);
+    } else {
+        HandOver(IDC_TUNEWIN_STOP, IDC_TUNEWIN_MEASURE);
+    }
 }
 
 void CTuneWindowDlg::Refuse(int id, const char* text) noexcept {

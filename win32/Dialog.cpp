@@ -67,6 +67,13 @@ bool Dialog::IsEnabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE
 
 void Dialog::SetEnabled(int id, bool enabled) noexcept { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
 
+void Dialog::HandOver(int from, int to) noexcept {
+    const bool moveFocus = GetFocus() == Item(from);
+    SetEnabled(to, true);
+    if (moveFocus) SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(to)), TRUE);
+    SetEnabled(from, false);
+}
+
 std::string Dialog::ItemText(int id) const {
     HWND item = Item(id);
     std::string text(GetWindowTextLengthA(item) + 1, '\0');

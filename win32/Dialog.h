@@ -44,6 +44,8 @@ protected:
     void SetChecked(int id, bool checked) noexcept;
     bool IsEnabled(int id) const;
     void SetEnabled(int id, bool enabled) noexcept;
+    // Enables to and disables from; the focus moves along first when from has it.
+    void HandOver(int from, int to) noexcept;
     std::string ItemText(int id) const;
     // A combo box's selected position, -1 for none; a position outside the list selects nothing.
     int ItemSelection(int id) const;
