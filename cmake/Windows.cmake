@@ -31,5 +31,5 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${ZV_SCRIPTS}/wine-run)
 # answered by ANSI stand-ins, and a terminate handler with nothing to say.
 function(zv_gui_program target)
   target_link_options(${target} PRIVATE -mwindows)
-  target_link_libraries(${target} PRIVATE zv_ansi_runtime zv_terminate_handler)
+  target_link_libraries(${target} PRIVATE zv_ansi_runtime zv_library_failures)
 endfunction()
