@@ -4,21 +4,13 @@
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ManualValidation.h"
 #include "tests/fuzz/FuzzCheck.h"
+#include "tests/support/LoadChoices.h"
 
 #include <algorithm>
 #include <cctype>
 #include <map>
 
 namespace {
-
-// Load's form and codes, kept where the checks below look for them.
-void Load(ProfileSection& file, FormState& state, TuningConfig& config) {
-    TuningChoices choices{state, config.mode, config.connectionType};
-    ConfigurationFile::Load(file, choices);
-    state = choices.form;
-    config.mode = choices.mode;
-    config.connectionType = choices.connectionType;
-}
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -180,7 +172,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProfileText file(fuzzcheck::Text(data, size));
     FormState state;
     TuningConfig config;
-    Load(file, state, config);
+    LoadChoices(file, state, config);
     FUZZ_CHECK(file.writes == 0);
     CheckShowable(state, config);
     CheckValidation(state, config);
@@ -199,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ConfigurationFile::Save(state, saved);
     FormState reloaded;
     TuningConfig reloadedConfig;
-    Load(saved, reloaded, reloadedConfig);
+    LoadChoices(saved, reloaded, reloadedConfig);
     CheckShowable(reloaded, reloadedConfig);
     FUZZ_CHECK(SameForm(expected, reloaded));
     FUZZ_CHECK(reloadedConfig.connectionType == config.connectionType);

@@ -1,4 +1,5 @@
 #include "configurator/ConfigurationFile.h"
+#include "tests/support/LoadChoices.h"
 #include "tests/support/MemorySection.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Load's form and codes, kept where the checks below look for them.
-void Load(ProfileSection& file, FormState& state, TuningConfig& config) {
-    TuningChoices choices{state, config.mode, config.connectionType};
-    ConfigurationFile::Load(file, choices);
-    state = choices.form;
-    config.mode = choices.mode;
-    config.connectionType = choices.connectionType;
-}
 
 using Values = std::map<std::string, std::string>;
 using Lines = std::vector<std::pair<std::string, std::string>>;
@@ -71,7 +63,7 @@ TEST(ConfigurationFile, LoadsTheExampleFileBackIntoTheSameForm) {
     MemorySection file(Values(kExampleFile.begin(), kExampleFile.end()));
     FormState loaded;
     TuningConfig config;
-    Load(file, loaded, config);
+    LoadChoices(file, loaded, config);
 
     ExpectSameForm(ExampleForm(), loaded);
     EXPECT_EQ("LAN", config.connectionType);
@@ -111,7 +103,7 @@ TEST(ConfigurationFile, NoFileOpensOnTheFirstTypeAndAutomatic1) {
     MemorySection file;
     FormState state;
     TuningConfig config;
-    Load(file, state, config);
+    LoadChoices(file, state, config);
 
     FormState expected;
     expected.connectionType = 0;
@@ -125,7 +117,7 @@ TEST(ConfigurationFile, ManualModeAloneTakesEveryDefault) {
     MemorySection file(Values{{"Mode", "3"}});
     FormState state;
     TuningConfig config;
-    Load(file, state, config);
+    LoadChoices(file, state, config);
 
     for (const ParameterPair& pair : state.pairs) {
         EXPECT_TRUE(pair.defaultChecked);
@@ -144,7 +136,7 @@ TEST(ConfigurationFile, AutomaticModesIgnoreManualKeys) {
         MemorySection file(Values{{"Mode", mode}, {"MTU", "1500"}, {"RWIN", "3"}, {"PMTU", "1"}, {"HTTP10", "5"}});
         FormState state;
         TuningConfig config;
-        Load(file, state, config);
+        LoadChoices(file, state, config);
 
         FormState expected;
         expected.connectionType = 0;
@@ -159,7 +151,7 @@ TEST(ConfigurationFile, MinusOneMeansWindowsDefaultOrNoSelection) {
                         {"HTTP11", "-1"}});
     FormState state;
     TuningConfig config;
-    Load(file, state, config);
+    LoadChoices(file, state, config);
     for (Parameter p : {Parameter::ReceiveWindow, Parameter::KeepAlive, Parameter::NdiCache}) {
         EXPECT_TRUE(state.Pair(p).defaultChecked);
         EXPECT_EQ(-1, state.Pair(p).selection);
@@ -180,7 +172,7 @@ TEST(ConfigurationFile, PositionsOutsideTheListsSelectNothing) {
     FormState state;
     TuningConfig config;
     config.connectionType = "LAN-PPPoE";
-    Load(file, state, config);
+    LoadChoices(file, state, config);
 
     EXPECT_EQ(-1, state.connectionType);
     EXPECT_EQ("LAN-PPPoE", config.connectionType);  // left as it was
@@ -194,7 +186,7 @@ TEST(ConfigurationFile, PositionsOutsideTheListsSelectNothing) {
     EXPECT_EQ(-1, state.http11);
 
     MemorySection badMode(Values{{"Mode", "7"}});
-    Load(badMode, state = FormState(), config);
+    LoadChoices(badMode, state = FormState(), config);
     EXPECT_EQ(-1, state.mode);
     EXPECT_EQ("AUTO8", config.mode);
     EXPECT_FALSE(state.manualEnabled);
@@ -204,7 +196,7 @@ TEST(ConfigurationFile, SatelliteIsTunedAsLan) {
     MemorySection file(Values{{"Adapter", "3"}});
     FormState state;
     TuningConfig config;
-    Load(file, state, config);
+    LoadChoices(file, state, config);
     EXPECT_EQ(3, state.connectionType);
     EXPECT_EQ("LAN", config.connectionType);
 }
@@ -213,7 +205,7 @@ TEST(ConfigurationFile, NonNumericMtuAndTtlAreCustomTextsKeptAsTyped) {
     MemorySection file(Values{{"Mode", "3"}, {"MTU", "abc"}, {"TTL", "12x"}});
     FormState state;
     TuningConfig config;
-    Load(file, state, config);
+    LoadChoices(file, state, config);
     EXPECT_TRUE(state.Pair(Parameter::Mtu).customChecked);
     EXPECT_TRUE(state.Pair(Parameter::Mtu).valueEnabled);
     EXPECT_EQ("abc", state.Pair(Parameter::Mtu).text);
@@ -230,7 +222,7 @@ TEST(ConfigurationFile, LoadingChecksOnlyTheButtonTheFileCallsFor) {
     MemorySection file(Values{{"Mode", "3"}, {"MTU", "1400"}, {"SKA", "2"}});
     FormState state;
     TuningConfig config;
-    Load(file, state, config);
+    LoadChoices(file, state, config);
     for (const ParameterPair& pair : state.pairs) EXPECT_NE(pair.defaultChecked, pair.customChecked);
     EXPECT_EQ(2, state.Pair(Parameter::KeepAlive).selection);
     EXPECT_FALSE(state.Pair(Parameter::ReceiveWindow).valueEnabled);
@@ -248,7 +240,7 @@ TEST(ConfigurationFile, AnAddedWindowMultiplierIsKeptUnderItsOwnKey) {
     EXPECT_TRUE(ConfigurationFile::IsComplete(file));
     FormState loaded;
     TuningConfig config;
-    Load(file, loaded, config);
+    LoadChoices(file, loaded, config);
     EXPECT_EQ("x44", loaded.ReceiveWindowEntry());
 
     for (const char* multiplier : {"", "0", "x"}) {
@@ -257,7 +249,7 @@ TEST(ConfigurationFile, AnAddedWindowMultiplierIsKeptUnderItsOwnKey) {
         if (*multiplier != 0) older["RWINMultiplier"] = multiplier;
         MemorySection olderFile(older);
         EXPECT_FALSE(ConfigurationFile::IsComplete(olderFile)) << multiplier;
-        Load(olderFile, loaded = FormState(), config);
+        LoadChoices(olderFile, loaded = FormState(), config);
         EXPECT_EQ("", loaded.ReceiveWindowEntry()) << multiplier;
     }
 
