@@ -1,6 +1,6 @@
 #pragma once
 #include "common/ProductInfo.h"
-#include "configurator/MtuSearch.h"
+#include "line/MtuSearch.h"
 #include "win32/Dialog.h"
 #include "win32/Window.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "common/ProductInfo.h"
-#include "configurator/WindowMeasurement.h"
+#include "line/WindowMeasurement.h"
 #include "win32/Dialog.h"
 #include "win32/Window.h"
 

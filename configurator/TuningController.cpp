@@ -8,7 +8,7 @@
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/FormLists.h"
-#include "configurator/MtuSearch.h"
+#include "line/MtuSearch.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
 #include "tuning/RegistryBackup.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "configurator/MtuSearch.h"
+#include "line/MtuSearch.h"
 #include "win32/Icmp.h"
 
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "configurator/WindowMeasurement.h"
+#include "line/WindowMeasurement.h"
 #include "tests/support/FakeIcmp.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tuning/LineWindow.h"
+#include "line/LineWindow.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "tuning/LineWindow.h"
+#include "line/LineWindow.h"
 #include "win32/Icmp.h"
 
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "configurator/MtuSearch.h"
+#include "line/MtuSearch.h"
 
 #include <algorithm>
 #include <cstdint>
