@@ -15,15 +15,21 @@ TAG = os.environ.get("ZV_NET_BED", "zvbed%d" % os.getpid())
 CLIENT, ROUTER, SERVER = TAG + "c", TAG + "r", TAG + "s"
 BED = """netns add {c}|netns add {r}|netns add {s}|-n {c} link set lo up|-n {r} link set lo up|-n {s} link set lo up
 -n {c} link add c0 mtu 9000 type veth peer name r0 netns {r}|-n {r} link set r0 mtu 9000
--n {r} link add r1 type veth peer name s0 netns {s}
--n {c} addr add 198.18.0.1/24 dev c0|-n {r} addr add 198.18.0.2/24 dev r0
--n {r} addr add 198.18.1.1/24 dev r1|-n {s} addr add 198.18.1.2/24 dev s0
--n {c} link set c0 up|-n {r} link set r0 up|-n {r} link set r1 up|-n {s} link set s0 up
--n {c} route add 198.18.0.0/15 via 198.18.0.2|-n {s} route add 198.18.0.0/15 via 198.18.1.1
+-n {c} addr add 198.18.0.1/24 dev c0|-n {r} addr add 198.18.0.2/24 dev r0|-n {c} link set c0 up|-n {r} link set r0 up
+-n {c} route add 198.18.0.0/15 via 198.18.0.2
 netns exec {r} sysctl -qw net.ipv4.ip_forward=1|netns exec {r} sysctl -qw net.ipv4.icmp_ratelimit=0
-netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0|-n {r} route add blackhole 198.18.2.53""".format(c=CLIENT, r=ROUTER, s=SERVER)
+netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0|-n {r} route add blackhole 198.18.2.53"""
+SERVER_ADDRESSES = """-n {r} addr add 198.18.1.1/24 dev r1|-n {s} addr add 198.18.1.2/24 dev s0
+-n {r} link set r1 up|-n {s} link set s0 up|-n {s} route add 198.18.0.0/15 via 198.18.1.1"""
+SERVER_LINK = "-n {r} link add r1 type veth peer name s0 netns {s}|" + SERVER_ADDRESSES
+# The server's link through a frame bridge in the router, from l1 to l2, which a user-space delay needs.
+BRIDGED_LINK = """-n {r} link add r1 type veth peer name l1|-n {r} link add l2 type veth peer name s0 netns {s}
+-n {r} link set l1 up|-n {r} link set l2 up|""" + SERVER_ADDRESSES
 RESOLVER = "nameserver 198.18.2.53\noptions timeout:6 attempts:1\n"  # the router drops its queries: lookups hang
-ECHO_SERVER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "netbed_echo.py")
+HERE = os.path.dirname(os.path.abspath(__file__))
+ECHO_SERVER = os.path.join(HERE, "netbed_echo.py")
+# With the veths' segmentation, receive merging or checksum offload on, the bridge passes frames the client drops.
+OFFLOADS = {CLIENT: ["c0"], ROUTER: ["r0", "r1", "l1", "l2"], SERVER: ["s0"]}
 
 
 def ip(line, check=True):
@@ -43,6 +49,51 @@ def late_echoes(delays):
         server.wait()
 
 
+def steps(lines):
+    for line in lines.format(c=CLIENT, r=ROUTER, s=SERVER).replace("\n", "|").split("|"):
+        ip(line)
+
+
+@contextlib.contextmanager
+def line(kbits, round_trip_ms):
+    """The line from server to client at kbits kbit/s (the router's tbf towards the client) with a round trip of
+    round_trip_ms added (the server's link bridged with half of it each way). The server's link is built anew, and
+    again after: addresses added to it go."""
+    ip("-n %s link del r1" % ROUTER)
+    steps(BRIDGED_LINK)
+    for namespace, links in OFFLOADS.items():
+        for name in links:
+            subprocess.run(["ip", "netns", "exec", namespace, "ethtool", "-K", name, "tso", "off", "gso", "off",
+                            "gro", "off", "tx", "off", "rx", "off"], check=True, stdout=subprocess.DEVNULL)
+    # A queue of 300 ms: enough to keep a line of this round trip busy while TCP probes for more.
+    subprocess.run(["tc", "-n", ROUTER, "qdisc", "add", "dev", "r0", "root", "tbf", "rate", "%dkbit" % kbits, "burst", "4000",
+                    "latency", "300ms"], check=True)
+    bridge = subprocess.Popen(["ip", "netns", "exec", ROUTER, sys.executable, os.path.join(HERE, "netbed_line.py"),
+                               "l1", "l2", str(round_trip_ms / 2000)])
+    try:
+        yield
+    finally:
+        bridge.kill()
+        bridge.wait()
+        subprocess.run(["tc", "-n", ROUTER, "qdisc", "del", "dev", "r0", "root"], check=True)
+        ip("-n %s link del r1" % ROUTER)
+        ip("-n %s link del l2" % ROUTER)
+        steps(SERVER_LINK)
+
+
+@contextlib.contextmanager
+def files(window=0):
+    """The server's files on http://198.18.1.2/: /N is N bytes, any other path 404; with a window, no more than that
+    many bytes of an answer in flight."""
+    server = subprocess.Popen(["ip", "netns", "exec", SERVER, sys.executable, os.path.join(HERE, "netbed_http.py"),
+                               "198.18.1.2", "80", str(window)])
+    try:
+        yield "http://198.18.1.2/"
+    finally:
+        server.kill()
+        server.wait()
+
+
 def outside(script):
     name = os.path.basename(script)
     if os.geteuid() != 0 or shutil.which("ip") is None:
@@ -56,8 +107,7 @@ def outside(script):
         os.makedirs(etc)
         with open(etc + "/resolv.conf", "w") as resolver:
             resolver.write(RESOLVER)
-        for line in BED.replace("\n", "|").split("|"):
-            ip(line)
+        steps(BED + "\n" + SERVER_LINK)
         subprocess.run(inside + [wine_prefix, "clone", prefix, os.environ["ZV_E2E_TEMPLATE"]], check=True, timeout=120)
         return subprocess.run(inside + [sys.executable, script], env=env).returncode
     finally:
