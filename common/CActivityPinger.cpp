@@ -18,14 +18,15 @@ CActivityPinger::~CActivityPinger() { internet_->Close(session_); }
 
 bool CActivityPinger::Ping(const std::string& address) {
     const DWORD autodial = SwitchAutodialOff();
-    const Internet::Handle request = internet_->OpenUrl(session_, address, kReloadFlag);
+    const Internet::Handle request = internet_->OpenUrl(session_, address, Internet::kReload);
     if (request != 0) {
         std::string contentLength;
         if (internet_->QueryContentLength(request, &contentLength)) {
             const DWORD size = BodyBytesToRead(contentLength);
             if (size > 0) {
                 std::vector<char> body(size);
-                internet_->Read(request, body.data(), size);
+                DWORD read = 0;
+                internet_->Read(request, body.data(), size, &read);
             }
         }
         internet_->Close(request);

@@ -11,7 +11,6 @@ class CActivityPinger {
 public:
     static constexpr const char* kDefaultAddress = "http://www.example.com/";
     static constexpr const char* kUserAgent = "Mozilla/4.0+(compatible;+MSIE+6.0;+Windows+NT+5.0)";
-    static constexpr DWORD kReloadFlag = 0x80000000u;
     // Enough to carry traffic; a server can't make us allocate more.
     static constexpr DWORD kMaxBodyBytes = 64 * 1024;
     static constexpr const char* kInternetSettingsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";

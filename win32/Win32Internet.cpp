@@ -26,12 +26,36 @@ bool Win32Internet::QueryContentLength(Handle request, std::string* text) {
     return true;
 }
 
-DWORD Win32Internet::Read(Handle request, char* buffer, DWORD size) {
-    DWORD read = 0;
-    if (!InternetReadFile(ToHandle(request), buffer, size, &read)) return 0;
-    return read;
+bool Win32Internet::QueryStatus(Handle request, DWORD* code, std::string* text) {
+    DWORD size = sizeof *code;
+    if (!HttpQueryInfoA(ToHandle(request), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, code, &size, nullptr)) {
+        return false;
+    }
+    char buffer[256] = {};
+    size = sizeof buffer;
+    if (!HttpQueryInfoA(ToHandle(request), HTTP_QUERY_STATUS_TEXT, buffer, &size, nullptr)) size = 0;
+    text->assign(buffer, size < sizeof buffer ? size : sizeof buffer - 1);
+    return true;
+}
+
+bool Win32Internet::Read(Handle request, char* buffer, DWORD size, DWORD* read) {
+    *read = 0;
+    return InternetReadFile(ToHandle(request), buffer, size, read) != FALSE;
 }
 
 void Win32Internet::Close(Handle handle) {
     if (handle != 0) InternetCloseHandle(ToHandle(handle));
+}
+
+DWORD Win32Internet::LastError() { return GetLastError(); }
+
+std::string Win32Internet::ErrorText(DWORD error) {
+    // WinINet's errors are in its own message table, not the system's; the
+    // module is loaded, since this program imports it.
+    char buffer[512] = {};
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        GetModuleHandleA("wininet.dll"), error, 0, buffer, sizeof buffer, nullptr);
+    std::string text(buffer, length < sizeof buffer ? length : 0);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
 }

@@ -7,6 +7,9 @@ public:
     Handle OpenSession(const std::string& userAgent) override;
     Handle OpenUrl(Handle session, const std::string& url, DWORD flags) override;
     bool QueryContentLength(Handle request, std::string* text) override;
-    DWORD Read(Handle request, char* buffer, DWORD size) override;
+    bool QueryStatus(Handle request, DWORD* code, std::string* text) override;
+    bool Read(Handle request, char* buffer, DWORD size, DWORD* read) override;
     void Close(Handle handle) override;
+    DWORD LastError() override;
+    std::string ErrorText(DWORD error) override;
 };

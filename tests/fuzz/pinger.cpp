@@ -37,17 +37,25 @@ public:
         *text = *contentLength;
         return true;
     }
-    DWORD Read(Handle request, char* buffer, DWORD size) override {
+    bool QueryStatus(Handle request, DWORD*, std::string*) override {
+        FUZZ_CHECK(open_.count(request) == 1);
+        return false;
+    }
+    bool Read(Handle request, char* buffer, DWORD size, DWORD* read) override {
         FUZZ_CHECK(open_.count(request) == 1);
         reads.push_back(size);
         // The whole buffer must be the caller's: the sanitizer sees every byte written.
         std::fill(buffer, buffer + size, 'x');
-        return input_->ConsumeIntegralInRange<DWORD>(0, size);
+        const bool works = input_->ConsumeBool();
+        *read = works ? input_->ConsumeIntegralInRange<DWORD>(0, size) : 0;
+        return works;
     }
     void Close(Handle handle) override {
         if (handle == 0) return;
         FUZZ_CHECK(open_.erase(handle) == 1);
     }
+    DWORD LastError() override { return 12029; }
+    std::string ErrorText(DWORD) override { return {}; }
 
     bool AllClosed() const { return open_.empty(); }
 

@@ -1,12 +1,16 @@
 #pragma once
 #include "win32/Internet.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-// Scripted WinINet: records what the pinger asks and answers from the script.
+// Scripted WinINet: records what it is asked and answers from the script. A
+// body without a size never ends; each read fills the whole buffer it may.
 class FakeInternet : public Internet {
 public:
     static constexpr Handle kSession = 0x100;
@@ -26,12 +30,24 @@ public:
         *text = *contentLength;
         return true;
     }
-    DWORD Read(Handle, char* buffer, DWORD size) override {
+    bool QueryStatus(Handle, DWORD* code, std::string* text) override {
+        *code = status;
+        *text = statusText;
+        return status != 0;
+    }
+    bool Read(Handle, char* buffer, DWORD size, DWORD* read) override {
         readSizes.push_back(size);
-        buffer[size - 1] = 'x';  // the whole buffer must be ours to write
-        return size;
+        if (whileReading) whileReading();
+        *read = 0;
+        if (static_cast<int>(readSizes.size()) == failingRead) return false;
+        *read = body ? static_cast<DWORD>(std::min<std::uint64_t>(size, *body - sent)) : size;
+        if (*read > 0) buffer[*read - 1] = 'x';  // what it reads must be ours to write
+        sent += *read;
+        return true;
     }
     void Close(Handle handle) override { closed.push_back(handle); }
+    DWORD LastError() override { return error; }
+    std::string ErrorText(DWORD code) override { return errorTexts[code]; }
 
     struct UrlCall {
         Handle session;
@@ -43,11 +59,19 @@ public:
     bool sessionWorks = true;
     bool urlWorks = true;
     std::optional<std::string> contentLength;
+    DWORD status = 200;  // 0: none
+    std::string statusText = "OK";
+    std::optional<std::uint64_t> body;
+    int failingRead = 0;  // its number, from 1
+    DWORD error = 0;
+    std::map<DWORD, std::string> errorTexts;
     std::function<void()> whileRequesting;
+    std::function<void()> whileReading;
 
     // Record.
     std::vector<std::string> userAgents;
     std::vector<UrlCall> urls;
     std::vector<DWORD> readSizes;
     std::vector<Handle> closed;
+    std::uint64_t sent = 0;
 };
