@@ -85,7 +85,10 @@ MtuSearch::Result Search(Icmp& icmp, const std::string& host, const std::atomic<
     // low passes, high does not.
     int low = MtuSearch::kSmallestMtu;
     int high = MtuSearch::kFirstMtu + 1;
-    for (int mtu = MtuSearch::kFirstMtu; high - low > 1; mtu = low + (high - low) / 2) {
+    for (int probes = 0; high - low > 1; ++probes) {
+        const int mtu = probes == 0 ? MtuSearch::kFirstMtu
+                        : probes == 1 && high > MtuSearch::kSecondMtu ? MtuSearch::kSecondMtu
+                                                                      : low + (high - low) / 2;
         const MtuSearch::Probe probe = prober.Send(mtu, wait, false);
         if (prober.Stopped()) return {Outcome::Stopped};
         if (probe.answer == Answer::Unreachable) return {Outcome::Unreachable, 0, probe.status};

@@ -8,14 +8,16 @@
 
 // The largest MTU to a host: echoes that may not be fragmented. The smallest
 // size goes first: whether the host answers at all, and the line's round
-// trip, which sets how long every later echo waits. Then 1500, then halving
-// between 68 and 1499. A probe without an answer is sent once more; one that
+// trip, which sets how long every later echo waits. Then the two MTUs most
+// lines have, Ethernet's 1500 and PPPoE's 1492, then halving between what
+// passed and what did not. A probe without an answer is sent once more; one that
 // still gets none counts as too big. An ICMP error other than "too big" ends
 // the search: the host cannot be reached.
 class MtuSearch {
 public:
     static constexpr int kHeaders = 28;  // IP and ICMP: the MTU is the payload plus these
     static constexpr int kFirstMtu = 1500;
+    static constexpr int kSecondMtu = 1492;
     static constexpr int kSmallestMtu = 68;
     // The smallest probe waits the longest, so a silent host ends after two
     // of these. A full-sized echo over a modem takes about seven times as
@@ -24,8 +26,8 @@ public:
     static constexpr DWORD kLongestWait = 10000;
     static constexpr DWORD kShortestWait = 1000;
     static constexpr DWORD kRoundTripsPerWait = 10;
-    // The smallest, 1500, then at most 11 in the range.
-    static constexpr int kMostProbes = 13;
+    // The smallest, 1500, 1492, then at most 11 between 68 and 1491.
+    static constexpr int kMostProbes = 14;
 
     enum class Answer { Passed, TooBig, NoAnswer, Unreachable };
     enum class Outcome { Found, NoAnswer, Unreachable, NotFound, CannotPing, Stopped };
