@@ -4,6 +4,7 @@
 #include "win32/CriticalSection.h"
 #include "win32/WorkerLink.h"
 #include "win32/UniqueHandle.h"
+#include "win32/JobThreads.h"
 #include "win32/Win32Icmp.h"
 
 #include <optional>
@@ -178,9 +179,12 @@ void CTuneWindowDlg::SetResultText(const std::string& text) noexcept {
 DWORD WINAPI CTuneWindowDlg::Worker(LPVOID share) noexcept {
     const std::unique_ptr<std::shared_ptr<Measurement>> owned(static_cast<std::shared_ptr<Measurement>*>(share));
     Measurement& measurement = **owned;
-    Win32Icmp icmp;
+    std::vector<Win32Icmp> icmps(measurement.hosts.size());
+    std::vector<Icmp*> each;
+    for (Win32Icmp& icmp : icmps) each.push_back(&icmp);
     const WindowMeasurement::Result result = WindowMeasurement::Run(
-        icmp, measurement.hosts, measurement.stop, [&measurement](const WindowMeasurement::Host& host) {
+        each, measurement.hosts, &JobThreads::RunTogether, measurement.stop,
+        [&measurement](const WindowMeasurement::Host& host) {
             const CriticalSection::Lock locked(measurement.lock);
             measurement.measured.push_back(host);
             measurement.Tell();

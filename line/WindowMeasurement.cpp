@@ -8,39 +8,46 @@ using Host = WindowMeasurement::Host;
 using Result = WindowMeasurement::Result;
 using Outcome = WindowMeasurement::Outcome;
 
-Result Measure(Icmp& icmp, const std::vector<std::string>& names, const std::atomic<bool>& stop,
-               const WindowMeasurement::HostSeen& seen) {
+// One host's echoes; false when this computer cannot send pings.
+bool Measure(Icmp& icmp, Host& host, const std::atomic<bool>& stop) {
+    if (!icmp.Open()) return false;
+    std::uint32_t address = 0;
+    host.found = !stop.load() && icmp.Resolve(host.name, &address);
+    std::vector<DWORD> roundTrips;
+    for (int echo = 0; host.found && echo < WindowMeasurement::kEchoes && !stop.load(); ++echo) {
+        if (echo == WindowMeasurement::kSilentEchoes && roundTrips.empty()) break;
+        const Icmp::Reply reply = icmp.Echo(address, WindowMeasurement::kEchoSize, WindowMeasurement::kWait);
+        if (reply.status == Icmp::kSuccess) roundTrips.push_back(reply.roundTrip);
+    }
+    icmp.Close();
+    host.answered = static_cast<int>(roundTrips.size());
+    host.median = WindowMeasurement::Median(roundTrips);
+    return true;
+}
+
+}  // namespace
+
+Result WindowMeasurement::Run(const std::vector<Icmp*>& icmps, const std::vector<std::string>& hosts,
+                              const RunTogether& together, const std::atomic<bool>& stop, const HostSeen& seen) {
+    // Each job writes only its own slot; the runner's return orders those writes before the reads below.
+    std::vector<Host> measured(hosts.size());
+    std::vector<char> pinged(hosts.size(), 0);
+    std::vector<std::function<void()>> jobs;
+    for (std::size_t i = 0; i < hosts.size(); ++i) {
+        measured[i].name = hosts[i];
+        jobs.push_back([&, i] { pinged[i] = Measure(*icmps[i], measured[i], stop); });
+    }
+    together(jobs);
+    if (std::find(pinged.begin(), pinged.end(), 0) != pinged.end()) return {Outcome::CannotPing};
+    if (stop.load()) return {Outcome::Stopped};
     Result result{Outcome::NoAnswer};
-    for (const std::string& name : names) {
-        if (stop.load()) return {Outcome::Stopped};
-        Host host;
-        host.name = name;
-        std::uint32_t address = 0;
-        host.found = icmp.Resolve(name, &address);
-        std::vector<DWORD> roundTrips;
-        for (int echo = 0; host.found && echo < WindowMeasurement::kEchoes; ++echo) {
-            if (stop.load()) return {Outcome::Stopped};
-            const Icmp::Reply reply = icmp.Echo(address, WindowMeasurement::kEchoSize, WindowMeasurement::kWait);
-            if (reply.status == Icmp::kSuccess) roundTrips.push_back(reply.roundTrip);
-        }
-        host.answered = static_cast<int>(roundTrips.size());
-        if (!roundTrips.empty()) {
-            host.median = WindowMeasurement::Median(roundTrips);
+    for (const Host& host : measured) {
+        if (host.answered > 0) {
             result.latency = std::max(result.latency, host.median);
             result.outcome = Outcome::Measured;
         }
         seen(host);
     }
-    return result;
-}
-
-}  // namespace
-
-Result WindowMeasurement::Run(Icmp& icmp, const std::vector<std::string>& hosts, const std::atomic<bool>& stop,
-                              const HostSeen& seen) {
-    if (!icmp.Open()) return {Outcome::CannotPing};
-    const Result result = Measure(icmp, hosts, stop, seen);
-    icmp.Close();
     return result;
 }
 

@@ -12,15 +12,17 @@
 
 // The round trip that sizes the receive window: that of the farthest of a
 // few hosts, since a window that fills the line from the farthest fills it
-// from every nearer one too. Each host gets small echoes, one after another;
-// its figure is the median of those answered, which one late answer does
-// not move.
+// from every nearer one too. The hosts are measured all at once, each with
+// small echoes one after another; its figure is the median of those
+// answered, which one late answer does not move. A host whose first two
+// echoes both go unanswered gets no more.
 class WindowMeasurement {
 public:
     static constexpr std::size_t kMostHosts = 5;
     static constexpr int kEchoes = 10;
     static constexpr WORD kEchoSize = 32;
     static constexpr DWORD kWait = 3000;
+    static constexpr int kSilentEchoes = 2;
     static constexpr std::size_t kSpeedDigits = 9;  // kbit/s: up to 999999999
 
     // What the dialog says when what was typed cannot be measured.
@@ -42,12 +44,16 @@ public:
     };
 
     using HostSeen = std::function<void(const Host& host)>;
+    // Runs every job at once, each on a thread of its own, and returns once
+    // all have ended.
+    using RunTogether = std::function<void(const std::vector<std::function<void()>>& jobs)>;
 
-    // The hosts in order; seen hears of each as soon as it is measured. stop
-    // is read before every name lookup and every echo; a measurement that
-    // sees it set ends Stopped.
-    static Result Run(Icmp& icmp, const std::vector<std::string>& hosts, const std::atomic<bool>& stop,
-                      const HostSeen& seen);
+    // hosts[i] through icmps[i], one each, so that no echo waits for
+    // another host's. Once all are measured, seen hears of each in the order
+    // typed. stop is read before every name lookup and every echo; a
+    // measurement that sees it set ends Stopped, and seen hears nothing.
+    static Result Run(const std::vector<Icmp*>& icmps, const std::vector<std::string>& hosts,
+                      const RunTogether& together, const std::atomic<bool>& stop, const HostSeen& seen);
 
     // The words of text between blanks and commas, in order, however many.
     static std::vector<std::string> HostsOf(const std::string& text);
