@@ -9,10 +9,7 @@
 
 namespace {
 
-// "Vxd" and "VxD" as the keys are known; key names match case-insensitively.
-const char kMstcpPath[] = "System\\CurrentControlSet\\Services\\Vxd\\MSTCP";
 const char kNdiCachePath[] = "System\\CurrentControlSet\\Services\\VxD\\NWLink\\Ndi\\params\\cachesize";
-const char kTcpipPath[] = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
 const char kInternetSettingsPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
 
 // The record of an engine that only removes or lists locations: neither reads it.

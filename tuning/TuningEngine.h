@@ -17,6 +17,10 @@
 // written or deleted counts as a failure.
 class TuningEngine {
 public:
+    // "Vxd" and "VxD" as the keys are known; key names match case-insensitively.
+    static constexpr const char* kMstcpPath = "System\\CurrentControlSet\\Services\\Vxd\\MSTCP";
+    static constexpr const char* kTcpipPath = "System\\CurrentControlSet\\Services\\Tcpip\\Parameters";
+
     TuningEngine(Registry& registry, Desktop& desktop, const TuningConfig& config);
     // For removing and for listing what Apply touches, which need no values.
     TuningEngine(Registry& registry, Desktop& desktop);

@@ -93,5 +93,7 @@ int Win32Desktop::DesktopLogPixelsX() {
 LocalTime Win32Desktop::CurrentTime() {
     SYSTEMTIME now = {};
     GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
+
+DWORD Win32Desktop::TickCount() { return GetTickCount(); }
