@@ -1,0 +1,100 @@
+#include "configurator/SpeedHistory.h"
+#include "win32/MemoryRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kAddress = "http://files.example/1mb.bin";
+// 2003-05-01 14:00, and Windows started a minute before each of these.
+const std::int64_t kNoon = SpeedHistory::Seconds({2003, 5, 1, 14, 0, 0});
+
+struct History {
+    // A test of kbits at minute, made under the window in effect, with windowSet in the registry; its lines.
+    std::string Test(int minute, std::uint64_t kbits, std::uint32_t windowSet, int startedAt,
+                     const std::string& address = kAddress) {
+        const std::int64_t started = kNoon + startedAt * 60 - 60;
+        const std::uint32_t window = history.WindowInEffect(windowSet, started);
+        return history.KeepTest({address, kbits * 1000, 100, window, kNoon + minute * 60, false}, started, windowSet);
+    }
+    void Apply(int minute, std::uint32_t windowBefore, int startedAt) {
+        EXPECT_TRUE(history.KeepApply(kNoon + minute * 60, kNoon + startedAt * 60 - 60, windowBefore));
+    }
+
+    MemoryRegistry registry;
+    SettingsStore store{registry};
+    SpeedHistory history{store};
+};
+
+TEST(SpeedHistory, BeforeAndAfterAnApplyAndARestart) {
+    const std::string before = "\nBefore the Apply of 2003-05-01 14:10: 1000 kbit/s with a window of 17520 bytes. Now: ";
+    const std::string waiting = "\nThe window applied at 2003-05-01 14:10 takes effect when Windows restarts.";
+    History h;
+    EXPECT_EQ(h.Test(5, 1000, 17520, 0), "");   // nothing applied yet
+    h.Apply(10, 17520, 0);                       // 17520 to 256960
+    EXPECT_EQ(h.Test(12, 1010, 256960, 0), waiting);
+    EXPECT_EQ(h.history.LastTest()->window, 17520u);  // kept under the window in effect
+    h.Apply(13, 256960, 0);                           // again, before a restart: 17520 is still in effect
+    EXPECT_EQ(h.history.LastApply()->windowBefore, 17520u);
+    EXPECT_EQ(h.Test(14, 1000, 256960, 0), "\nThe window applied at 2003-05-01 14:13 takes effect when Windows restarts.");
+    EXPECT_EQ(h.Test(30, 2999, 256960, 20), "\nBefore the Apply of 2003-05-01 14:13: 1000 kbit/s with a window of 17520 "
+                                            "bytes. Now: 2999 kbit/s (+200 %).");
+    EXPECT_EQ(h.history.LastTest()->window, 256960u);
+    EXPECT_EQ(h.Test(40, 2000, 256960, 20), "");  // compared once
+
+    const struct {
+        const char* what;
+        int startedAt;  // the minute Windows started, of the second test
+        std::uint32_t windowSet;
+        std::string address;
+        std::string lines;
+    } cases[] = {
+        {"a restart", 20, 256960, kAddress, before + "900 kbit/s (-10 %)."},
+        {"no restart", 0, 256960, kAddress, waiting},
+        {"no restart, the window unchanged", 0, 17520, kAddress, ""},
+        {"another address", 20, 256960, "http://other.example/f", ""},
+    };
+    for (const auto& c : cases) {
+        History fresh;
+        fresh.Test(5, 1000, 17520, 0);
+        fresh.Apply(10, 17520, 0);
+        EXPECT_EQ(fresh.Test(30, 900, c.windowSet, c.startedAt, c.address), c.lines) << c.what;
+        EXPECT_EQ(fresh.history.LastTest()->address, c.address) << c.what;
+    }
+}
+
+TEST(SpeedHistory, TuneReceiveWindowStartsFromARateTheWindowDidNotLimit) {
+    History h;
+    EXPECT_FALSE(h.history.PrefillSpeed());
+    // 100 ms: 17520 bytes carry at most 1401 kbit/s, so 1121 and more is the window's ceiling.
+    const struct {
+        std::uint64_t bits;
+        std::optional<std::uint32_t> speed;
+    } cases[] = {{1120000, 1120}, {1120001, 1121}, {1121280, std::nullopt}};
+    for (const auto& c : cases) {
+        h.history.KeepTest({kAddress, c.bits, 100, 17520, kNoon, false}, kNoon, 17520);
+        EXPECT_EQ(h.history.PrefillSpeed(), c.speed) << c.bits;
+    }
+}
+
+TEST(SpeedHistory, TimesOfTheLocalClock) {
+    EXPECT_EQ(SpeedHistory::Seconds({2000, 1, 1, 0, 0, 0}), 0);
+    for (const LocalTime& time : {LocalTime{2003, 5, 1, 14, 3, 59}, LocalTime{2004, 2, 29, 23, 59, 0},
+                                  LocalTime{1999, 12, 31, 8, 5, 0}, LocalTime{2038, 1, 19, 3, 14, 7}}) {
+        const std::int64_t seconds = SpeedHistory::Seconds(time);
+        EXPECT_EQ(SpeedHistory::Seconds({time.year, time.month, time.day, 0, 0, 0}) + 86400,
+                  SpeedHistory::Seconds({time.year, time.month, time.day, 23, 59, 59}) + 1);
+        EXPECT_EQ(SpeedHistory::TimeText(seconds).substr(0, 4), std::to_string(time.year));
+        EXPECT_EQ(SpeedHistory::Seconds({time.year, time.month, time.day, time.hour, time.minute, 0}),
+                  seconds - time.second);
+    }
+    EXPECT_EQ(SpeedHistory::TimeText(SpeedHistory::Seconds({2004, 2, 29, 23, 59, 30})), "2004-02-29 23:59");
+    EXPECT_EQ(SpeedHistory::TimeText(SpeedHistory::Seconds({2004, 3, 1, 0, 0, 0})), "2004-03-01 00:00");
+    EXPECT_EQ(SpeedHistory::TimeText(SpeedHistory::Seconds({1999, 12, 31, 8, 5, 0})), "1999-12-31 08:05");
+    EXPECT_EQ(SpeedHistory::Started({2003, 5, 1, 14, 3, 20}, 3600999), SpeedHistory::Seconds({2003, 5, 1, 13, 3, 20}));
+}
+
+}  // namespace
