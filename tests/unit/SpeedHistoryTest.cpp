@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -29,39 +30,34 @@ struct History {
 };
 
 TEST(SpeedHistory, BeforeAndAfterAnApplyAndARestart) {
-    const std::string before = "\nBefore the Apply of 2003-05-01 14:10: 1000 kbit/s with a window of 17520 bytes. Now: ";
-    const std::string waiting = "\nThe window applied at 2003-05-01 14:10 takes effect when Windows restarts.";
     History h;
-    EXPECT_EQ(h.Test(5, 1000, 17520, 0), "");   // nothing applied yet
-    h.Apply(10, 17520, 0);                       // 17520 to 256960
-    EXPECT_EQ(h.Test(12, 1010, 256960, 0), waiting);
+    EXPECT_EQ(h.Test(5, 1000, 17520, 0), "");  // nothing applied yet
+    h.Apply(10, 17520, 0);                      // 17520 to 256960
+    EXPECT_EQ(h.Test(12, 1010, 256960, 0),
+              "\nThe window applied at 2003-05-01 14:10 takes effect when Windows restarts.");
     EXPECT_EQ(h.history.LastTest()->window, 17520u);  // kept under the window in effect
     h.Apply(13, 256960, 0);                           // again, before a restart: 17520 is still in effect
-    EXPECT_EQ(h.history.LastApply()->windowBefore, 17520u);
-    EXPECT_EQ(h.Test(14, 1000, 256960, 0), "\nThe window applied at 2003-05-01 14:13 takes effect when Windows restarts.");
-    EXPECT_EQ(h.Test(30, 2999, 256960, 20), "\nBefore the Apply of 2003-05-01 14:13: 1000 kbit/s with a window of 17520 "
-                                            "bytes. Now: 2999 kbit/s (+200 %).");
+    EXPECT_EQ(h.Test(14, 1000, 256960, 0),
+              "\nThe window applied at 2003-05-01 14:13 takes effect when Windows restarts.");
+    EXPECT_EQ(h.Test(30, 2999, 256960, 20), "\nBefore the Apply of 2003-05-01 14:13: 1000 kbit/s with a window of "
+                                            "17520 bytes. Now: 2999 kbit/s (+200 %).");
     EXPECT_EQ(h.history.LastTest()->window, 256960u);
     EXPECT_EQ(h.Test(40, 2000, 256960, 20), "");  // compared once
 
-    const struct {
-        const char* what;
-        int startedAt;  // the minute Windows started, of the second test
-        std::uint32_t windowSet;
-        std::string address;
-        std::string lines;
-    } cases[] = {
-        {"a restart", 20, 256960, kAddress, before + "900 kbit/s (-10 %)."},
-        {"no restart", 0, 256960, kAddress, waiting},
-        {"no restart, the window unchanged", 0, 17520, kAddress, ""},
-        {"another address", 20, 256960, "http://other.example/f", ""},
+    // A test at 14:05, an Apply at 14:10, and a test at 14:30: after a restart, with the window unchanged, at
+    // another address.
+    const std::tuple<int, std::uint32_t, std::string, std::string> cases[] = {
+        {20, 256960, kAddress, "\nBefore the Apply of 2003-05-01 14:10: 1000 kbit/s with a window of 17520 bytes. "
+                               "Now: 900 kbit/s (-10 %)."},
+        {0, 17520, kAddress, ""},
+        {20, 256960, "http://other.example/f", ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& [startedAt, windowSet, address, lines] : cases) {
         History fresh;
         fresh.Test(5, 1000, 17520, 0);
         fresh.Apply(10, 17520, 0);
-        EXPECT_EQ(fresh.Test(30, 900, c.windowSet, c.startedAt, c.address), c.lines) << c.what;
-        EXPECT_EQ(fresh.history.LastTest()->address, c.address) << c.what;
+        EXPECT_EQ(fresh.Test(30, 900, windowSet, startedAt, address), lines) << address << startedAt;
+        EXPECT_EQ(fresh.history.LastTest()->address, address);
     }
 }
 

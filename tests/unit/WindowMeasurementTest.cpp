@@ -6,84 +6,67 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
-#include <map>
 #include <string>
 #include <thread>
 #include <vector>
-
-using namespace std::chrono_literals;
 
 namespace {
 
 using Outcome = WindowMeasurement::Outcome;
 
 void OnThreads(const std::vector<std::function<void()>>& jobs) {
-    std::vector<std::thread> threads;
-    for (const std::function<void()>& job : jobs) threads.emplace_back(job);
+    std::vector<std::thread> threads(jobs.begin(), jobs.end());
     for (std::thread& thread : threads) thread.join();
 }
 
-// The hosts of text measured, each through a FakeIcmp of its own with script's hosts; stopAt of the first
-// sets the stop flag. lines gets the list's lines.
-template <typename Fake = FakeIcmp>
-struct Measurement {
-    Measurement(const std::map<std::string, std::vector<int>>& script, const std::string& text, int stopAt = 0)
-        : hosts(WindowMeasurement::HostsOf(text)), icmps(hosts.size()) {
-        std::vector<Icmp*> each;
-        for (Fake& icmp : icmps) {
-            icmp.hosts = script;
-            icmp.stop = &stop;
-            each.push_back(&icmp);
-        }
-        icmps.front().stopAt = stopAt;
-        result = WindowMeasurement::Run(each, hosts, &OnThreads, stop, [this](const WindowMeasurement::Host& host) {
-            lines.push_back(WindowMeasurement::HostText(host));
-        });
-    }
-
-    std::vector<std::string> hosts;
-    std::vector<Fake> icmps;
+// The hosts of text measured all at once, each through a copy of icmp, the first with its stopAt; then their
+// echoes, waits and closes add up in icmp. lines gets the list's lines.
+WindowMeasurement::Result Measure(FakeIcmp& icmp, const std::string& hosts, std::vector<std::string>* lines) {
     std::atomic<bool> stop{false};
-    WindowMeasurement::Result result;
+    icmp.stop = &stop;
+    const std::vector<std::string> names = WindowMeasurement::HostsOf(hosts);
+    std::vector<FakeIcmp> copies(names.size(), icmp);
+    std::vector<Icmp*> each;
+    for (FakeIcmp& copy : copies) {
+        copy.stopAt = each.empty() ? icmp.stopAt : 0;
+        each.push_back(&copy);
+    }
+    const WindowMeasurement::Result result =
+        WindowMeasurement::Run(each, names, &OnThreads, stop, [lines](const WindowMeasurement::Host& host) {
+            lines->push_back(WindowMeasurement::HostText(host));
+        });
+    for (const FakeIcmp& copy : copies) {
+        icmp.echoes.insert(icmp.echoes.end(), copy.echoes.begin(), copy.echoes.end());
+        icmp.waits.insert(icmp.waits.end(), copy.waits.begin(), copy.waits.end());
+        icmp.closed += copy.closed;
+    }
+    return result;
+}
+
+TEST(WindowMeasurement, EachHostsMedianAndTheLargestOfThem) {
+    FakeIcmp icmp;
+    icmp.hosts["near.example"] = {20, 22, 21, 900, 19, 20, 23, 21, 20, 22};
+    icmp.hosts["198.18.0.9"] = {};
+    icmp.hosts["far.example"] = {-1, 250, 260, -1, 255, 240, 252, 251, -1, 249};
+    // The first echo of each of the three waits for the others', so one that waited for another times out.
+    std::atomic<int> arrived{0};
+    std::atomic<bool> apart{false};
+    icmp.whileEchoing = [&arrived, &apart] {
+        if (++arrived > 3) return;
+        for (int wait = 0; wait < 500 && arrived < 3; ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        apart = apart || arrived < 3;
+    };
     std::vector<std::string> lines;
-};
-
-// Its first echo waits until every host has sent one, at most 5 s; all tells whether they did.
-struct TogetherIcmp : FakeIcmp {
-    Reply Echo(std::uint32_t address, WORD size, DWORD timeout) override {
-        if (echoes.empty()) {
-            ++arrived;
-            for (int wait = 0; wait < 500 && arrived < total; ++wait) std::this_thread::sleep_for(10ms);
-            all = arrived == total;
-        }
-        return FakeIcmp::Echo(address, size, timeout);
-    }
-    static inline std::atomic<int> arrived{0};
-    static constexpr int total = 3;
-    bool all = false;
-};
-
-TEST(WindowMeasurement, AllHostsAtOnceEachHostsMedianAndTheLargest) {
-    const std::map<std::string, std::vector<int>> script = {
-        {"near.example", {20, 22, 21, 900, 19, 20, 23, 21, 20, 22}},
-        {"198.18.0.9", {}},
-        {"late.example", {-1, -1, 30, 30, 30, 30, 30, 30, 30, 30}},
-        {"far.example", {-1, 250, 260, -1, 255, 240, 252, 251, -1, 249}}};
-    const Measurement<TogetherIcmp> m(script, "near.example, 198.18.0.9,gone.example far.example");
-    EXPECT_EQ(m.result.outcome, Outcome::Measured);
-    EXPECT_EQ(m.result.latency, 251u);
-    EXPECT_EQ(m.lines, (std::vector<std::string>{"near.example: 21 ms (10 of 10 answered)", "198.18.0.9: no answer",
-                                                 "gone.example: not found", "far.example: 251 ms (7 of 10 answered)"}));
-    const std::size_t echoes[] = {10, 2, 0, 10};  // a host silent twice gets no more
-    for (std::size_t i = 0; i < m.icmps.size(); ++i) {
-        EXPECT_EQ(m.icmps[i].echoes, std::vector<int>(echoes[i], 32)) << i;
-        EXPECT_EQ(m.icmps[i].waits, std::vector<DWORD>(echoes[i], 3000)) << i;
-        EXPECT_EQ(m.icmps[i].closed, 1) << i;
-        if (echoes[i] > 0) {
-            EXPECT_TRUE(m.icmps[i].all) << i;  // no host waited for another
-        }
-    }
-    EXPECT_EQ(Measurement<>(script, "late.example").lines, std::vector<std::string>{"late.example: no answer"});
+    const WindowMeasurement::Result result =
+        Measure(icmp, "near.example, 198.18.0.9,gone.example far.example", &lines);
+    EXPECT_EQ(result.outcome, Outcome::Measured);
+    EXPECT_EQ(result.latency, 251u);
+    EXPECT_EQ(lines, (std::vector<std::string>{"near.example: 21 ms (10 of 10 answered)", "198.18.0.9: no answer",
+                                               "gone.example: not found", "far.example: 251 ms (7 of 10 answered)"}));
+    EXPECT_FALSE(apart);
+    EXPECT_EQ(icmp.echoes, std::vector<int>(22, 32));  // a host silent twice gets no more
+    EXPECT_EQ(icmp.waits, std::vector<DWORD>(22, 3000));
+    EXPECT_EQ(icmp.closed, 4);
 
     const std::vector<std::vector<DWORD>> middles = {{}, {7}, {30, 10, 20}, {10, 21, 30, 20}, {10, 12}, {3000, 0}};
     const DWORD medians[] = {0, 7, 20, 21, 11, 1500};
@@ -91,25 +74,27 @@ TEST(WindowMeasurement, AllHostsAtOnceEachHostsMedianAndTheLargest) {
 }
 
 TEST(WindowMeasurement, NoAnswerStopAndNoIcmp) {
-    const Measurement<> none({{"a.example", {}}}, "gone.example a.example");
-    EXPECT_EQ(none.result.outcome, Outcome::NoAnswer);
-    EXPECT_EQ(WindowMeasurement::ResultText(none.result, 56, {}), "No host answered.");
+    std::vector<std::string> lines;
+    FakeIcmp silent;
+    silent.hosts["a.example"] = {};
+    silent.hosts["late.example"] = {-1, -1, 30, 30, 30, 30, 30, 30, 30, 30};
+    const WindowMeasurement::Result none = Measure(silent, "gone.example a.example late.example", &lines);
+    EXPECT_EQ(none.outcome, Outcome::NoAnswer);
+    EXPECT_EQ(lines.back(), "late.example: no answer");
+    EXPECT_EQ(WindowMeasurement::ResultText(none, 56, {}), "No host answered.");
 
-    const Measurement<> stopped({{"a.example", {5, 5, 5, 5, 5}}, {"b.example", {5, 5, 5, 5, 5}}}, "a.example b.example",
-                                3);
-    EXPECT_EQ(stopped.result.outcome, Outcome::Stopped);
-    EXPECT_EQ(stopped.icmps[0].echoes.size(), 3u);
-    EXPECT_TRUE(stopped.lines.empty());
-    EXPECT_EQ(stopped.icmps[1].closed, 1);
+    FakeIcmp stopped;
+    stopped.hosts = {{"a.example", std::vector<int>(10, 5)}, {"b.example", std::vector<int>(10, 5)}};
+    stopped.stopAt = 3;
+    lines.clear();
+    EXPECT_EQ(Measure(stopped, "a.example b.example", &lines).outcome, Outcome::Stopped);
+    EXPECT_LE(stopped.echoes.size(), 13u);
+    EXPECT_TRUE(lines.empty());
+    EXPECT_EQ(stopped.closed, 2);
 
-    FakeIcmp answering, noLibrary;
-    answering.hosts = noLibrary.hosts = {{"a.example", {5}}, {"b.example", {5}}};
+    FakeIcmp noLibrary;
     noLibrary.opens = false;
-    std::atomic<bool> stop{false};
-    EXPECT_EQ(WindowMeasurement::Run({&answering, &noLibrary}, {"a.example", "b.example"}, &OnThreads, stop,
-                                     [](const WindowMeasurement::Host&) { FAIL(); })
-                  .outcome,
-              Outcome::CannotPing);
+    EXPECT_EQ(Measure(noLibrary, "a.example", &lines).outcome, Outcome::CannotPing);
 }
 
 TEST(WindowMeasurement, WhatWasTypedAndTheResultLabel) {
