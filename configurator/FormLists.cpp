@@ -1,10 +1,17 @@
 #include "configurator/FormLists.h"
 
+#include <iterator>
+
 namespace formlists {
 
 std::vector<std::string> ConnectionTypes() {
     return {"Dial-Up Networking (Modem)", "LAN, Cable Modem, xDSL, ISDN, T1, T3", "Cable/xDSL running PPPoE/PPTP",
             "DirectPc (Satellite)"};
+}
+
+const char* ConnectionTypeSpeed(int position) {
+    static const char* const kSpeeds[] = {"56", "1536", "1536", "400"};
+    return position >= 0 && position < static_cast<int>(std::size(kSpeeds)) ? kSpeeds[position] : "";
 }
 
 std::vector<std::string> Modes() { return {"Automatic #1", "Automatic #2", "Automatic #3", "Manual"}; }
