@@ -5,6 +5,7 @@
 #include "common/LeadingInt.h"
 #include "configurator/FormLists.h"
 #include "configurator/ManualValidation.h"
+#include "configurator/SpeedHistory.h"
 #include "line/LineWindow.h"
 #include "line/MtuSearch.h"
 #include "tuning/OsName.h"
@@ -42,7 +43,9 @@ int LineTools::AdapterMtuNow() const {
 }
 
 std::optional<int> LineTools::TuneReceiveWindow(const FormState& form) {
-    const char* speed = formlists::ConnectionTypeSpeed(form.connectionType);
+    // A rate the window limited is the window's ceiling, not the line's speed.
+    const std::optional<std::uint32_t> tested = SpeedHistory(product_->Store()).PrefillSpeed();
+    const std::string speed = tested ? std::to_string(*tested) : formlists::ConnectionTypeSpeed(form.connectionType);
     // Past either end no segment makes a window, however far past.
     const std::int64_t mss = std::clamp<std::int64_t>(MssOf(form.Pair(Parameter::Mtu)), 0,
                                                       std::int64_t{LineWindow::kLargestUnscaled} + 1);

@@ -19,8 +19,9 @@ public:
 
     // The MTU found, when the user chose to use it.
     std::optional<int> FindLargestMtu();
-    // The receive-window multiplier measured for the form's connection type
-    // and MTU choice, when the user chose to use it.
+    // The receive-window multiplier measured for the form's MTU choice and
+    // the last speed test's rate, or the connection type's speed when the
+    // window limited that rate; when the user chose to use it.
     std::optional<int> TuneReceiveWindow(const FormState& form);
     // Current Settings' rows: what the registry holds now and what Apply,
     // with these choices, would leave there.

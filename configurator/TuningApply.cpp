@@ -4,10 +4,12 @@
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/FormLists.h"
+#include "configurator/SpeedHistory.h"
 #include "tuning/OsName.h"
 #include "tuning/RegistryBackup.h"
 #include "tuning/RestartWindows.h"
 #include "tuning/TuningEngine.h"
+#include "tuning/WindowSetting.h"
 
 #include <algorithm>
 #include <memory>
@@ -87,6 +89,7 @@ TuningCounts TuningApply::WriteWithProgress(const FormState& form, const TuningP
     for (int step = 0; step < kApplySteps; ++step) {
         if (step == kWriteStep) {
             SaveFormSettings(form);
+            KeepApplyTime();
             counts = ExecutePlan(*registry_, plan);
         }
         view_->StepProgress(StepCount(step));
@@ -134,7 +137,15 @@ int TuningApply::ApplyFileUnattended() {
     const FilledTuning filled = FillTuning(choices);
     if (!filled.config) return kExitNoConfiguration;
     if (!KeepPreviousSettings().kept) return kExitNoRecord;
+    KeepApplyTime();
     return std::min(TuningEngine(*registry_, *desktop_, *filled.config).ApplyTuning().refused, 999);
+}
+
+void TuningApply::KeepApplyTime() {
+    const LocalTime now = desktop_->CurrentTime();
+    SpeedHistory(product_->Store())
+        .KeepApply(SpeedHistory::Seconds(now), SpeedHistory::Started(now, desktop_->TickCount()),
+                   WindowSetting::Read(*registry_, GetOsName(*desktop_)));
 }
 
 TuningApply::KeptRecord TuningApply::KeepPreviousSettings() {

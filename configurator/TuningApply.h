@@ -72,6 +72,8 @@ private:
     TuningCounts WriteWithProgress(const FormState& form, const TuningPlan& plan);
     // What an Apply wrote, and the restart question when anything took.
     void TellApplied(const TuningCounts& counts);
+    // For the line speed test: when this Apply was, and the window before it.
+    void KeepApplyTime();
     // Records what Apply is about to change, unless recorded already.
     KeptRecord KeepPreviousSettings();
     // The record in the file; Damaged also when it names a value the program
