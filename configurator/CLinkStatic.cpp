@@ -47,12 +47,10 @@ HCURSOR CursorFromWinHelp() {
     const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return nullptr;
     const std::string path = std::string(folder) + "\\winhlp32.exe";
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (module == nullptr) return nullptr;
-    HCURSOR copy = nullptr;
-    if (HCURSOR cursor = LoadCursorA(module, MAKEINTRESOURCEA(kHandCursorId))) copy = CopyIcon(cursor);
-    FreeLibrary(module);
-    return copy;
+    const UniqueHmodule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module) return nullptr;
+    HCURSOR cursor = LoadCursorA(module.get(), MAKEINTRESOURCEA(kHandCursorId));
+    return cursor != nullptr ? CopyIcon(cursor) : nullptr;
 }
 
 }  // namespace
