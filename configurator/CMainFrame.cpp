@@ -15,6 +15,9 @@
 
 namespace zartune {
 
+// The placement record by its size (winuser.h; no pointers, so the same on x86-64).
+static_assert(sizeof(WINDOWPLACEMENT) == 44);
+
 namespace {
 
 const char kClassName[] = "ZartuneMainFrame";
