@@ -47,8 +47,7 @@ bool CFindMtuDlg::OnCommand(WORD id, WORD code, HWND control) noexcept {
 void CFindMtuDlg::OnFind() {
     const std::string host = Trimmed(ItemText(IDC_FINDMTU_HOST));
     if (host.empty()) {
-        MessageBeep(MB_ICONEXCLAMATION);
-        SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDC_FINDMTU_HOST)), TRUE);
+        Refuse(IDC_FINDMTU_HOST);
         return;
     }
     host_ = host;

@@ -40,12 +40,14 @@ bool CTuneWindowDlg::OnCommand(WORD id, WORD code, HWND control) noexcept {
 void CTuneWindowDlg::OnMeasure() {
     std::vector<std::string> hosts = WindowMeasurement::HostsOf(ItemText(IDC_TUNEWIN_HOSTS));
     if (hosts.empty() || hosts.size() > WindowMeasurement::kMostHosts) {
-        Refuse(IDC_TUNEWIN_HOSTS, WindowMeasurement::kHostsWanted);
+        SetResultText(WindowMeasurement::kHostsWanted);
+        Refuse(IDC_TUNEWIN_HOSTS);
         return;
     }
     const std::optional<std::uint32_t> speed = WindowMeasurement::SpeedOf(ItemText(IDC_TUNEWIN_SPEED));
     if (!speed) {
-        Refuse(IDC_TUNEWIN_SPEED, WindowMeasurement::kSpeedWanted);
+        SetResultText(WindowMeasurement::kSpeedWanted);
+        Refuse(IDC_TUNEWIN_SPEED);
         return;
     }
     hosts_ = std::move(hosts);
@@ -104,12 +106,6 @@ void CTuneWindowDlg::OnWorkerNews() noexcept {
 
 void CTuneWindowDlg::ShowMeasuring(bool measuring) noexcept {
     HandOver(measuring ? IDC_TUNEWIN_MEASURE : IDC_TUNEWIN_STOP, measuring ? IDC_TUNEWIN_STOP : IDC_TUNEWIN_MEASURE);
-}
-
-void CTuneWindowDlg::Refuse(int id, const char* text) noexcept {
-    MessageBeep(MB_ICONEXCLAMATION);
-    SetResultText(text);
-    SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
 }
 
 void CTuneWindowDlg::ShowHostUnderWay() noexcept {

@@ -38,8 +38,6 @@ private:
     void OnUse();
     void OnHelp();
     void ShowMeasuring(bool measuring) noexcept;
-    // Tells what the user typed wrong, with the focus on it.
-    void Refuse(int id, const char* text) noexcept;
     // Names the host being measured in the result label.
     void ShowHostUnderWay() noexcept;
     void SetResultText(const std::string& text) noexcept;

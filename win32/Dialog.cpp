@@ -80,9 +80,17 @@ void Dialog::SetEnabled(int id, bool enabled) noexcept { EnableWindow(Item(id), 
 void Dialog::HandOver(int from, int to) noexcept {
     const bool moveFocus = GetFocus() == Item(from);
     SetEnabled(to, true);
-    if (moveFocus) SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(to)), TRUE);
+    if (moveFocus) Focus(to);
     SetEnabled(from, false);
 }
+
+void Dialog::Refuse(int id) noexcept {
+    MessageBeep(MB_ICONEXCLAMATION);
+    Focus(id);
+}
+
+// As the dialog manager moves it, the default button following.
+void Dialog::Focus(int id) noexcept { SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE); }
 
 std::string Dialog::ItemText(int id) const {
     HWND item = Item(id);

@@ -54,6 +54,8 @@ protected:
     void SetEnabled(int id, bool enabled) noexcept;
     // Enables to and disables from; the focus moves along first when from has it.
     void HandOver(int from, int to) noexcept;
+    // What was typed into id cannot be used: a beep, and the focus there.
+    void Refuse(int id) noexcept;
     std::string ItemText(int id) const;
     // A combo box's selected position, -1 for none; a position outside the list selects nothing.
     int ItemSelection(int id) const;
@@ -63,6 +65,7 @@ private:
     friend class WorkerThread;
 
     void OnDestroyed() noexcept final;
+    void Focus(int id) noexcept;
 
     UINT templateId_;
     bool modal_ = false;
