@@ -1,6 +1,5 @@
-// The measuring dialogs closed while their worker waits inside an echo, on
-// real windows and a real worker thread, with an Icmp that blocks there
-// until the test releases it.
+// The measuring dialogs closed while their worker waits inside an echo of
+// an Icmp that blocks there until the test releases it.
 #include "configurator/CFindMtuDlg.h"
 #include "configurator/CTuneWindowDlg.h"
 #include "resources/zartune_ids.h"
@@ -14,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <memory>
 
 using namespace zartune;
@@ -23,67 +21,53 @@ namespace {
 
 constexpr DWORD kPatience = 5000;  // ms; only a fault waits this long
 
-// Where the test and one worker meet; it outlives both.
-struct Gate {
-    UniqueKernelHandle inEcho{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    UniqueKernelHandle release{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-    UniqueKernelHandle freed{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+HANDLE NewEvent() { return CreateEventA(nullptr, TRUE, FALSE, nullptr); }
+
+// One dialog's closing as the hook and the worker's Icmp see it; it outlives both.
+struct Closing {
+    WORD start;
+    UniqueKernelHandle inEcho{NewEvent()}, release{NewEvent()}, freed{NewEvent()};
     std::atomic<int> echoes{0};
     std::atomic<bool> echoReturned{false};
+    HWND dialog = nullptr;
+    bool workerInEcho = false, closedWhileInEcho = false, freedWithoutTheDialog = false, newsAfterLetGo = false;
 };
+Closing* closing = nullptr;
 
-// Every echo waits at the gate, then times out; its end says the block that owned it was freed.
-class BlockingIcmp : public Icmp {
-public:
-    explicit BlockingIcmp(Gate& gate) : gate_(&gate) {}
-    ~BlockingIcmp() override { SetEvent(gate_->freed.get()); }
+// Each echo waits for the release, then times out; its end says its block was freed.
+struct BlockingIcmp : Icmp {
+    explicit BlockingIcmp(Closing& owner) : of(&owner) {}
+    ~BlockingIcmp() override { SetEvent(of->freed.get()); }
     bool Open() override { return true; }
-    bool Resolve(const std::string&, std::uint32_t* address) override {
-        *address = 0x0100A8C0;
-        return true;
-    }
+    bool Resolve(const std::string&, std::uint32_t*) override { return true; }
     Reply Echo(std::uint32_t, WORD, DWORD) override {
-        ++gate_->echoes;
-        SetEvent(gate_->inEcho.get());
-        WaitForSingleObject(gate_->release.get(), kPatience);
-        gate_->echoReturned = true;
+        ++of->echoes;
+        SetEvent(of->inEcho.get());
+        WaitForSingleObject(of->release.get(), kPatience);
+        of->echoReturned = true;
         return {kTimedOut};
     }
     void Close() override {}
-
-private:
-    Gate* gate_;
+    Closing* of;
 };
 
-// What the hook saw of one dialog's run.
-struct Seen {
-    Gate* gate;
-    WORD start;
-    HWND dialog = nullptr;
-    bool workerInEcho = false;
-    bool closedWhileInEcho = false;
-    bool freedWithoutTheDialog = false;
-    bool newsAfterLetGo = false;
-};
-Seen* seen = nullptr;
+std::unique_ptr<Icmp> MakeBlockingIcmp() { return std::make_unique<BlockingIcmp>(*closing); }
 
-std::unique_ptr<Icmp> BlockingIcmpAtTheGate() { return std::make_unique<BlockingIcmp>(*seen->gate); }
-
-// As the dialog opens: start, and close once the worker is inside its echo.
-// As its window goes, with the handle still valid: release the worker and
-// let it end; nothing it found may have been posted to the window.
+// As the dialog opens: start, and close once the worker is inside its echo. As its window
+// goes, the handle still valid: release the worker; nothing it found may reach the window.
 LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && seen != nullptr && call->message == WM_INITDIALOG && seen->dialog == nullptr) {
+    Closing* seen = code == HC_ACTION ? closing : nullptr;
+    if (seen != nullptr && call->message == WM_INITDIALOG && seen->dialog == nullptr) {
         seen->dialog = call->hwnd;
         SendMessageA(call->hwnd, WM_COMMAND, MAKEWPARAM(seen->start, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(call->hwnd, seen->start)));
-        seen->workerInEcho = WaitForSingleObject(seen->gate->inEcho.get(), kPatience) == WAIT_OBJECT_0;
+        seen->workerInEcho = WaitForSingleObject(seen->inEcho.get(), kPatience) == WAIT_OBJECT_0;
         PostMessageA(call->hwnd, WM_CLOSE, 0, 0);
-    } else if (code == HC_ACTION && seen != nullptr && call->message == WM_NCDESTROY && call->hwnd == seen->dialog) {
-        seen->closedWhileInEcho = !seen->gate->echoReturned;
-        SetEvent(seen->gate->release.get());
-        seen->freedWithoutTheDialog = WaitForSingleObject(seen->gate->freed.get(), kPatience) == WAIT_OBJECT_0;
+    } else if (seen != nullptr && call->message == WM_NCDESTROY && call->hwnd == seen->dialog) {
+        seen->closedWhileInEcho = !seen->echoReturned;
+        SetEvent(seen->release.get());
+        seen->freedWithoutTheDialog = WaitForSingleObject(seen->freed.get(), kPatience) == WAIT_OBJECT_0;
         // A quit left by an earlier test comes whatever the filter.
         MSG news;
         seen->newsAfterLetGo = PeekMessageA(&news, call->hwnd, WorkerThread::kNewsMessage,
@@ -97,34 +81,22 @@ TEST(MeasuringDlgTest, ClosedWhileItsWorkerIsInsideAnEchoTheDialogLetsItGoWithou
     Win32Registry registry;
     FakeDesktop desktop;
     ProductInfo product(registry, desktop);
-    const struct {
-        WORD start;
-        std::function<INT_PTR()> run;
-    } dialogs[] = {
-        {IDC_FINDMTU_FIND,
-         [&] { return CFindMtuDlg(product, "192.168.0.1", 0, &BlockingIcmpAtTheGate).DoModal(nullptr); }},
-        {IDC_TUNEWIN_MEASURE,
-         [&] {
-             return CTuneWindowDlg(product, "192.168.0.1", "56", 1460, true, &BlockingIcmpAtTheGate).DoModal(nullptr);
-         }},
-    };
-    static Gate gates[2];  // a worker that is never freed still finds its gate
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(dialogs[i].start);
-        Gate& gate = gates[i];
-        Seen watched{&gate, dialogs[i].start};
-        seen = &watched;
+    static Closing closings[] = {{IDC_FINDMTU_FIND}, {IDC_TUNEWIN_MEASURE}};  // for a worker never freed too
+    for (Closing& each : closings) {
+        SCOPED_TRACE(each.start);
+        closing = &each;
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &Watch, nullptr, GetCurrentThreadId());
-        const INT_PTR result = dialogs[i].run();
+        EXPECT_EQ(IDCANCEL, each.start == IDC_FINDMTU_FIND
+                                ? CFindMtuDlg(product, "192.168.0.1", 0, &MakeBlockingIcmp).DoModal(nullptr)
+                                : CTuneWindowDlg(product, "192.168.0.1", "56", 1460, true, &MakeBlockingIcmp)
+                                      .DoModal(nullptr));
         UnhookWindowsHookEx(hook);
-        seen = nullptr;
-
-        EXPECT_EQ(IDCANCEL, result);
-        EXPECT_TRUE(watched.workerInEcho);
-        EXPECT_TRUE(watched.closedWhileInEcho);
-        EXPECT_FALSE(watched.newsAfterLetGo);
-        EXPECT_TRUE(watched.freedWithoutTheDialog);
-        EXPECT_EQ(1, gate.echoes.load());  // stopped after the echo under way
+        closing = nullptr;
+        EXPECT_TRUE(each.workerInEcho);
+        EXPECT_TRUE(each.closedWhileInEcho);
+        EXPECT_FALSE(each.newsAfterLetGo);
+        EXPECT_TRUE(each.freedWithoutTheDialog);
+        EXPECT_EQ(1, each.echoes.load());  // stopped after the echo under way
     }
 }
 
