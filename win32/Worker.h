@@ -28,7 +28,7 @@ public:
     // What it holds (the Icmp it uses, say) is freed with the block.
     template <class Work>
     bool Start(Work work) {
-        return WorkerThread::Start(std::make_shared<Running<Work>>(std::move(work)));
+        return WorkerThread::Start(Shared(new Running<Work>(std::move(work))));
     }
 
     // Nothing when no worker is heard. With the result the worker is done.
@@ -64,7 +64,10 @@ private:
 
     template <class Work>
     struct Running : Heard {
-        explicit Running(Work run) : work(std::move(run)) { this->run = &Running::Run; }
+        explicit Running(Work run) : work(std::move(run)) {
+            this->run = &Running::Run;
+            this->destroy = [](Block* block) { delete static_cast<Running*>(block); };
+        }
 
         static void Run(Block& block) {
             auto& self = static_cast<Running&>(block);

@@ -35,14 +35,21 @@ protected:
         // Under lock: news for the window, while one listens.
         void Tell() const;
 
-        // The work, on the worker thread; a pointer, not a virtual, so that
-        // the blocks need no tables of their own in the programs.
+        // The work, on the worker thread, and the block's deletion as the
+        // type it was made; pointers, not virtuals, so that the blocks need
+        // no tables of their own in the programs, and shares of every kind
+        // of block one deleter (Shared).
         void (*run)(Block& block) = nullptr;
+        void (*destroy)(Block* block) = nullptr;
         std::atomic<bool> stop{false};
         CriticalSection lock;
         HWND listener = nullptr;  // under lock
     };
 
+    // The first share of a block made with new.
+    static std::shared_ptr<Block> Shared(Block* block) {
+        return std::shared_ptr<Block>(block, [](Block* made) { made->destroy(made); });
+    }
     // Lets the previous worker go and runs block on a thread of its own;
     // false, with nothing under way, when no thread could be started.
     bool Start(std::shared_ptr<Block> block);
