@@ -10,8 +10,10 @@
 #include "configurator/ToolbarSettings.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
+#include "win32/Win32Icmp.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace zartune {
 
@@ -29,6 +31,9 @@ void CountTo(std::uint64_t count) {
     for (volatile std::uint64_t i = 0; i < count; i = i + 1) {
     }
 }
+
+// The system's echo functions, for the measuring dialogs' workers.
+std::unique_ptr<Icmp> SystemIcmp() { return std::make_unique<Win32Icmp>(); }
 
 }  // namespace
 
@@ -182,14 +187,14 @@ void CMainFrame::ShowKeepAlive() {
 }
 
 std::optional<int> CMainFrame::ShowFindMtu(const std::string& host, int adapterMtu) {
-    CFindMtuDlg findMtu(*product_, host, adapterMtu);
+    CFindMtuDlg findMtu(*product_, host, adapterMtu, SystemIcmp);
     if (findMtu.DoModal(Handle()) != IDC_FINDMTU_USE) return std::nullopt;
     return findMtu.FoundMtu();
 }
 
 std::optional<int> CMainFrame::ShowTuneWindow(const std::string& hosts, const std::string& speed, int mss,
                                               bool scalesWindows) {
-    CTuneWindowDlg tuneWindow(*product_, hosts, speed, mss, scalesWindows);
+    CTuneWindowDlg tuneWindow(*product_, hosts, speed, mss, scalesWindows, SystemIcmp);
     if (tuneWindow.DoModal(Handle()) != IDC_TUNEWIN_USE) return std::nullopt;
     return static_cast<int>(tuneWindow.Multiplier());
 }
