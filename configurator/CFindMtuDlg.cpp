@@ -9,16 +9,6 @@
 
 namespace zartune {
 
-namespace {
-
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-}  // namespace
-
 const CommandEntry<CFindMtuDlg> CFindMtuDlg::kButtons[] = {
     {IDC_FINDMTU_FIND, &CFindMtuDlg::OnFind},
     {IDC_FINDMTU_STOP, &CFindMtuDlg::OnStop},
@@ -45,7 +35,7 @@ bool CFindMtuDlg::OnCommand(WORD id, WORD code, HWND control) noexcept {
 }
 
 void CFindMtuDlg::OnFind() {
-    const std::string host = Trimmed(ItemText(IDC_FINDMTU_HOST));
+    const std::string host = TrimmedItemText(IDC_FINDMTU_HOST);
     if (host.empty()) {
         Refuse(IDC_FINDMTU_HOST);
         return;

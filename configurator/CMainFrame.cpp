@@ -5,6 +5,7 @@
 #include "configurator/CExplanationDlg.h"
 #include "configurator/CFindMtuDlg.h"
 #include "configurator/CKeepAliveDlg.h"
+#include "configurator/CSpeedTestDlg.h"
 #include "configurator/CTuneWindowDlg.h"
 #include "configurator/FrameCommands.h"
 #include "configurator/ToolbarSettings.h"
@@ -184,6 +185,11 @@ void CMainFrame::ShowCurrentSettings(const std::function<CurrentSettings()>& tab
 void CMainFrame::ShowKeepAlive() {
     CKeepAliveDlg keepAlive(*product_, *desktop_);
     keepAlive.DoModal(Handle());
+}
+
+void CMainFrame::ShowSpeedTest(const std::string& address, const SpeedTestEnded& ended) {
+    CSpeedTestDlg speedTest(*product_, address, ended, SystemIcmp);
+    speedTest.DoModal(Handle());
 }
 
 std::optional<int> CMainFrame::ShowFindMtu(const std::string& host, int adapterMtu) {

@@ -11,6 +11,7 @@
 #include "tuning/OsName.h"
 #include "tuning/PreviousSettings.h"
 #include "tuning/TuningEngine.h"
+#include "tuning/WindowSetting.h"
 
 #include <algorithm>
 #include <vector>
@@ -50,6 +51,26 @@ std::optional<int> LineTools::TuneReceiveWindow(const FormState& form) {
     const std::int64_t mss = std::clamp<std::int64_t>(MssOf(form.Pair(Parameter::Mtu)), 0,
                                                       std::int64_t{LineWindow::kLargestUnscaled} + 1);
     return view_->ShowTuneWindow(ProposedHost(), speed, static_cast<int>(mss), ScalesWindows(GetOsName(*desktop_)));
+}
+
+void LineTools::TestLineSpeed() {
+    const std::optional<SpeedHistory::Test> last = SpeedHistory(product_->Store()).LastTest();
+    view_->ShowSpeedTest(last ? last->address : std::string(),
+                         [this](const std::string& address, const SpeedTest::Result& result) {
+                             return SpeedTestEnded(address, result);
+                         });
+}
+
+std::string LineTools::SpeedTestEnded(const std::string& address, const SpeedTest::Result& result) {
+    SpeedHistory history(product_->Store());
+    const LocalTime now = desktop_->CurrentTime();
+    const std::int64_t started = SpeedHistory::Started(now, desktop_->TickCount());
+    const std::uint32_t windowSet = WindowSetting::Read(*registry_, GetOsName(*desktop_));
+    const std::uint32_t window = history.WindowInEffect(windowSet, started);
+    const std::string text = SpeedTest::ResultText(result, window);
+    if (result.outcome != SpeedTest::Outcome::Measured) return text;
+    const SpeedHistory::Test test{address, result.BitsPerSecond(), result.roundTrip, window, SpeedHistory::Seconds(now)};
+    return text + history.KeepTest(test, started, windowSet);
 }
 
 CurrentSettings LineTools::CurrentSettingsFor(const TuningChoices& choices) const {

@@ -26,6 +26,8 @@ public:
     // Current Settings' rows: what the registry holds now and what Apply,
     // with these choices, would leave there.
     CurrentSettings CurrentSettingsFor(const TuningChoices& choices) const;
+    // Test Line Speed, on the last address tested.
+    void TestLineSpeed();
 
 private:
     // The host to measure: the keep-alive site when the user chose one, else
@@ -33,6 +35,9 @@ private:
     std::string ProposedHost() const;
     // The MTU the first adapter with one is set to now; 0 when none is.
     int AdapterMtuNow() const;
+    // A speed test's result label, for the window in effect, with what the
+    // last test and Apply add to it; a completed test is kept.
+    std::string SpeedTestEnded(const std::string& address, const SpeedTest::Result& result);
 
     ProductInfo* product_;
     Registry* registry_;

@@ -27,6 +27,7 @@ const TuningController::Command TuningController::kCommands[] = {
     {ID_TOOLS_FIND_MTU, &TuningController::FindLargestMtu, {}, {}},
     {ID_TOOLS_CURRENT_SETTINGS, &TuningController::ShowCurrentSettings, {}, {}},
     {ID_TOOLS_TUNE_WINDOW, &TuningController::TuneReceiveWindow, {}, {}},
+    {ID_TOOLS_SPEED_TEST, &TuningController::TestLineSpeed, {}, {}},
     {ID_HELP_TOPICS, &TuningController::OnHelpTopics, {}, {}},
     {ID_APP_ABOUT, &TuningController::OnAbout, {}, {}},
     {ID_CPL_SYSTEM, nullptr, {"Sysdm.cpl"}, {}},
@@ -115,6 +116,8 @@ void TuningController::TuneReceiveWindow() {
     form.ChooseWindowMultiplier(*multiplier);
     view_->WriteForm(form);
 }
+
+void TuningController::TestLineSpeed() { tools_.TestLineSpeed(); }
 
 void TuningController::ShowCurrentSettings() {
     view_->ShowCurrentSettings([this] { return tools_.CurrentSettingsFor(ReadChoices()); });

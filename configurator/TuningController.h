@@ -43,6 +43,8 @@ public:
     // Tune Receive Window; the window chosen goes into the form as the user's
     // own Manual choice, as a receive-window multiplier.
     void TuneReceiveWindow();
+    // Test Line Speed; keeps each completed test.
+    void TestLineSpeed();
     // Current Settings. Writes nothing.
     void ShowCurrentSettings();
 

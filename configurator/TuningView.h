@@ -1,6 +1,7 @@
 #pragma once
 #include "configurator/CurrentSettings.h"
 #include "configurator/FormState.h"
+#include "line/SpeedTest.h"
 #include "win32/Desktop.h"
 
 #include <cstdint>
@@ -49,4 +50,8 @@ public:
     // Current Settings, modal over the main window; table gives its rows, at
     // its opening and at each "Refresh".
     virtual void ShowCurrentSettings(const std::function<CurrentSettings()>& table) = 0;
+    using SpeedTestEnded = std::function<std::string(const std::string& address, const SpeedTest::Result& result)>;
+    // Test Line Speed, modal over the main window, with address typed in;
+    // ended gives the result label of each test that ends but by Stop.
+    virtual void ShowSpeedTest(const std::string& address, const SpeedTestEnded& ended) = 0;
 };

@@ -99,6 +99,13 @@ std::string Dialog::ItemText(int id) const {
     return text;
 }
 
+std::string Dialog::TrimmedItemText(int id) const {
+    const std::string text = ItemText(id);
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 int Dialog::ItemSelection(int id) const {
     return static_cast<int>(SendDlgItemMessageA(Handle(), id, CB_GETCURSEL, 0, 0));
 }

@@ -57,6 +57,8 @@ protected:
     // What was typed into id cannot be used: a beep, and the focus there.
     void Refuse(int id) noexcept;
     std::string ItemText(int id) const;
+    // What was typed into id, without the blanks around it.
+    std::string TrimmedItemText(int id) const;
     // A combo box's selected position, -1 for none; a position outside the list selects nothing.
     int ItemSelection(int id) const;
     void SelectItem(int id, int position) noexcept;

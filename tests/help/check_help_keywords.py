@@ -25,6 +25,7 @@ REQUIRED = [
     b"Largest MTU",
     b"Receive window",
     b"Current Settings",
+    b"Line speed",
     b"Unattended Apply",
 ]
 

@@ -44,6 +44,11 @@ public:
         shownTable = table();
         Record("current settings");
     }
+    void ShowSpeedTest(const std::string& address, const SpeedTestEnded& ended) override {
+        speedTestAddresses.push_back(address);
+        Record("speed test");
+        for (const SpeedTest::Result& result : speedTestResults) speedTestTexts.push_back(ended("http://f.example/", result));
+    }
     void BeginWait() override { Record("wait"); }
     void EndWait() override { Record("end wait"); }
 
@@ -53,6 +58,7 @@ public:
     std::function<void(const std::string& event)> observe;
     std::optional<int> foundMtu;
     std::optional<int> tunedMultiplier;
+    std::vector<SpeedTest::Result> speedTestResults;  // the tests the user runs, of http://f.example/
 
     // Record.
     struct Explanation {
@@ -68,6 +74,7 @@ public:
     };
     std::vector<TuneWindowCall> tuneWindowCalls;
     CurrentSettings shownTable;
+    std::vector<std::string> speedTestAddresses, speedTestTexts;
     std::vector<std::string> events;
 
 protected:

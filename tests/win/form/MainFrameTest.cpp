@@ -125,7 +125,9 @@ TEST_F(MainFrameTest, OnlyTheSpacersAreGreyed) {
                          ID_HELP_RECOMMEND, ID_APP_ABOUT}) {
         EXPECT_EQ(0u, MenuState(3, command) & MF_GRAYED) << command;
     }
-    for (UINT command : {ID_TOOLS_FIND_MTU, ID_TOOLS_TUNE_WINDOW}) EXPECT_EQ(0u, MenuState(2, command) & MF_GRAYED);
+    for (UINT command : {ID_TOOLS_FIND_MTU, ID_TOOLS_TUNE_WINDOW, ID_TOOLS_SPEED_TEST}) {
+        EXPECT_EQ(0u, MenuState(2, command) & MF_GRAYED);
+    }
 }
 
 TEST_F(MainFrameTest, BarTogglesHideShowAndCheck) {
