@@ -32,6 +32,6 @@ public:
     // Why the last call on this thread failed (GetLastError).
     virtual DWORD LastError() = 0;
     // WinINet's own words for one of its errors, from wininet.dll's message
-    // table, without the line end; empty where it has none.
+    // table, without the full stop and line end; empty where it has none.
     virtual std::string ErrorText(DWORD error) = 0;
 };

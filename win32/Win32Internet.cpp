@@ -2,6 +2,8 @@
 
 #include <wininet.h>
 
+#include <cstring>
+
 namespace {
 
 HINTERNET ToHandle(Internet::Handle handle) { return reinterpret_cast<HINTERNET>(handle); }
@@ -56,6 +58,6 @@ std::string Win32Internet::ErrorText(DWORD error) {
     const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS,
                                         GetModuleHandleA("wininet.dll"), error, 0, buffer, sizeof buffer, nullptr);
     std::string text(buffer, length < sizeof buffer ? length : 0);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    while (!text.empty() && std::strchr("\r\n .", text.back()) != nullptr) text.pop_back();
     return text;
 }

@@ -22,9 +22,10 @@ netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0|-n {r} route add blackhol
 SERVER_ADDRESSES = """-n {r} addr add 198.18.1.1/24 dev r1|-n {s} addr add 198.18.1.2/24 dev s0
 -n {r} link set r1 up|-n {s} link set s0 up|-n {s} route add 198.18.0.0/15 via 198.18.1.1"""
 SERVER_LINK = "-n {r} link add r1 type veth peer name s0 netns {s}|" + SERVER_ADDRESSES
-# The server's link through a frame bridge in the router, from l1 to l2, which a user-space delay needs.
+# The server's link through a frame bridge in the router, from l1 to l2, which a user-space delay needs. The
+# router's own addresses are not answered for there, or the server would send to l2 past the delay.
 BRIDGED_LINK = """-n {r} link add r1 type veth peer name l1|-n {r} link add l2 type veth peer name s0 netns {s}
--n {r} link set l1 up|-n {r} link set l2 up|""" + SERVER_ADDRESSES
+-n {r} link set l1 up arp off|-n {r} link set l2 up arp off|""" + SERVER_ADDRESSES
 RESOLVER = "nameserver 198.18.2.53\noptions timeout:6 attempts:1\n"  # the router drops its queries: lookups hang
 HERE = os.path.dirname(os.path.abspath(__file__))
 ECHO_SERVER = os.path.join(HERE, "netbed_echo.py")
@@ -88,6 +89,8 @@ def files(window=0):
     server = subprocess.Popen(["ip", "netns", "exec", SERVER, sys.executable, os.path.join(HERE, "netbed_http.py"),
                                "198.18.1.2", "80", str(window)])
     try:
+        zve2e.wait_until(lambda: subprocess.run(["ip", "netns", "exec", SERVER, "ss", "-Htln", "sport = :80"],
+                                                capture_output=True, text=True).stdout != "", 10)
         yield "http://198.18.1.2/"
     finally:
         server.kill()
