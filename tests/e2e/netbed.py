@@ -15,22 +15,25 @@ TAG = os.environ.get("ZV_NET_BED", "zvbed%d" % os.getpid())
 CLIENT, ROUTER, SERVER = TAG + "c", TAG + "r", TAG + "s"
 BED = """netns add {c}|netns add {r}|netns add {s}|-n {c} link set lo up|-n {r} link set lo up|-n {s} link set lo up
 -n {c} link add c0 mtu 9000 type veth peer name r0 netns {r}|-n {r} link set r0 mtu 9000
--n {c} addr add 198.18.0.1/24 dev c0|-n {r} addr add 198.18.0.2/24 dev r0|-n {c} link set c0 up|-n {r} link set r0 up
--n {c} route add 198.18.0.0/15 via 198.18.0.2
+-n {r} link add r1 type veth peer name s0 netns {s}
+-n {c} addr add 198.18.0.1/24 dev c0|-n {r} addr add 198.18.0.2/24 dev r0
+-n {r} addr add 198.18.1.1/24 dev r1|-n {s} addr add 198.18.1.2/24 dev s0
+-n {c} link set c0 up|-n {r} link set r0 up|-n {r} link set r1 up|-n {s} link set s0 up
+-n {c} route add 198.18.0.0/15 via 198.18.0.2|-n {s} route add 198.18.0.0/15 via 198.18.1.1
 netns exec {r} sysctl -qw net.ipv4.ip_forward=1|netns exec {r} sysctl -qw net.ipv4.icmp_ratelimit=0
-netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0|-n {r} route add blackhole 198.18.2.53"""
-SERVER_ADDRESSES = """-n {r} addr add 198.18.1.1/24 dev r1|-n {s} addr add 198.18.1.2/24 dev s0
--n {r} link set r1 up|-n {s} link set s0 up|-n {s} route add 198.18.0.0/15 via 198.18.1.1"""
-SERVER_LINK = "-n {r} link add r1 type veth peer name s0 netns {s}|" + SERVER_ADDRESSES
-# The server's link through a frame bridge in the router, from l1 to l2, which a user-space delay needs. The
+netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0|-n {r} route add blackhole 198.18.2.53""".format(c=CLIENT, r=ROUTER, s=SERVER)
+# The server's link anew, through a frame bridge in the router from l1 to l2, which a user-space delay needs. The
 # router's own addresses are not answered for there, or the server would send to l2 past the delay.
-BRIDGED_LINK = """-n {r} link add r1 type veth peer name l1|-n {r} link add l2 type veth peer name s0 netns {s}
--n {r} link set l1 up arp off|-n {r} link set l2 up arp off|""" + SERVER_ADDRESSES
+BRIDGED_LINK = """-n {r} link del r1|-n {r} link add r1 type veth peer name l1
+-n {r} link add l2 type veth peer name s0 netns {s}|-n {r} link set l1 up arp off|-n {r} link set l2 up arp off
+-n {r} addr add 198.18.1.1/24 dev r1|-n {r} link set r1 up
+-n {s} addr add 198.18.1.2/24 dev s0|-n {s} link set s0 up|-n {s} route add 198.18.0.0/15 via 198.18.1.1""".format(
+    r=ROUTER, s=SERVER)
+# With the veths' segmentation, receive merging or checksum offload on, the bridge passes frames the client drops.
+OFFLOADS = {CLIENT: ["c0"], ROUTER: ["r0", "r1", "l1", "l2"], SERVER: ["s0"]}
 RESOLVER = "nameserver 198.18.2.53\noptions timeout:6 attempts:1\n"  # the router drops its queries: lookups hang
 HERE = os.path.dirname(os.path.abspath(__file__))
 ECHO_SERVER = os.path.join(HERE, "netbed_echo.py")
-# With the veths' segmentation, receive merging or checksum offload on, the bridge passes frames the client drops.
-OFFLOADS = {CLIENT: ["c0"], ROUTER: ["r0", "r1", "l1", "l2"], SERVER: ["s0"]}
 
 
 def ip(line, check=True):
@@ -48,27 +51,22 @@ def late_echoes(delays):
     finally:
         server.kill()
         server.wait()
-
-
-def steps(lines):
-    for line in lines.format(c=CLIENT, r=ROUTER, s=SERVER).replace("\n", "|").split("|"):
-        ip(line)
+        ip("netns exec %s sysctl -qw net.ipv4.icmp_echo_ignore_all=0" % SERVER)
 
 
 @contextlib.contextmanager
 def line(kbits, round_trip_ms):
-    """The line from server to client at kbits kbit/s (the router's tbf towards the client) with a round trip of
-    round_trip_ms added (the server's link bridged with half of it each way). The server's link is built anew, and
-    again after: addresses added to it go."""
-    ip("-n %s link del r1" % ROUTER)
-    steps(BRIDGED_LINK)
+    """For the rest of the script, the line from server to client at kbits kbit/s (the router's tbf towards the
+    client) with round_trip_ms added (half each way, in the bridge); addresses added to the server's link go."""
+    for step in BRIDGED_LINK.replace("\n", "|").split("|"):
+        ip(step)
     for namespace, links in OFFLOADS.items():
-        for name in links:
-            subprocess.run(["ip", "netns", "exec", namespace, "ethtool", "-K", name, "tso", "off", "gso", "off",
+        for link in links:
+            subprocess.run(["ip", "netns", "exec", namespace, "ethtool", "-K", link, "tso", "off", "gso", "off",
                             "gro", "off", "tx", "off", "rx", "off"], check=True, stdout=subprocess.DEVNULL)
     # A queue of 300 ms: enough to keep a line of this round trip busy while TCP probes for more.
-    subprocess.run(["tc", "-n", ROUTER, "qdisc", "add", "dev", "r0", "root", "tbf", "rate", "%dkbit" % kbits, "burst", "4000",
-                    "latency", "300ms"], check=True)
+    subprocess.run(["tc", "-n", ROUTER, "qdisc", "add", "dev", "r0", "root", "tbf", "rate", "%dkbit" % kbits,
+                    "burst", "4000", "latency", "300ms"], check=True)
     bridge = subprocess.Popen(["ip", "netns", "exec", ROUTER, sys.executable, os.path.join(HERE, "netbed_line.py"),
                                "l1", "l2", str(round_trip_ms / 2000)])
     try:
@@ -76,10 +74,6 @@ def line(kbits, round_trip_ms):
     finally:
         bridge.kill()
         bridge.wait()
-        subprocess.run(["tc", "-n", ROUTER, "qdisc", "del", "dev", "r0", "root"], check=True)
-        ip("-n %s link del r1" % ROUTER)
-        ip("-n %s link del l2" % ROUTER)
-        steps(SERVER_LINK)
 
 
 @contextlib.contextmanager
@@ -110,7 +104,8 @@ def outside(script):
         os.makedirs(etc)
         with open(etc + "/resolv.conf", "w") as resolver:
             resolver.write(RESOLVER)
-        steps(BED + "\n" + SERVER_LINK)
+        for line in BED.replace("\n", "|").split("|"):
+            ip(line)
         subprocess.run(inside + [wine_prefix, "clone", prefix, os.environ["ZV_E2E_TEMPLATE"]], check=True, timeout=120)
         return subprocess.run(inside + [sys.executable, script], env=env).returncode
     finally:

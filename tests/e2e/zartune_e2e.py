@@ -3,6 +3,7 @@ zartune.exe, ending it and the agent it starts, Windows versions, the
 form's control ids and screenshots saved as artefacts of the build."""
 import os
 import subprocess
+import time
 
 import zve2e
 from zve2e import driver, ids
@@ -188,6 +189,17 @@ class Configurator:
 
     def __exit__(self, *exc):
         self.stop()
+
+
+def measure(dialog, fields, start, seconds=60):
+    """Types fields ({control id: text}) into a measuring dialog and presses its start button: the seconds until
+    that button is enabled again, None when it is not within seconds."""
+    for control_id, text in fields.items():
+        assert driver("set-text", dialog, control_id, text)[0] == 0
+    started = time.monotonic()
+    assert driver("click", dialog, start)[0] == 0 and driver("send", dialog, 0, 0, 0)[0] == 0  # handled
+    done = zve2e.wait_until(lambda: control("enabled", dialog, start) == "1", seconds)
+    return time.monotonic() - started if done else None
 
 
 def apply_declining_restart(explanation_caption):
