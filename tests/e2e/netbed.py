@@ -22,15 +22,17 @@ BED = """netns add {c}|netns add {r}|netns add {s}|-n {c} link set lo up|-n {r} 
 -n {c} route add 198.18.0.0/15 via 198.18.0.2|-n {s} route add 198.18.0.0/15 via 198.18.1.1
 netns exec {r} sysctl -qw net.ipv4.ip_forward=1|netns exec {r} sysctl -qw net.ipv4.icmp_ratelimit=0
 netns exec {c} sysctl -qw net.ipv4.route.mtu_expires=0|-n {r} route add blackhole 198.18.2.53""".format(c=CLIENT, r=ROUTER, s=SERVER)
-# The server's link anew, through a frame bridge in the router from l1 to l2, which a user-space delay needs. The
-# router's own addresses are not answered for there, or the server would send to l2 past the delay.
-BRIDGED_LINK = """-n {r} link del r1|-n {r} link add r1 type veth peer name l1
+# The line: the server's link anew, through a frame bridge in the router from l1 to l2, which a user-space delay needs
+# (the router's own addresses are not answered for there, or the server would send to l2 past the delay); no
+# segmentation, receive merging or checksum offload on the way, or the bridge passes frames the client drops; a
+# queue of 300 ms, enough to keep the line busy while TCP probes for more.
+LINE = """-n {r} link del r1|-n {r} link add r1 type veth peer name l1
 -n {r} link add l2 type veth peer name s0 netns {s}|-n {r} link set l1 up arp off|-n {r} link set l2 up arp off
 -n {r} addr add 198.18.1.1/24 dev r1|-n {r} link set r1 up
--n {s} addr add 198.18.1.2/24 dev s0|-n {s} link set s0 up|-n {s} route add 198.18.0.0/15 via 198.18.1.1""".format(
-    r=ROUTER, s=SERVER)
-# With the veths' segmentation, receive merging or checksum offload on, the bridge passes frames the client drops.
-OFFLOADS = {CLIENT: ["c0"], ROUTER: ["r0", "r1", "l1", "l2"], SERVER: ["s0"]}
+-n {s} addr add 198.18.1.2/24 dev s0|-n {s} link set s0 up|-n {s} route add 198.18.0.0/15 via 198.18.1.1
+netns exec {c} ethtool -K c0 {off}|netns exec {r} ethtool -K r0 {off}|netns exec {r} ethtool -K r1 {off}
+netns exec {r} ethtool -K l1 {off}|netns exec {r} ethtool -K l2 {off}|netns exec {s} ethtool -K s0 {off}
+netns exec {r} tc qdisc add dev r0 root tbf rate {kbits}kbit burst 4000 latency 300ms"""
 RESOLVER = "nameserver 198.18.2.53\noptions timeout:6 attempts:1\n"  # the router drops its queries: lookups hang
 HERE = os.path.dirname(os.path.abspath(__file__))
 ECHO_SERVER = os.path.join(HERE, "netbed_echo.py")
@@ -58,15 +60,9 @@ def late_echoes(delays):
 def line(kbits, round_trip_ms):
     """For the rest of the script, the line from server to client at kbits kbit/s (the router's tbf towards the
     client) with round_trip_ms added (half each way, in the bridge); addresses added to the server's link go."""
-    for step in BRIDGED_LINK.replace("\n", "|").split("|"):
+    off = "tso off gso off gro off tx off rx off"
+    for step in LINE.format(c=CLIENT, r=ROUTER, s=SERVER, off=off, kbits=kbits).replace("\n", "|").split("|"):
         ip(step)
-    for namespace, links in OFFLOADS.items():
-        for link in links:
-            subprocess.run(["ip", "netns", "exec", namespace, "ethtool", "-K", link, "tso", "off", "gso", "off",
-                            "gro", "off", "tx", "off", "rx", "off"], check=True, stdout=subprocess.DEVNULL)
-    # A queue of 300 ms: enough to keep a line of this round trip busy while TCP probes for more.
-    subprocess.run(["tc", "-n", ROUTER, "qdisc", "add", "dev", "r0", "root", "tbf", "rate", "%dkbit" % kbits,
-                    "burst", "4000", "latency", "300ms"], check=True)
     bridge = subprocess.Popen(["ip", "netns", "exec", ROUTER, sys.executable, os.path.join(HERE, "netbed_line.py"),
                                "l1", "l2", str(round_trip_ms / 2000)])
     try:

@@ -1,5 +1,6 @@
-"""The bed's file server: GET /N answers N bytes, any other path 404. Run as netbed_http.py ADDRESS PORT [WINDOW]:
-with WINDOW, each answer keeps at most WINDOW bytes unacknowledged, as a receiver's window of that size would."""
+"""The bed's file server: GET /N answers N bytes, any other path 404. Run as netbed_http.py ADDRESS PORT WINDOW: with
+a WINDOW, each answer keeps at most WINDOW bytes unacknowledged (SIOCOUTQ), as a receiver's window of that size would;
+the system's send buffer alone does not hold it."""
 import fcntl
 import http.server
 import socket
@@ -8,42 +9,29 @@ import sys
 import termios
 import time
 
-address, port = sys.argv[1], int(sys.argv[2])
-window = int(sys.argv[3]) if len(sys.argv) > 3 else 0
-CHUNK = 65536
-
-
-def unacknowledged(connection):
-    """What the send queue holds: bytes sent and not yet acknowledged, and bytes not yet sent (SIOCOUTQ)."""
-    return struct.unpack("i", fcntl.ioctl(connection, termios.TIOCOUTQ, b"\0\0\0\0"))[0]
+WINDOW = int(sys.argv[3])
 
 
 class Files(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
 
     def do_GET(self):
-        size = self.path[1:]
-        if not size.isdigit():
-            self.send_error(404)
-            return
-        size = int(size)
+        if not self.path[1:].isdigit():
+            return self.send_error(404)
+        size = int(self.path[1:])
         self.send_response(200)
-        self.send_header("Content-Type", "application/octet-stream")
         self.send_header("Content-Length", str(size))
         self.end_headers()
-        if window:
-            # Segments leave at once, or a cap below a few segments would wait on delayed acknowledgements.
-            self.connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-        block = memoryview(b"z" * CHUNK)
+        # Segments leave at once, or a small window would wait on delayed acknowledgements.
+        self.connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         try:
             while size > 0:
-                room = min(size, CHUNK)
-                if window:
-                    room = min(room, window - unacknowledged(self.connection))
-                    if room <= 0:
-                        time.sleep(0.0005)
-                        continue
-                size -= self.connection.send(block[:room])
+                queued = struct.unpack("i", fcntl.ioctl(self.connection, termios.TIOCOUTQ, b"\0" * 4))[0]
+                room = min(size, 65536, WINDOW - queued if WINDOW else size)
+                if room > 0:
+                    size -= self.connection.send(b"z" * room)
+                else:
+                    time.sleep(0.0005)
         except ConnectionError:  # the client stopped reading
             self.close_connection = True
 
@@ -51,6 +39,6 @@ class Files(http.server.BaseHTTPRequestHandler):
         pass
 
 
-server = http.server.ThreadingHTTPServer((address, port), Files)
+server = http.server.ThreadingHTTPServer((sys.argv[1], int(sys.argv[2])), Files)
 server.daemon_threads = True
 server.serve_forever()

@@ -3,7 +3,6 @@
 #include "win32/Icmp.h"
 
 #include <atomic>
-#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -23,7 +22,6 @@ struct FakeIcmp : Icmp {
         return true;
     }
     Reply Echo(std::uint32_t address, WORD size, DWORD timeout) override {
-        if (whileEchoing) whileEchoing();
         echoes.push_back(size);
         waits.push_back(timeout);
         const int number = static_cast<int>(echoes.size());
@@ -49,7 +47,6 @@ struct FakeIcmp : Icmp {
     std::map<std::string, std::vector<int>> hosts;
     std::vector<std::string> resolved;
     std::atomic<bool>* stop = nullptr;
-    std::function<void()> whileEchoing;
     std::vector<int> echoes;
     std::vector<DWORD> waits;
     std::vector<std::string> probes;

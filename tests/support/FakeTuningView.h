@@ -44,11 +44,7 @@ public:
         shownTable = table();
         Record("current settings");
     }
-    void ShowSpeedTest(const std::string& address, const SpeedTestEnded& ended) override {
-        speedTestAddresses.push_back(address);
-        Record("speed test");
-        for (const SpeedTest::Result& result : speedTestResults) speedTestTexts.push_back(ended("http://f.example/", result));
-    }
+    void ShowSpeedTest(const std::string&, const SpeedTestEnded&) override { Record("speed test"); }
     void BeginWait() override { Record("wait"); }
     void EndWait() override { Record("end wait"); }
 
@@ -58,7 +54,6 @@ public:
     std::function<void(const std::string& event)> observe;
     std::optional<int> foundMtu;
     std::optional<int> tunedMultiplier;
-    std::vector<SpeedTest::Result> speedTestResults;  // the tests the user runs, of http://f.example/
 
     // Record.
     struct Explanation {
@@ -74,7 +69,6 @@ public:
     };
     std::vector<TuneWindowCall> tuneWindowCalls;
     CurrentSettings shownTable;
-    std::vector<std::string> speedTestAddresses, speedTestTexts;
     std::vector<std::string> events;
 
 protected:
