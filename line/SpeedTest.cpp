@@ -114,11 +114,13 @@ Result Download(Internet& internet, const SpeedTest::Clock& clock, const std::st
     DWORD now = answered;
     while (!ended && now - answered < SpeedTest::kLongestDownload) {
         if (stop.load()) return Ended(Outcome::Stopped);
+        // A read waits no longer than the time left, so that a stalled line ends the download on time too.
+        internet.SetReceiveTimeout(request.Get(), SpeedTest::kLongestDownload - (now - answered));
         DWORD read = 0;
-        if (!internet.Read(request.Get(), buffer.data(), SpeedTest::kReadSize, &read)) {
-            return Failed(Outcome::ReadFailed, internet);
-        }
+        const bool readOk = internet.Read(request.Get(), buffer.data(), SpeedTest::kReadSize, &read);
         now = clock();
+        if (!readOk && internet.LastError() == Internet::kTimedOut) break;
+        if (!readOk) return Failed(Outcome::ReadFailed, internet);
         ended = read == 0;
         if (received < SpeedTest::kUncounted && received + read >= SpeedTest::kUncounted) {
             countedFrom = received + read;

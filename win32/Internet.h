@@ -13,6 +13,7 @@ public:
     // InternetOpenUrlA's flags (wininet.h): nothing from the cache, and nothing into it.
     static constexpr DWORD kReload = 0x80000000u;
     static constexpr DWORD kNoCacheWrite = 0x04000000u;
+    static constexpr DWORD kTimedOut = 12002;  // ERROR_INTERNET_TIMEOUT
 
     virtual ~Internet() = default;
 
@@ -26,6 +27,8 @@ public:
     // The HTTP status code and the server's words for it (at most 255
     // characters, empty when it sent none); false when there is no status.
     virtual bool QueryStatus(Handle request, DWORD* code, std::string* text) = 0;
+    // How long each later read may wait for data (INTERNET_OPTION_RECEIVE_TIMEOUT).
+    virtual void SetReceiveTimeout(Handle request, DWORD milliseconds) = 0;
     // One InternetReadFile call: false when it failed; *read is 0 at the end.
     virtual bool Read(Handle request, char* buffer, DWORD size, DWORD* read) = 0;
     virtual void Close(Handle handle) = 0;

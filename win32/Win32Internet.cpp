@@ -40,6 +40,10 @@ bool Win32Internet::QueryStatus(Handle request, DWORD* code, std::string* text) 
     return true;
 }
 
+void Win32Internet::SetReceiveTimeout(Handle request, DWORD milliseconds) {
+    InternetSetOptionA(ToHandle(request), INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, sizeof milliseconds);
+}
+
 bool Win32Internet::Read(Handle request, char* buffer, DWORD size, DWORD* read) {
     *read = 0;
     return InternetReadFile(ToHandle(request), buffer, size, read) != FALSE;

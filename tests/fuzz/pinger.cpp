@@ -41,6 +41,7 @@ public:
         FUZZ_CHECK(open_.count(request) == 1);
         return false;
     }
+    void SetReceiveTimeout(Handle, DWORD) override {}
     bool Read(Handle request, char* buffer, DWORD size, DWORD* read) override {
         FUZZ_CHECK(open_.count(request) == 1);
         reads.push_back(size);

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +34,7 @@ public:
         *text = statusText;
         return status != 0;
     }
+    void SetReceiveTimeout(Handle, DWORD milliseconds) override { timeouts.push_back(milliseconds); }
     bool Read(Handle, char* buffer, DWORD size, DWORD* read) override {
         readSizes.push_back(size);
         if (whileReading) whileReading();
@@ -47,7 +47,7 @@ public:
     }
     void Close(Handle handle) override { closed.push_back(handle); }
     DWORD LastError() override { return error; }
-    std::string ErrorText(DWORD code) override { return errorTexts[code]; }
+    std::string ErrorText(DWORD) override { return errorText; }
 
     struct UrlCall {
         Handle session;
@@ -64,14 +64,14 @@ public:
     std::optional<std::uint64_t> body;
     int failingRead = 0;  // its number, from 1
     DWORD error = 0;
-    std::map<DWORD, std::string> errorTexts;
+    std::string errorText;  // Windows' words for it
     std::function<void()> whileRequesting;
     std::function<void()> whileReading;
 
     // Record.
     std::vector<std::string> userAgents;
     std::vector<UrlCall> urls;
-    std::vector<DWORD> readSizes;
+    std::vector<DWORD> readSizes, timeouts;
     std::vector<Handle> closed;
     std::uint64_t sent = 0;
 };

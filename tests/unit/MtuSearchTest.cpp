@@ -3,15 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
 using Outcome = MtuSearch::Outcome;
 
-TEST(MtuSearch, FindsEveryLineExactlyInAtMostKMostProbes) {
-    std::size_t most = 0;
+TEST(MtuSearch, FindsEveryLineExactlyA1500LineIn2ProbesA1492LineIn6NoneInMoreThanKMostProbes) {
     for (const bool silent : {false, true}) {
         for (int mtu = 68; mtu <= 1500; ++mtu) {
             FakeIcmp icmp;
@@ -20,18 +18,11 @@ TEST(MtuSearch, FindsEveryLineExactlyInAtMostKMostProbes) {
             const MtuSearch::Result result = icmp.Run();
             EXPECT_EQ(result.outcome, Outcome::Found);
             EXPECT_EQ(result.mtu, mtu) << (silent ? "silent " : "") << mtu;
-            most = std::max(most, icmp.probes.size());
-            if (mtu >= 1492) {
-                EXPECT_LE(icmp.probes.size(), mtu == 1500 ? 2u : 6u) << mtu;
-            }
+            EXPECT_LE(icmp.probes.size(), mtu == 1500 ? 2 : mtu >= 1492 ? 6 : MtuSearch::kMostProbes) << mtu;
             EXPECT_EQ(icmp.probes[0], "40 bytes: passed, round trip 20 ms");
             EXPECT_EQ(icmp.probes[1], std::string("1472 bytes: ") + (mtu == 1500 ? "passed" : silent ? "no answer" : "too big"));
-            if (mtu < 1500) {
-                EXPECT_EQ(icmp.probes[2].substr(0, 11), "1464 bytes:") << mtu;
-            }
         }
     }
-    EXPECT_EQ(most, static_cast<std::size_t>(MtuSearch::kMostProbes));
 }
 
 TEST(MtuSearch, SlowLinesWaitForTheirRoundTripAndAnIcmpErrorEndsTheSearch) {

@@ -57,6 +57,10 @@ TEST(SpeedTest, CountsFromTheFirst64KbForAtMost20SecondsAndRefusesSmallFiles) {
         EXPECT_EQ(line.internet.urls.at(0).flags, Internet::kReload | Internet::kNoCacheWrite);
         EXPECT_EQ(line.internet.closed, closed);
     }
+    Line stalled(std::nullopt, 100, {});  // no data after the 49th read until the time is up
+    stalled.internet.failingRead = 50, stalled.internet.error = 12002;
+    EXPECT_EQ(stalled.Run().bytes, 49 * 16384u - 65536);
+    EXPECT_EQ(stalled.internet.timeouts[49], 20000u - 49 * 100);
     EXPECT_EQ(SpeedTest::ResultText({Outcome::TooSmall, 0, false, 262143, 0, 0, ""}, 0),
               "The file is too small for a speed test (262143 bytes). Use a file of at least 1 MB.");
 }
@@ -79,7 +83,7 @@ TEST(SpeedTest, TheVerdictTheCeilingAndWhatWentWrong) {
     const std::tuple<std::string, std::function<void(Line&)>, std::string> failures[] = {
         {"http://gone.example/", [](Line& l) { l.internet.urlWorks = false, l.internet.error = 12007; },
          "The address could not be opened. The server name or address could not be resolved."},
-        {"HTTP://f.example/", [](Line& l) { l.internet.urlWorks = false, l.internet.errorTexts[12029] = "Lost"; },
+        {"HTTP://f.example/", [](Line& l) { l.internet.urlWorks = false, l.internet.errorText = "Lost"; },
          "The address could not be opened. Lost."},
         {"http://f.example/", [](Line& l) { l.internet.failingRead = 3, l.internet.error = 12031; },
          "The download broke off. The connection with the server was reset."},
