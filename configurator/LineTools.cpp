@@ -69,7 +69,8 @@ std::string LineTools::SpeedTestEnded(const std::string& address, const SpeedTes
     const std::uint32_t window = history.WindowInEffect(windowSet, started);
     const std::string text = SpeedTest::ResultText(result, window);
     if (result.outcome != SpeedTest::Outcome::Measured) return text;
-    const SpeedHistory::Test test{address, result.BitsPerSecond(), result.roundTrip, window, SpeedHistory::Seconds(now)};
+    const SpeedHistory::Test test{address, result.BitsPerSecond(), result.roundTrip, window,
+                                  SpeedHistory::Seconds(now)};
     return text + history.KeepTest(test, started, windowSet);
 }
 

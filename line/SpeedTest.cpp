@@ -14,8 +14,8 @@ namespace {
 using Outcome = SpeedTest::Outcome;
 using Result = SpeedTest::Result;
 
-// WinINet's words for the errors a download meets, where Windows has them
-// and its message table does not (Wine's wininet.dll has none).
+// WinINet's words for an error: its message table's, else, for the errors a
+// download meets, the words Windows' table has for them.
 std::string WordsFor(Internet& internet, DWORD error) {
     const std::string words = internet.ErrorText(error);
     if (!words.empty()) return words;
@@ -23,7 +23,7 @@ std::string WordsFor(Internet& internet, DWORD error) {
         DWORD error;
         const char* words;
     } kWords[] = {
-        {12002, "The operation timed out"},
+        {Internet::kTimedOut, "The operation timed out"},
         {12005, "The URL is invalid"},
         {12007, "The server name or address could not be resolved"},
         {12029, "A connection with the server could not be established"},
@@ -70,7 +70,7 @@ std::optional<DWORD> EchoRoundTrip(Icmp& icmp, const std::string& host, const st
     std::uint32_t address = 0;
     if (icmp.Resolve(host, &address)) {
         for (int echo = 0; echo < SpeedTest::kEchoes && !stop.load(); ++echo) {
-            if (echo == 2 && roundTrips.empty()) break;
+            if (echo == WindowMeasurement::kSilentEchoes && roundTrips.empty()) break;
             const Icmp::Reply reply = icmp.Echo(address, SpeedTest::kEchoSize, SpeedTest::kEchoWait);
             if (reply.status == Icmp::kSuccess) roundTrips.push_back(reply.roundTrip);
         }
@@ -97,7 +97,8 @@ Result Download(Internet& internet, const SpeedTest::Clock& clock, const std::st
     const Opened session(internet, internet.OpenSession(CActivityPinger::kUserAgent));
     if (session.Get() == 0) return Failed(Outcome::CannotOpen, internet);
     const DWORD requested = clock();
-    const Opened request(internet, internet.OpenUrl(session.Get(), address, Internet::kReload | Internet::kNoCacheWrite));
+    const DWORD pastTheCache = Internet::kReload | Internet::kNoCacheWrite;
+    const Opened request(internet, internet.OpenUrl(session.Get(), address, pastTheCache));
     const DWORD answered = clock();
     if (request.Get() == 0) return Failed(Outcome::CannotOpen, internet);
     Result result = Ended(Outcome::HttpError);

@@ -16,7 +16,8 @@ void JobThreads::RunTogether(const std::vector<std::function<void()>>& jobs) {
     std::vector<const std::function<void()>*> left;
     for (const std::function<void()>& job : jobs) {
         DWORD threadId = 0;  // 95, 98 and Me refuse a thread without it
-        UniqueKernelHandle thread(CreateThread(nullptr, 0, &Start, const_cast<std::function<void()>*>(&job), 0, &threadId));
+        auto* run = const_cast<std::function<void()>*>(&job);
+        UniqueKernelHandle thread(CreateThread(nullptr, 0, &Start, run, 0, &threadId));
         if (thread) {
             threads.push_back(std::move(thread));
         } else {
