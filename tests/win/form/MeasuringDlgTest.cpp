@@ -1,5 +1,6 @@
 // Closing each measuring dialog while its worker waits inside an echo, until the test releases it.
 #include "configurator/CFindMtuDlg.h"
+#include "configurator/CSpeedTestDlg.h"
 #include "configurator/CTuneWindowDlg.h"
 #include "resources/zartune_ids.h"
 #include "tests/support/FakeDesktop.h"
@@ -80,15 +81,18 @@ TEST(MeasuringDlgTest, ClosedWhileItsWorkerIsInsideAnEchoTheDialogLetsItGoWithou
     Win32Registry registry;
     FakeDesktop desktop;
     ProductInfo product(registry, desktop);
-    static Closing closings[] = {{IDC_FINDMTU_FIND}, {IDC_TUNEWIN_MEASURE}};  // for a worker never freed too
+    static Closing closings[] = {{IDC_FINDMTU_FIND}, {IDC_TUNEWIN_MEASURE}, {IDC_SPEED_START}};  // outlive any worker
     for (Closing& each : closings) {
         SCOPED_TRACE(each.start);
         closing = &each;
         HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &Watch, nullptr, GetCurrentThreadId());
-        EXPECT_EQ(IDCANCEL, each.start == IDC_FINDMTU_FIND
-                                ? CFindMtuDlg(product, "192.168.0.1", 0, &MakeBlockingIcmp).DoModal(nullptr)
-                                : CTuneWindowDlg(product, "192.168.0.1", "56", 1460, true, &MakeBlockingIcmp)
-                                      .DoModal(nullptr));
+        CFindMtuDlg findMtu(product, "192.168.0.1", 0, &MakeBlockingIcmp);
+        CTuneWindowDlg tuneWindow(product, "192.168.0.1", "56", 1460, true, &MakeBlockingIcmp);
+        CSpeedTestDlg speedTest(product, "http://192.168.0.1/f", {}, &MakeBlockingIcmp);
+        Dialog& dialog = each.start == IDC_FINDMTU_FIND      ? static_cast<Dialog&>(findMtu)
+                         : each.start == IDC_TUNEWIN_MEASURE ? static_cast<Dialog&>(tuneWindow)
+                                                             : speedTest;
+        EXPECT_EQ(IDCANCEL, dialog.DoModal(nullptr));
         UnhookWindowsHookEx(hook);
         closing = nullptr;
         EXPECT_TRUE(each.closedWhileInEcho);
