@@ -21,6 +21,7 @@ struct LocalTime {
     WORD day = 0;
     WORD hour = 0;
     WORD minute = 0;
+    WORD second = 0;
 };
 
 // Everything the programs ask of the desktop besides the registry and their
@@ -57,4 +58,6 @@ public:
                                             std::intptr_t lParam) = 0;
     virtual int DesktopLogPixelsX() = 0;
     virtual LocalTime CurrentTime() = 0;
+    // GetComputerNameA: the name the network knows the computer by; empty when not known.
+    virtual std::string ComputerName() = 0;
 };

@@ -93,5 +93,11 @@ int Win32Desktop::DesktopLogPixelsX() {
 LocalTime Win32Desktop::CurrentTime() {
     SYSTEMTIME now = {};
     GetLocalTime(&now);
-    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+std::string Win32Desktop::ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
 }

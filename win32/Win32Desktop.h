@@ -20,4 +20,5 @@ public:
                                     std::intptr_t lParam) override;
     int DesktopLogPixelsX() override;
     LocalTime CurrentTime() override;
+    std::string ComputerName() override;
 };

@@ -48,6 +48,7 @@ public:
                                     std::intptr_t lParam) override;
     int DesktopLogPixelsX() override { return logPixelsX; }
     LocalTime CurrentTime() override { return now; }
+    std::string ComputerName() override { return computerName; }
 
     // Sets the version both query forms report.
     void SetVersion(DWORD platformId, DWORD major, DWORD minor);
@@ -67,6 +68,7 @@ public:
     static constexpr WindowRef kFoundWindow = 0x1234;
     int logPixelsX = 96;
     LocalTime now = {2003, 5, 1, 14, 3};
+    std::string computerName = "ROOM12-PC";
 
     // Record.
     std::vector<MessageBoxCall> messageBoxes;
