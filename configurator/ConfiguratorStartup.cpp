@@ -14,7 +14,9 @@ StartupOutcome ConfiguratorStartup::Run() {
         TuningEngine(*registry_, *desktop_, config).RemoveTuning();
         return StartupOutcome::End;
     }
-    if (word == "apply") {
+    if (word.substr(0, word.find_first_of(" \t")) == "apply") {
+        switches_ = ApplySwitches::Read(desktop_->CommandLine());
+        if (!switches_.known) return StartupOutcome::UnknownApplySwitch;
         StartAgentQuietly();
         return StartupOutcome::ApplyUnattended;
     }
