@@ -121,10 +121,10 @@ void CMainFrame::OnUpdatePanes() noexcept {
     OnUpdateOsPane();
 }
 
-void CMainFrame::OnUpdateModePane() noexcept {
-    SetPaneText(1, framecommands::ModePaneText(form_.ModeText()));
-    controller_.ApplyIfRequested();
-}
+void CMainFrame::OnUpdateModePane() noexcept { SetPaneText(1, framecommands::ModePaneText(form_.ModeText())); }
+
+// Apply runs its own dialogs and progress, so never inside the click of the form's button.
+void CMainFrame::OnIdle() noexcept { controller_.ApplyIfRequested(); }
 
 void CMainFrame::OnUpdateOsPane() noexcept { SetPaneText(2, framecommands::OsPaneText(GetOsName(*desktop_))); }
 

@@ -30,6 +30,7 @@ protected:
     CommandUi QueryCommand(WORD id) const noexcept override;
     bool OnCreate() noexcept override;
     void OnUpdatePanes() noexcept override;
+    void OnIdle() noexcept override;
     void OnToolbarPlaced(const ToolbarPlacement& placement) noexcept override;
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
 
@@ -51,8 +52,7 @@ private:
     void BeginWait() override;
     void EndWait() override;
 
-    // The status panes' update handlers; the mode pane's also lets the
-    // controller carry out the form's Apply request.
+    // The status panes' update handlers.
     void OnUpdateModePane() noexcept;
     void OnUpdateOsPane() noexcept;
     // Far off screen, only the size counts: the frame is centred afterwards.

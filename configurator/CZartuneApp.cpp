@@ -4,7 +4,7 @@
 #include "configurator/CKeepAliveDlg.h"
 #include "configurator/ConfiguratorStartup.h"
 #include "configurator/FrameCommands.h"
-#include "configurator/TuningController.h"
+#include "configurator/TuningApply.h"
 #include "configurator/Win32ConfiguratorFiles.h"
 
 #include <commctrl.h>
@@ -20,7 +20,7 @@ bool CZartuneApp::InitInstance() {
     if (outcome == StartupOutcome::End) return false;
     if (outcome == StartupOutcome::ApplyUnattended) {
         Win32ConfiguratorFiles files;
-        exitCode_ = TuningController::ApplyUnattended(product_, *registry_, *desktop_, files);
+        exitCode_ = TuningApply::ApplyUnattended(product_, *registry_, *desktop_, files);
         return false;
     }
     if (outcome == StartupOutcome::ShowAbout) {

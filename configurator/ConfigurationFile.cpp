@@ -1,5 +1,8 @@
 #include "configurator/ConfigurationFile.h"
 
+#include "configurator/ManualValidation.h"
+#include "line/LineWindow.h"
+
 #include <cstdlib>
 #include <string>
 
@@ -23,8 +26,6 @@ const struct {
 std::string Number(int value) { return std::to_string(value); }
 
 const char kAddedWindowKey[] = "RWINMultiplier";
-// A window of 2^30 - 1 bytes, the largest there is, holds at most this many segments.
-constexpr int kMostWindowSegments = (1 << 30) - 1;
 
 // A list value the file keeps as a position: -1 (or no key) means "Windows Default".
 void LoadListPair(ProfileSection& file, const char* key, int entries, ParameterPair& pair) {
@@ -62,7 +63,7 @@ bool HoldsNumber(ProfileSection& file, const char* key, int lowest, int highest)
 
 // The measured multiplier of the added receive-window entry; 0 for none.
 int AddedWindowMultiplier(ProfileSection& file) {
-    return HoldsNumber(file, kAddedWindowKey, 1, kMostWindowSegments) ? file.ReadInt(kAddedWindowKey, 0) : 0;
+    return HoldsNumber(file, kAddedWindowKey, 1, static_cast<int>(LineWindow::kLargestScaled)) ? file.ReadInt(kAddedWindowKey, 0) : 0;
 }
 
 }  // namespace
@@ -127,5 +128,9 @@ bool ConfigurationFile::IsComplete(ProfileSection& file) {
                                  HoldsNumber(file, "RWIN", FormState::kAddedWindowEntry, FormState::kAddedWindowEntry);
         if (!addedWindow) return false;
     }
-    return true;
+    // A window that no Windows takes, whatever the multiplier and the MTU say.
+    if (file.ReadInt("RWIN", -1) == -1) return true;
+    TuningChoices choices;
+    Load(file, choices);
+    return ReceiveWindowOf(choices.form).has_value();
 }

@@ -7,6 +7,8 @@ std::vector<std::string> ConnectionTypes() {
             "DirectPc (Satellite)"};
 }
 
+std::vector<std::string> ConnectionTypeSpeeds() { return {"56", "1536", "1536", "400"}; }
+
 std::vector<std::string> Modes() { return {"Automatic #1", "Automatic #2", "Automatic #3", "Manual"}; }
 
 std::vector<std::string> ReceiveWindowMultipliers() { return {"x4", "x6", "x8", "x10", "x12", "x14", "x16"}; }

@@ -7,6 +7,9 @@
 namespace formlists {
 
 std::vector<std::string> ConnectionTypes();
+// Kilobits per second of each connection type, in the same order: the line
+// speed Tune Receive Window starts from.
+std::vector<std::string> ConnectionTypeSpeeds();
 std::vector<std::string> Modes();
 std::vector<std::string> ReceiveWindowMultipliers();  // "x4" .. "x16"
 std::vector<std::string> KeepAliveMinutes();          // "1 min." .. "60 min."

@@ -2,6 +2,7 @@
 
 #include "common/LeadingInt.h"
 #include "configurator/FormLists.h"
+#include "line/LineWindow.h"
 
 #include <cstdint>
 #include <vector>
@@ -26,29 +27,26 @@ ManualValidation ValidateManualValues(const FormState& state, const TuningConfig
     TuningConfig config = base;
 
     const ParameterPair& mtu = state.Pair(Parameter::Mtu);
-    long long mss = 1460;
     if (mtu.defaultChecked) {
         config.mtuText = "1500";
         config.mtu = 1500;
     } else {
         if (mtu.text.empty()) return MissingCustom("MTU");
-        const int value = ReadLeadingInt(mtu.text);
         config.mtuText = mtu.text;
-        config.mtu = static_cast<DWORD>(value);
-        mss = static_cast<long long>(value) - 40;
+        config.mtu = static_cast<DWORD>(ReadLeadingInt(mtu.text));
     }
-    config.mssText = std::to_string(mss);
+    config.mssText = std::to_string(MssOf(mtu));
 
     const ParameterPair& rwin = state.Pair(Parameter::ReceiveWindow);
     if (rwin.defaultChecked) {
         config.rwin = 8192;
         config.rwinText = "8192";
     } else {
-        const std::string entry = state.ReceiveWindowEntry();
-        if (entry.empty()) return MissingCustom("RWIN");
-        const std::int32_t window = Wrapped(static_cast<long long>(ReadLeadingInt(entry.substr(1))) * ReadLeadingInt(config.mssText));
-        config.rwin = static_cast<DWORD>(window);
-        config.rwinText = std::to_string(window);
+        // A window past what TCP takes would be written cut or wrapped.
+        const std::optional<std::uint32_t> window = ReceiveWindowOf(state);
+        if (!window) return MissingCustom("RWIN");
+        config.rwin = *window;
+        config.rwinText = std::to_string(*window);
     }
 
     const ParameterPair& ttl = state.Pair(Parameter::Ttl);
@@ -95,4 +93,15 @@ ManualValidation ValidateManualValues(const FormState& state, const TuningConfig
         config.ndiCacheText = std::to_string(ReadLeadingInt(entry));
     }
     return {true, std::string(), config};
+}
+
+std::int64_t MssOf(const ParameterPair& mtu) {
+    if (mtu.defaultChecked || mtu.text.empty()) return 1460;
+    return std::int64_t{ReadLeadingInt(mtu.text)} - 40;
+}
+
+std::optional<std::uint32_t> ReceiveWindowOf(const FormState& state) {
+    const std::string entry = state.ReceiveWindowEntry();
+    if (entry.empty()) return std::nullopt;
+    return LineWindow::WindowOf(ReadLeadingInt(entry.substr(1)), MssOf(state.Pair(Parameter::Mtu)));
 }

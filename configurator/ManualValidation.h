@@ -2,6 +2,8 @@
 #include "configurator/FormState.h"
 #include "tuning/TuningConfig.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 // What the manual mode's values on the form come to: either the filled
@@ -16,6 +18,16 @@ struct ManualValidation {
 // the two connections-per-server lists and the NDI cache, in that order, and
 // stops at the first value that is missing. A pair counts as "Custom"
 // whenever its "Windows Default" button is not checked. Numbers are read as
-// atoi reads them and no range is checked. The receive window is the chosen
-// multiplier times the MSS that the MTU step set.
+// atoi reads them and no range is checked, but for the receive window: the
+// chosen multiplier times the MSS that the MTU step set, refused as missing
+// where no window can be (ReceiveWindowOf).
 ManualValidation ValidateManualValues(const FormState& state, const TuningConfig& config);
+
+// The MSS of the MTU pair's choice: the typed MTU less the 40 bytes of the
+// IP and TCP headers, or 1460 under Windows' own MTU, which a pair left
+// blank (as outside the manual mode) also stands for.
+std::int64_t MssOf(const ParameterPair& mtu);
+// The receive window that "Custom" gives: the selected multiplier times the
+// MSS; none when nothing is selected, or when no window can be that size
+// (LineWindow::WindowOf).
+std::optional<std::uint32_t> ReceiveWindowOf(const FormState& state);

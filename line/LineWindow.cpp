@@ -14,7 +14,7 @@ LineWindow LineWindow::For(std::uint32_t latency, std::uint32_t speed, int mss, 
     if (segments * segment <= kLargestUnscaled) {
         line.multiplier = static_cast<std::uint32_t>(segments);
     } else {
-        line.multiplier = kLargestUnscaled / static_cast<std::uint32_t>(segment);
+        line.multiplier = LargestUnscaled(mss) / static_cast<std::uint32_t>(segment);
         if (scalesWindows) {
             // One doubling at least, however little more the product needs.
             do {
@@ -26,4 +26,15 @@ LineWindow LineWindow::For(std::uint32_t latency, std::uint32_t speed, int mss, 
     line.scaled = line.window > kLargestUnscaled;
     line.limited = !scalesWindows && line.bdp > line.window;
     return line;
+}
+
+std::uint32_t LineWindow::LargestUnscaled(std::int64_t mss) {
+    if (mss < 1 || mss > kLargestUnscaled) return kLargestUnscaled;
+    return static_cast<std::uint32_t>(kLargestUnscaled / mss * mss);
+}
+
+std::optional<std::uint32_t> LineWindow::WindowOf(std::int64_t multiplier, std::int64_t mss) {
+    if (multiplier < 0 || mss < 0) return std::nullopt;
+    if (mss != 0 && multiplier > kLargestScaled / mss) return std::nullopt;
+    return static_cast<std::uint32_t>(multiplier * mss);
 }

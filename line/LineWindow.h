@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 
 // The receive window a line needs: enough whole segments to hold what the
 // line carries in one round trip (its bandwidth-delay product), at least
@@ -31,4 +32,11 @@ struct LineWindow {
     // latency in milliseconds, speed in kbit/s, mss in bytes; scalesWindows
     // as ScalesWindows (tuning/OsName.h) tells for the running Windows.
     static LineWindow For(std::uint32_t latency, std::uint32_t speed, int mss, bool scalesWindows);
+
+    // Bytes: the largest whole number of mss-byte segments that fits an
+    // unscaled window; 65535 itself when the MSS makes no segment.
+    static std::uint32_t LargestUnscaled(std::int64_t mss);
+    // Bytes: multiplier segments of mss bytes; none when either is negative
+    // or the window would exceed 2^30 - 1 bytes. Nothing wraps.
+    static std::optional<std::uint32_t> WindowOf(std::int64_t multiplier, std::int64_t mss);
 };

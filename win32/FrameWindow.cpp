@@ -144,6 +144,7 @@ void FrameWindow::UpdateCommandUi() noexcept {
         }
     }
     OnUpdatePanes();
+    OnIdle();
 }
 
 bool FrameWindow::PreTranslate(MSG& message) noexcept {

@@ -34,7 +34,7 @@ class FrameWindow : public Window {
 public:
     explicit FrameWindow(const FrameResources& resources);
 
-    // Idle-time update: toolbar button states, then the status panes.
+    // Idle-time update: toolbar button states, the status panes, then OnIdle.
     void UpdateCommandUi() noexcept;
     // Gives the view its dialog keyboard handling; true when the message was used.
     bool PreTranslate(MSG& message) noexcept;
@@ -60,6 +60,8 @@ protected:
     virtual bool OnCreate() noexcept { return true; }
     // The status panes' update handlers, run at idle time.
     virtual void OnUpdatePanes() noexcept {}
+    // Work the derived frame leaves for idle time, after the updates.
+    virtual void OnIdle() noexcept {}
     // The user docked or floated the toolbar by dragging it.
     virtual void OnToolbarPlaced(const ToolbarPlacement&) noexcept {}
 

@@ -1,6 +1,9 @@
 // "Zartune2.cfg" as any key texts: the form state it loads into is one the
 // form can show, saving that state and loading it again gives it back, and
-// the manual values it holds pass validation exactly when none is missing.
+// the manual values it holds pass validation exactly when none is missing
+// and the window fits, and a file complete enough for an unattended Apply
+// is a whole choice that fills, with a window TCP can carry.
+#include "common/LeadingInt.h"
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ManualValidation.h"
 #include "tests/fuzz/FuzzCheck.h"
@@ -139,6 +142,17 @@ void CheckShowable(const FormState& state, const TuningConfig& config) {
 
 bool IsTextOf(const std::string& text, long long number) { return text == std::to_string(number); }
 
+constexpr std::uint32_t kLargestWindow = (1u << 30) - 1;
+
+// The window "Custom" asks for, in arithmetic of its own that cannot wrap.
+bool WindowFits(const FormState& state) {
+    if (!state.Pair(Parameter::ReceiveWindow).customChecked) return true;
+    const ParameterPair& mtu = state.Pair(Parameter::Mtu);
+    const __int128 mss = mtu.defaultChecked ? 1460 : __int128{ReadLeadingInt(mtu.text)} - 40;
+    const __int128 window = ReadLeadingInt(state.ReceiveWindowEntry().substr(1)) * mss;
+    return window >= 0 && window <= kLargestWindow;
+}
+
 void CheckValidation(const FormState& state, const TuningConfig& loaded) {
     if (state.mode != FormState::kManualMode) return;
     bool complete = state.http10 != -1 && state.http11 != -1;
@@ -146,6 +160,7 @@ void CheckValidation(const FormState& state, const TuningConfig& loaded) {
         const ParameterPair& pair = state.Pair(entry.parameter);
         if (entry.entries != 0 && pair.customChecked && pair.selection == -1) complete = false;
     }
+    if (complete && !WindowFits(state)) complete = false;
     const ManualValidation result = ValidateManualValues(state, loaded);
     FUZZ_CHECK(result.valid == complete);
     if (!result.valid) {
@@ -176,6 +191,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(file.writes == 0);
     CheckShowable(state, config);
     CheckValidation(state, config);
+    if (ConfigurationFile::IsComplete(file)) {
+        FUZZ_CHECK(state.connectionType != -1 && state.mode != -1 && !config.connectionType.empty());
+        const FilledTuning filled = FillTuning({state, config.mode, config.connectionType});
+        FUZZ_CHECK(filled.config && filled.config->rwin <= kLargestWindow);
+    }
 
     // Saved and loaded into a fresh form, the state comes back, except that a
     // "Custom" list with nothing selected is saved as "Windows Default".

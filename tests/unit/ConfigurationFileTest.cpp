@@ -86,6 +86,11 @@ TEST(ConfigurationFile, OnlyAWholeChoiceIsCompleteEnoughToApplyUnattended) {
     const Values manual(kExampleFile.begin(), kExampleFile.end());
     std::vector<std::pair<Values, bool>> cases = {{manual, true}, {{{"Adapter", "3"}, {"Mode", "2"}}, true},
                                                   {{}, false}, {{{"Adapter", "2x"}, {"Mode", "0"}}, false}};
+    Values pastLargest = manual;  // a window of 1,460,000,000 bytes
+    pastLargest["MTU"] = "";
+    pastLargest["RWIN"] = "7";
+    pastLargest["RWINMultiplier"] = "1000000";
+    cases.push_back({pastLargest, false});
     for (const auto& [key, value] : kExampleFile) {  // in the manual mode every key counts
         Values changed = manual;
         changed[key] = key == "MTU" || key == "TTL" ? "" : "99";  // "" is "Windows Default"

@@ -116,26 +116,17 @@ const CustomCase kCustomCases[] = {
          EXPECT_EQ(0u, c.ttl);
          EXPECT_EQ("abc", c.ttlText);
      }},
-    {"no range is checked: an MTU of 40 or less gives an MSS of 0 or below",
+    {"nothing checks the MTU: one of 40 or less gives an MSS of 0 or below",
+     [](FormState& s) { Custom(s, Parameter::Mtu, "30"); },
+     [](const TuningConfig& c) { EXPECT_EQ("-10", c.mssText); }},
+    {"the largest window there is, 2^30 - 1 bytes",
      [](FormState& s) {
-         Custom(s, Parameter::Mtu, "30");
-         Custom(s, Parameter::ReceiveWindow, 0);  // "x4"
+         Custom(s, Parameter::Mtu, "43");
+         s.ChooseWindowMultiplier(357913941);
      },
      [](const TuningConfig& c) {
-         EXPECT_EQ("-10", c.mssText);
-         EXPECT_EQ("-40", c.rwinText);
-         EXPECT_EQ(static_cast<DWORD>(-40), c.rwin);
-     }},
-    {"a huge MTU wraps the window as a 32-bit number does, without overflow",
-     [](FormState& s) {
-         Custom(s, Parameter::Mtu, "99999999999");
-         Custom(s, Parameter::ReceiveWindow, 6);
-     },
-     [](const TuningConfig& c) {
-         EXPECT_EQ(2147483647u, c.mtu);
-         EXPECT_EQ("2147483607", c.mssText);
-         EXPECT_EQ(static_cast<DWORD>(2147483607LL * 16), c.rwin);
-         EXPECT_EQ(std::to_string(static_cast<std::int32_t>(c.rwin)), c.rwinText);
+         EXPECT_EQ(1073741823u, c.rwin);
+         EXPECT_EQ("1073741823", c.rwinText);
      }},
     {"custom means the default button is not checked, whatever the custom one says",
      [](FormState& s) {
@@ -210,6 +201,23 @@ const MissingCase kMissingCases[] = {
     // A selection outside its list shows nothing, as the list would.
     {kRwinMessage, [](FormState& s) { Custom(s, Parameter::ReceiveWindow, 7); }},
     {kHttp11Message, [](FormState& s) { s.http11 = 59; }},
+    // No window can be what these ask for: none is written, cut or wrapped.
+    {kRwinMessage, [](FormState& s) { s.ChooseWindowMultiplier(1000000); }},
+    {kRwinMessage,
+     [](FormState& s) {
+         Custom(s, Parameter::Mtu, "43");
+         s.ChooseWindowMultiplier(357913942);
+     }},
+    {kRwinMessage,
+     [](FormState& s) {
+         Custom(s, Parameter::Mtu, "99999999999");
+         Custom(s, Parameter::ReceiveWindow, 6);
+     }},
+    {kRwinMessage,
+     [](FormState& s) {
+         Custom(s, Parameter::Mtu, "30");
+         Custom(s, Parameter::ReceiveWindow, 0);
+     }},
 };
 
 TEST(ManualValidation, TheFirstMissingValueIsTheOneMessage) {

@@ -96,7 +96,7 @@ TEST(TuningController, StepCountsFollowTheTable) {
     const std::pair<int, std::uint64_t> edges[] = {{0, 5000000},   {13, 5000000},  {14, 20000000}, {33, 20000000},
                                                    {34, 10000000}, {73, 10000000}, {74, 17000000}, {75, 20000000},
                                                    {83, 20000000}, {84, 1000000},  {99, 1000000}};
-    for (const auto& edge : edges) EXPECT_EQ(edge.second, TuningController::StepCount(edge.first)) << edge.first;
+    for (const auto& edge : edges) EXPECT_EQ(edge.second, TuningApply::StepCount(edge.first)) << edge.first;
 }
 
 TEST(TuningController, AutomaticApplyExplainsRunsTheBarWritesOnceAtStep74AndAsks) {
@@ -284,7 +284,9 @@ TEST(TuningController, CommandTable) {
         EXPECT_TRUE(rig.controller.RunCommand(start.id)) << start.id;
         EXPECT_EQ(start.commandLines, rig.desktop.commandLines) << start.id;
         ASSERT_EQ(start.address != nullptr ? 1u : 0u, rig.desktop.shellCalls.size()) << start.id;
-        if (start.address != nullptr) EXPECT_EQ(start.address, rig.desktop.shellCalls[0].file);
+        if (start.address != nullptr) {
+            EXPECT_EQ(start.address, rig.desktop.shellCalls[0].file);
+        }
     }
     EXPECT_TRUE(rig.view.events.empty());
     EXPECT_TRUE(rig.controller.RunCommand(ID_APP_ABOUT));
@@ -606,6 +608,7 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
     } cases[] = {
         {"preset file", 0},        {"refused", 8},           {"no file", 1001}, {"invalid manual values", 1001},
         {"empty section", 1001},   {"no rights", 1002},      {"damaged record", 1003}, {"no folder", 1004},
+        {"window past 2^30 - 1", 1001},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -619,6 +622,11 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
         if (what == "invalid manual values") {
             rig.files.sections[rig.ConfigPath()] = MemorySection({{"Adapter", "2"}, {"Mode", "3"}, {"HTTP10", "99"}});
         }
+        if (what == "window past 2^30 - 1") {  // 1000000 segments of 1460 bytes
+            rig.files.sections[rig.ConfigPath()] = MemorySection(
+                {{"Adapter", "1"}, {"Mode", "3"}, {"MTU", ""}, {"RWIN", "7"}, {"RWINMultiplier", "1000000"}, {"TTL", ""},
+                 {"SKA", "-1"}, {"PMTU", "1"}, {"BlackHole", "0"}, {"HTTP10", "2"}, {"HTTP11", "6"}, {"NDI", "-1"}});
+        }
         if (what == "refused") rig.registry.DenyAccess(kMachine, kTcpip, KEY_SET_VALUE);
         if (what == "no rights") {
             rig.registry.AddKey(kMachine, run);
@@ -626,10 +634,12 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
         }
         if (what == "damaged record") rig.files.wholeFiles[rig.RecordPath()] = "REGEDIT4\r\n";
         if (what == "no folder") rig.registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", "");
-        EXPECT_EQ(c.expected, TuningController::ApplyUnattended(rig.product, rig.registry, rig.desktop, rig.files));
+        EXPECT_EQ(c.expected, TuningApply::ApplyUnattended(rig.product, rig.registry, rig.desktop, rig.files));
         EXPECT_TRUE(rig.desktop.messageBoxes.empty());
         EXPECT_TRUE(rig.desktop.exitRequests.empty());
-        if (c.expected > 999) EXPECT_EQ(0, rig.registry.WriteCount());
+        if (c.expected > 999) {
+            EXPECT_EQ(0, rig.registry.WriteCount());
+        }
         EXPECT_EQ(c.expected < 1000 || c.expected == 1003, rig.Record().Exists());
         if (c.expected == 0) {
             EXPECT_EQ(1492u, Number(rig.Value(kInterface, "MTU")));
@@ -710,7 +720,9 @@ TEST(TuningController, TheLargestMtuFoundBecomesTheFormsManualMtu) {
         KeepAliveSettings keepAlive;
         keepAlive.mode = c.mode;
         keepAlive.host = c.site;
-        if (*c.mode != '\0') ASSERT_TRUE(keepAlive.Save(rig.product.Store()));
+        if (*c.mode != '\0') {
+            ASSERT_TRUE(keepAlive.Save(rig.product.Store()));
+        }
         rig.view.foundMtu = 1400;
         const int writes = rig.registry.WriteCount();
         EXPECT_TRUE(rig.controller.RunCommand(ID_TOOLS_FIND_MTU));
