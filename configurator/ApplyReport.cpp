@@ -1,7 +1,7 @@
 #include "configurator/ApplyReport.h"
 
 #include "common/KeepAliveLog.h"
-#include "configurator/TuningController.h"
+#include "configurator/TuningApply.h"
 #include "tuning/OsName.h"
 
 namespace {
@@ -10,10 +10,10 @@ namespace {
 std::string Meaning(int exitCode) {
     switch (exitCode) {
     case 0: return "applied";
-    case TuningController::kExitNoConfiguration: return "no file or invalid manual values";
-    case TuningController::kExitNoRights: return "no rights to the machine-wide keys";
-    case TuningController::kExitNoRecord: return "no previous-settings record could be kept";
-    case TuningController::kExitNoInstallFolder: return "install folder unknown";
+    case TuningApply::kExitNoConfiguration: return "no file or invalid manual values";
+    case TuningApply::kExitNoRights: return "no rights to the machine-wide keys";
+    case TuningApply::kExitNoRecord: return "no previous-settings record could be kept";
+    case TuningApply::kExitNoInstallFolder: return "install folder unknown";
     default: return "refused by the registry";
     }
 }
