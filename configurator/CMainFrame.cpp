@@ -5,6 +5,7 @@
 #include "configurator/CExplanationDlg.h"
 #include "configurator/CFindMtuDlg.h"
 #include "configurator/CKeepAliveDlg.h"
+#include "configurator/CKeepAliveLogDlg.h"
 #include "configurator/CTuneWindowDlg.h"
 #include "configurator/FrameCommands.h"
 #include "configurator/ToolbarSettings.h"
@@ -171,6 +172,11 @@ void CMainFrame::ShowAbout() {
 void CMainFrame::ShowCurrentSettings(const std::function<CurrentSettings()>& table) {
     CCurrentSettingsDlg currentSettings(*product_, *desktop_, table);
     currentSettings.DoModal(Handle());
+}
+
+void CMainFrame::ShowKeepAliveLog(const std::function<KeepAliveLogReport()>& read) {
+    CKeepAliveLogDlg keepAliveLog(*product_, *desktop_, read);
+    keepAliveLog.DoModal(Handle());
 }
 
 void CMainFrame::ShowKeepAlive() {

@@ -49,6 +49,7 @@ private:
     std::optional<int> ShowTuneWindow(const std::string& hosts, const std::string& speed, int mss,
                                       bool scalesWindows) override;
     void ShowCurrentSettings(const std::function<CurrentSettings()>& table) override;
+    void ShowKeepAliveLog(const std::function<KeepAliveLogReport()>& read) override;
     void BeginWait() override;
     void EndWait() override;
 

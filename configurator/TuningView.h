@@ -1,6 +1,7 @@
 #pragma once
 #include "configurator/CurrentSettings.h"
 #include "configurator/FormState.h"
+#include "configurator/KeepAliveLogReport.h"
 #include "win32/Desktop.h"
 
 #include <cstdint>
@@ -49,4 +50,7 @@ public:
     // Current Settings, modal over the main window; table gives its rows, at
     // its opening and at each "Refresh".
     virtual void ShowCurrentSettings(const std::function<CurrentSettings()>& table) = 0;
+    // The Keep-Alive Log, modal over the main window; read gives what it
+    // shows, at its opening and at each "Refresh".
+    virtual void ShowKeepAliveLog(const std::function<KeepAliveLogReport()>& read) = 0;
 };

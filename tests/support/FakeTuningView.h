@@ -44,6 +44,7 @@ public:
         shownTable = table();
         Record("current settings");
     }
+    void ShowKeepAliveLog(const std::function<KeepAliveLogReport()>&) override { Record("keep-alive log"); }
     void BeginWait() override { Record("wait"); }
     void EndWait() override { Record("end wait"); }
 
