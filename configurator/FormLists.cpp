@@ -1,5 +1,7 @@
 #include "configurator/FormLists.h"
 
+#include <iterator>
+
 namespace formlists {
 
 std::vector<std::string> ConnectionTypes() {
@@ -7,7 +9,10 @@ std::vector<std::string> ConnectionTypes() {
             "DirectPc (Satellite)"};
 }
 
-std::vector<std::string> ConnectionTypeSpeeds() { return {"56", "1536", "1536", "400"}; }
+const char* ConnectionTypeSpeed(int position) {
+    static const char* const kSpeeds[] = {"56", "1536", "1536", "400"};
+    return position >= 0 && position < static_cast<int>(std::size(kSpeeds)) ? kSpeeds[position] : "";
+}
 
 std::vector<std::string> Modes() { return {"Automatic #1", "Automatic #2", "Automatic #3", "Manual"}; }
 

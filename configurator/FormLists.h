@@ -7,9 +7,9 @@
 namespace formlists {
 
 std::vector<std::string> ConnectionTypes();
-// Kilobits per second of each connection type, in the same order: the line
-// speed Tune Receive Window starts from.
-std::vector<std::string> ConnectionTypeSpeeds();
+// Kilobits per second of the connection type at a position, the line speed
+// Tune Receive Window starts from; empty outside the list.
+const char* ConnectionTypeSpeed(int position);
 std::vector<std::string> Modes();
 std::vector<std::string> ReceiveWindowMultipliers();  // "x4" .. "x16"
 std::vector<std::string> KeepAliveMinutes();          // "1 min." .. "60 min."

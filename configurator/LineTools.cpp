@@ -3,7 +3,6 @@
 #include "common/CActivityPinger.h"
 #include "common/KeepAliveSettings.h"
 #include "common/LeadingInt.h"
-#include "configurator/CurrentSettings.h"
 #include "configurator/FormLists.h"
 #include "configurator/ManualValidation.h"
 #include "line/LineWindow.h"
@@ -43,16 +42,14 @@ int LineTools::AdapterMtuNow() const {
 }
 
 std::optional<int> LineTools::TuneReceiveWindow(const FormState& form) {
-    const std::string speed = formlists::Entry(formlists::ConnectionTypeSpeeds(), form.connectionType);
+    const char* speed = formlists::ConnectionTypeSpeed(form.connectionType);
     // Past either end no segment makes a window, however far past.
     const std::int64_t mss = std::clamp<std::int64_t>(MssOf(form.Pair(Parameter::Mtu)), 0,
                                                       std::int64_t{LineWindow::kLargestUnscaled} + 1);
     return view_->ShowTuneWindow(ProposedHost(), speed, static_cast<int>(mss), ScalesWindows(GetOsName(*desktop_)));
 }
 
-void LineTools::ShowCurrentSettings(const std::function<TuningChoices()>& choices) {
-    view_->ShowCurrentSettings([this, choices] {
-        const FilledTuning filled = FillTuning(choices());
-        return CurrentSettings::Read(*registry_, *desktop_, filled.config.value_or(TuningConfig()), filled.problem);
-    });
+CurrentSettings LineTools::CurrentSettingsFor(const TuningChoices& choices) const {
+    const FilledTuning filled = FillTuning(choices);
+    return CurrentSettings::Read(*registry_, *desktop_, filled.config.value_or(TuningConfig()), filled.problem);
 }

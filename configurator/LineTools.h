@@ -1,18 +1,18 @@
 #pragma once
 #include "common/ProductInfo.h"
+#include "configurator/CurrentSettings.h"
 #include "configurator/TuningChoices.h"
 #include "configurator/TuningView.h"
 #include "win32/Desktop.h"
 #include "win32/Registry.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 
 // The Tools menu's measurements and views: Find Largest MTU, Tune Receive
-// Window and Current Settings, with what each starts from. It opens their
-// dialogs through TuningView and writes nothing; what the user chose in them
-// goes back to the caller, for the form.
+// Window and Current Settings, with what each starts from. It opens the
+// measuring dialogs through TuningView and writes nothing; what the user
+// chose in them goes back to the caller, for the form.
 class LineTools {
 public:
     LineTools(ProductInfo& product, Registry& registry, Desktop& desktop, TuningView& view);
@@ -22,9 +22,9 @@ public:
     // The receive-window multiplier measured for the form's connection type
     // and MTU choice, when the user chose to use it.
     std::optional<int> TuneReceiveWindow(const FormState& form);
-    // What the registry holds now and what Apply, with the choices that
-    // choices reads at the opening and at each "Refresh", would leave there.
-    void ShowCurrentSettings(const std::function<TuningChoices()>& choices);
+    // Current Settings' rows: what the registry holds now and what Apply,
+    // with these choices, would leave there.
+    CurrentSettings CurrentSettingsFor(const TuningChoices& choices) const;
 
 private:
     // The host to measure: the keep-alive site when the user chose one, else

@@ -119,7 +119,7 @@ void TuningController::TuneReceiveWindow() {
 }
 
 void TuningController::ShowCurrentSettings() {
-    tools_.ShowCurrentSettings([this] { return ReadChoices(); });
+    view_->ShowCurrentSettings([this] { return tools_.CurrentSettingsFor(ReadChoices()); });
 }
 
 void TuningController::OnHelpTopics() { product_->ShowHelpTopic("zartune.hlp", "Welcome to Zarvo\xAE 2002"); }

@@ -30,11 +30,17 @@ LineWindow LineWindow::For(std::uint32_t latency, std::uint32_t speed, int mss, 
 
 std::uint32_t LineWindow::LargestUnscaled(std::int64_t mss) {
     if (mss < 1 || mss > kLargestUnscaled) return kLargestUnscaled;
-    return static_cast<std::uint32_t>(kLargestUnscaled / mss * mss);
+    const auto segment = static_cast<std::uint32_t>(mss);
+    return kLargestUnscaled / segment * segment;
 }
 
 std::optional<std::uint32_t> LineWindow::WindowOf(std::int64_t multiplier, std::int64_t mss) {
     if (multiplier < 0 || mss < 0) return std::nullopt;
-    if (mss != 0 && multiplier > kLargestScaled / mss) return std::nullopt;
-    return static_cast<std::uint32_t>(multiplier * mss);
+    if (multiplier == 0 || mss == 0) return 0;
+    // Both at most 2^30 - 1 here, so 32-bit division tells whether the product fits.
+    if (multiplier > kLargestScaled || mss > kLargestScaled ||
+        static_cast<std::uint32_t>(multiplier) > kLargestScaled / static_cast<std::uint32_t>(mss)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(multiplier) * static_cast<std::uint32_t>(mss);
 }
