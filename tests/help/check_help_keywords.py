@@ -26,6 +26,7 @@ REQUIRED = [
     b"Receive window",
     b"Current Settings",
     b"Unattended Apply",
+    b"Log",
 ]
 
 
