@@ -45,8 +45,16 @@ std::string SummaryOf(const std::vector<std::string>& lines, const LocalTime& no
     int drops = 0;
     int failures = 0;
     std::optional<long long> upSince;
+    // A clock set back (the end of summer time) may repeat an hour: no moment counts twice.
+    long long countedUntil = start;
     const auto upUntil = [&](long long until) {
-        if (upSince) upSeconds += std::max(0LL, std::min(until, end) - std::max(*upSince, start));
+        if (!upSince) return;
+        const long long from = std::max(*upSince, countedUntil);
+        const long long to = std::min(until, end);
+        if (to > from) {
+            upSeconds += to - from;
+            countedUntil = to;
+        }
         upSince.reset();
     };
     const std::string failed = KeepAliveLog::kRequestFailed;
