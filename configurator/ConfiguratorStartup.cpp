@@ -7,6 +7,7 @@ ConfiguratorStartup::ConfiguratorStartup(Registry& registry, Desktop& desktop, P
     : registry_(&registry), desktop_(&desktop), product_(&product) {}
 
 StartupOutcome ConfiguratorStartup::Run() {
+    switches_ = ApplySwitches();
     const std::string word = product_->SwitchWord();
     if (word == "uninstall") {
         // Removing reads nothing of the record: a fresh one serves.
