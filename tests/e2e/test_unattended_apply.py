@@ -1,11 +1,8 @@
 """zartune.exe /apply on Windows 98 and XP: a preset file gives exit 0, no
 window (a box would have kept it waiting) and the registry the form's Apply
-leaves with that file; invalid manual values give 1001 and no write. With
-/log:FILE, twenty computers at once leave twenty whole lines; a log that
-cannot be written leaves the tuning and exit 1005; any other switch, 1006
-and nothing done."""
+leaves with that file; invalid manual values give 1001 and no write; twenty with
+/log:FILE at once, twenty whole lines; a log that cannot be written, 1005."""
 import os
-import re
 import time
 import unittest
 from concurrent.futures import ThreadPoolExecutor
@@ -66,25 +63,17 @@ class UnattendedApply(unittest.TestCase):
         preset = {"Adapter": "2", "Mode": "0"}
         self.assertEqual(apply_unattended(preset), 0)  # the settings before, on record once
         log = r"C:\Logon Logs\apply.txt"
-        os.makedirs(os.path.dirname(zve2e.unix_path(log)), exist_ok=True)
-        at_once = '"%s" /apply /log:"%s"' % (zt.CONFIGURATOR, log)
+        os.makedirs(os.path.dirname(zve2e.unix_path(log)))
         with ThreadPoolExecutor(20) as pool:
-            runs = list(pool.map(lambda _: driver("exit-code", at_once, 120), range(20)))
+            runs = pool.map(lambda _: driver("exit-code", '"%s" /apply /log:"%s"' % (zt.CONFIGURATOR, log), 120), range(20))
         self.assertEqual([out.strip() for _, out in runs], ["0"] * 20)
         with open(zve2e.unix_path(log), newline="") as file:
-            lines = file.read().split("\r\n")
-        self.assertEqual((len(lines), lines[-1]), (21, ""))
-        whole = re.compile(r"\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  [^ ]+  Windows XP  0 applied  [1-9]\d* written, 0 refused")
-        self.assertEqual([line for line in lines[:-1] if not whole.fullmatch(line)], [])
-
+            whole = r"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  [^ ]+  Windows XP  0 applied  [1-9]\d* written, 0 refused\r\n){20}"
+            self.assertRegex(file.read(), r"\A%s\Z" % whole)
         applying.prepare_registry()
         before = zt.dump(applying.DUMPED_KEYS)
         self.assertEqual(apply_unattended(preset, '/log:"C:\\Logon Logs"'), 1005)  # a folder, not a file
         self.assertNotEqual(zt.dump(applying.DUMPED_KEYS), before)
-        applying.prepare_registry()
-        self.assertEqual(apply_unattended(preset, "/log:C:\\apply.txt", "/quiet"), 1006)
-        self.assertEqual(zt.dump(applying.DUMPED_KEYS), before)
-        self.assertFalse(os.path.exists(zve2e.unix_path(r"C:\apply.txt")))
 
     def test_windows_98(self):
         self.check("win98")

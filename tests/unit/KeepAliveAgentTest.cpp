@@ -206,26 +206,16 @@ TEST_F(KeepAlive, DisableTellsTheUserOnceAndTheSecondChoiceEnablesSilently) {
 }
 
 TEST_F(KeepAlive, TheLogHoldsWhatChangedAndNothingThatDidNot) {
-    const std::string address = "http://www.example.com/";
-    const struct {
-        bool lineUp;
-        std::function<void()> event;
-        std::vector<std::string> logged;
-    } steps[] = {
+    const struct { bool lineUp; std::function<void()> event; std::vector<std::string> logged; } steps[] = {
         {true, [&] { Create(); }, {"Zarwatch started"}},
         {true, [&] { agent.OnTimer(1); }, {"Line up"}},
-        {true, [&] { agent.OnTimer(1); }, {}},
-        {true, [&] { agent.OnTimer(2); }, {}},
-        {false, [&] { agent.OnTimer(2); }, {"Line down", "Keep-alive request failed: " + address}},
+        {false, [&] { agent.OnTimer(2); }, {"Line down", "Keep-alive request failed: http://www.example.com/"}},
         {false, [&] { agent.OnTimer(2); }, {}},
-        {false, [&] { agent.OnTimer(1); }, {}},
         {true, [&] { agent.OnTimer(1); }, {"Line up"}},
-        {true, [&] { agent.OnTimer(2); }, {"Keep-alive request worked again: " + address}},
-        {true, [&] { agent.OnSettingsChanged(123, 0); }, {}},
+        {true, [&] { agent.OnTimer(2); }, {"Keep-alive request worked again: http://www.example.com/"}},
         {true, [&] { agent.OnSettingsChanged(123, 123); }, {"Settings reloaded"}},
         {true, [&] { agent.OnCommand(ID_TRAY_DISABLE); }, {"Keep-alive disabled"}},
         {true, [&] { agent.OnCommand(ID_TRAY_ABOUT); }, {"Keep-alive enabled"}},
-        {true, [&] { agent.OnCommand(ID_TRAY_ABOUT); }, {}},
         {true, [&] { agent.End(); }, {"Zarwatch ended"}},
         {true, [&] { agent.End(); }, {}},
     };
@@ -237,6 +227,20 @@ TEST_F(KeepAlive, TheLogHoldsWhatChangedAndNothingThatDidNot) {
         std::string expected;
         for (const std::string& text : step.logged) expected += "2003-05-01 14:03:00  " + text + "\r\n";
         EXPECT_EQ(expected, log) << &step - steps;
+    }
+}
+
+TEST_F(KeepAlive, TheLogTurnsOverBeforeALineWouldTakeItPast64KilobytesAndLosesNoLineWhenThatFails) {
+    const std::string log = "C:\\Zarvo\\zarwatch.log", older = log + ".old";
+    const std::size_t line = std::string("2003-05-01 14:03:00  Zarwatch ended\r\n").size();
+    const struct { std::size_t before, logAfter, olderAfter; bool olderWritable; } cases[] = {
+        {65536 - line, 65536, 2, true}, {65537 - line, line, 65537 - line, true}, {65537 - line, 65537, 2, false}};
+    for (const auto& c : cases) {
+        logFiles.files = {{log, std::string(c.before, 'x')}, {older, "x\n"}};
+        if (!c.olderWritable) logFiles.unwritable.insert(older);
+        KeepAliveAgent(product, registry, internet, desktop, logFiles, view).End();
+        EXPECT_EQ(c.logAfter, logFiles.files[log].size()) << c.before;
+        EXPECT_EQ(c.olderAfter, logFiles.files[older].size()) << c.before;
     }
 }
 
