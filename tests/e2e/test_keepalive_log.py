@@ -23,17 +23,17 @@ class KeepAliveLog(unittest.TestCase):
         older = ["%s  Line up" % ago(150), "%s  Zarwatch ended" % ago(60), "not a line of the log"]
         with open(os.path.join(FOLDER, "zarwatch.log.old"), "w", newline="\r\n") as file:
             file.write("\n".join(older) + "\n")
+        subprocess.run(["chattr", "+i", FOLDER], check=True)  # root writes anywhere but there
         with zve2e.Agent() as agent:
-            with zve2e.LoopbackServer() as server:  # whose port refuses once it ends
-                zve2e.use_proxy(server.port)
-                subprocess.run(["chattr", "+i", FOLDER], check=True)  # root writes anywhere but there
-                try:
+            try:
+                with zve2e.LoopbackServer() as server:  # whose port refuses once it ends
+                    zve2e.use_proxy(server.port)
                     self.assertTrue(agent.wait_window())
                     tick(1)
                     tick(2)
                     self.assertEqual((len(server.requests), os.listdir(FOLDER).count("zarwatch.log")), (2, 0))
-                finally:
-                    subprocess.run(["chattr", "-i", FOLDER], check=True)
+            finally:
+                subprocess.run(["chattr", "-i", FOLDER], check=True)
             tick(2)
             with zt.Configurator() as configurator:  # whose agent ends at once, finding this one
                 self.assertTrue(configurator.wait_window())
