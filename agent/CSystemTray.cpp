@@ -13,6 +13,12 @@ constexpr const char* kClassName = "ZvSystemTray";
 // record is the newest form, with room for more, which older shells never read.
 constexpr int kTipSize = 64;
 
+#ifndef _WIN64
+// The record's first form, which every shell reads, is 88 bytes on 32-bit
+// (shellapi.h, NOTIFYICONDATA_V1_SIZE).
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
+#endif
+
 // The first submenu of the menu resource with this id, or null.
 HMENU LoadPopup(UniqueHmenu* menu, UINT id) {
     menu->reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)));

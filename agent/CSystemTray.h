@@ -12,7 +12,7 @@ namespace zarwatch {
 // While the icon is absent every operation on it fails and calls nothing.
 class CSystemTray : public Window {
 public:
-    using NotifyFunction = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+    using NotifyFunction = decltype(&Shell_NotifyIconA);
     static constexpr UINT kAnimationTimer = 4567;
 
     // Tests pass a stand-in for Shell_NotifyIconA.

@@ -11,10 +11,12 @@ namespace zartune {
 
 namespace {
 
+// The setting is wide enough for "* Receive window (GlobalMaxTcpWindowSize)",
+// whose last letters tell it from its neighbour; the key path is long anyway.
 const struct {
     const char* title;
     int width;
-} kColumns[] = {{"Setting", 170}, {"Where", 230}, {"Now", 80}, {"After Apply", 80}};
+} kColumns[] = {{"Setting", 220}, {"Where", 180}, {"Now", 80}, {"After Apply", 80}};
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <cstddef>
 #include <vector>
 
 namespace zartune {
@@ -15,6 +16,16 @@ namespace zartune {
 namespace {
 
 constexpr int kHandCursorId = 106;
+
+// The tool record's first form, up to its text (TTTOOLINFOA_V1_SIZE), which
+// every comctl32 reads; the headers' whole record, with lParam and a
+// reserved pointer, is the size of 6.0 only, which 95 to 2000 never have
+// (Common Control Versions: structure sizes).
+constexpr UINT kToolRecordSize = offsetof(TOOLINFOA, lpszText) + sizeof(LPSTR);
+#ifndef _WIN64
+static_assert(kToolRecordSize == 40);  // commctrl.h, 32-bit
+#endif
+static_assert(sizeof(LOGFONTA) == 60);  // wingdi.h: no pointer, the same on x86-64
 
 std::string WindowText(HWND hwnd) {
     const int length = GetWindowTextLengthA(hwnd);
@@ -47,12 +58,10 @@ HCURSOR CursorFromWinHelp() {
     const UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return nullptr;
     const std::string path = std::string(folder) + "\\winhlp32.exe";
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (module == nullptr) return nullptr;
-    HCURSOR copy = nullptr;
-    if (HCURSOR cursor = LoadCursorA(module, MAKEINTRESOURCEA(kHandCursorId))) copy = CopyIcon(cursor);
-    FreeLibrary(module);
-    return copy;
+    const UniqueHmodule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module) return nullptr;
+    HCURSOR cursor = LoadCursorA(module.get(), MAKEINTRESOURCEA(kHandCursorId));
+    return cursor != nullptr ? CopyIcon(cursor) : nullptr;
 }
 
 }  // namespace
@@ -107,7 +116,7 @@ void CLinkStatic::CreateTooltip() {
                                    GetModuleHandleA(nullptr), nullptr));
     if (!tooltip_) return;
     TOOLINFOA tool = {};
-    tool.cbSize = sizeof tool;
+    tool.cbSize = kToolRecordSize;
     tool.hwnd = Handle();
     tool.uId = 1;
     GetClientRect(Handle(), &tool.rect);
@@ -121,7 +130,7 @@ void CLinkStatic::SetLinkKey(const std::string& key) {
     PositionWindow();
     if (tooltip_) {
         TOOLINFOA tool = {};
-        tool.cbSize = sizeof tool;
+        tool.cbSize = kToolRecordSize;
         tool.hwnd = Handle();
         tool.uId = 1;
         tool.lpszText = const_cast<char*>(linkKey_.c_str());

@@ -11,10 +11,15 @@
 #include "configurator/ToolbarSettings.h"
 #include "resources/zartune_ids.h"
 #include "tuning/OsName.h"
+#include "win32/Win32Icmp.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace zartune {
+
+// The placement record by its size (winuser.h; no pointers, so the same on x86-64).
+static_assert(sizeof(WINDOWPLACEMENT) == 44);
 
 namespace {
 
@@ -27,6 +32,9 @@ void CountTo(std::uint64_t count) {
     for (volatile std::uint64_t i = 0; i < count; i = i + 1) {
     }
 }
+
+// The system's echo functions, for the measuring dialogs' workers.
+std::unique_ptr<Icmp> SystemIcmp() { return std::make_unique<Win32Icmp>(); }
 
 }  // namespace
 
@@ -185,14 +193,14 @@ void CMainFrame::ShowKeepAlive() {
 }
 
 std::optional<int> CMainFrame::ShowFindMtu(const std::string& host, int adapterMtu) {
-    CFindMtuDlg findMtu(*product_, host, adapterMtu);
+    CFindMtuDlg findMtu(*product_, host, adapterMtu, SystemIcmp);
     if (findMtu.DoModal(Handle()) != IDC_FINDMTU_USE) return std::nullopt;
     return findMtu.FoundMtu();
 }
 
 std::optional<int> CMainFrame::ShowTuneWindow(const std::string& hosts, const std::string& speed, int mss,
                                               bool scalesWindows) {
-    CTuneWindowDlg tuneWindow(*product_, hosts, speed, mss, scalesWindows);
+    CTuneWindowDlg tuneWindow(*product_, hosts, speed, mss, scalesWindows, SystemIcmp);
     if (tuneWindow.DoModal(Handle()) != IDC_TUNEWIN_USE) return std::nullopt;
     return static_cast<int>(tuneWindow.Multiplier());
 }

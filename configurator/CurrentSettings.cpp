@@ -6,7 +6,9 @@
 
 namespace {
 
-// What each tuned value is, by value name; an empty name is the NDI cache's default value.
+// What each tuned value is, by value name; an empty name is the NDI cache's
+// default value. Null: a receive window value, which NT keeps in three, so
+// that each row names its value.
 const struct {
     const char* name;
     const char* setting;
@@ -14,10 +16,10 @@ const struct {
     {"MaxMTU", "MTU"},
     {"MaxMSS", "MSS"},
     {"MTU", "MTU"},
-    {"DefaultRcvWindow", "Receive window"},
-    {"GlobalMaxTcpWindoSize", "Receive window"},
-    {"GlobalMaxTcpWindowSize", "Receive window"},
-    {"TcpWindowSize", "Receive window"},
+    {"DefaultRcvWindow", nullptr},
+    {"GlobalMaxTcpWindoSize", nullptr},
+    {"GlobalMaxTcpWindowSize", nullptr},
+    {"TcpWindowSize", nullptr},
     {"Tcp1323Opts", "Window scaling"},
     {"DefaultTTL", "TTL"},
     {"PMTUDiscovery", "Path MTU discovery"},
@@ -37,13 +39,22 @@ constexpr std::size_t kLongestHex = 32;
 std::string SettingName(const PreviousValue& value, const std::vector<AdapterKey>& adapters) {
     std::string setting = value.name;
     for (const auto& known : kSettings) {
-        if (SameRegistryName(known.name, value.name)) setting = known.setting;
+        if (!SameRegistryName(known.name, value.name)) continue;
+        if (known.setting != nullptr) {
+            setting = known.setting;
+        } else {
+            setting = "Receive window (";
+            setting += value.name;
+            setting += ')';
+        }
     }
     if (!AdapterMtu::IsAdapterValue(value.path, value.name)) return setting;
     std::string adapter = value.path.substr(value.path.rfind('\\') + 1);
     for (const AdapterKey& key : adapters) {
         if (SameRegistryName(key.path, value.path)) adapter = key.name;
     }
+    // 2000 and XP keep a card's MTU in its interface key too, named after the card.
+    if (value.path.find("\\Interfaces\\") != std::string::npos) adapter += " (interface)";
     return setting + " of " + adapter;
 }
 
@@ -75,9 +86,11 @@ std::string CurrentSettings::ValueText(bool present, const RegValue& value) {
     }
     std::string text = value.type == REG_BINARY ? "hex:" : "hex(" + std::to_string(value.type) + "):";
     for (std::size_t i = 0; i < data.size() && i < kLongestHex; ++i) {
-        text += (i == 0 ? "" : ",") + HexNumber(data[i], 2);
+        if (i > 0) text += ',';
+        text += HexNumber(data[i], 2);
     }
-    return data.size() > kLongestHex ? text + ",..." : text;
+    if (data.size() > kLongestHex) text += ",...";
+    return text;
 }
 
 CurrentSettings CurrentSettings::Build(const PreviousSettings& now, const TuningPlan* afterApply,
@@ -122,8 +135,13 @@ std::vector<std::string> CurrentSettings::Cells(const CurrentSettingsRow& row) {
 std::string CurrentSettings::ClipboardText() const {
     std::string text = "Setting\tWhere\tNow\tAfter Apply\r\n";
     for (const CurrentSettingsRow& row : rows_) {
-        const std::vector<std::string> cells = Cells(row);
-        text += cells[0] + "\t" + cells[1] + "\t" + cells[2] + "\t" + cells[3] + "\r\n";
+        for (const std::string& cell : Cells(row)) {
+            text += cell;
+            text += '\t';
+        }
+        // The last cell ends its line instead.
+        text.back() = '\r';
+        text += '\n';
     }
     return text;
 }

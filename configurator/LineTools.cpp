@@ -51,5 +51,6 @@ std::optional<int> LineTools::TuneReceiveWindow(const FormState& form) {
 
 CurrentSettings LineTools::CurrentSettingsFor(const TuningChoices& choices) const {
     const FilledTuning filled = FillTuning(choices);
-    return CurrentSettings::Read(*registry_, *desktop_, filled.config.value_or(TuningConfig()), filled.problem);
+    if (filled.config) return CurrentSettings::Read(*registry_, *desktop_, *filled.config, filled.problem);
+    return CurrentSettings::Read(*registry_, *desktop_, TuningConfig(), filled.problem);
 }

@@ -40,11 +40,8 @@ std::string TimeText(const LocalTime& time) {
 }  // namespace
 
 TuningApply::TuningApply(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files,
-                         TuningView& view)
-    : product_(&product), registry_(&registry), desktop_(&desktop), files_(&files), view_(&view) {}
-
-TuningApply::TuningApply(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files)
-    : product_(&product), registry_(&registry), desktop_(&desktop), files_(&files), view_(nullptr) {}
+                         TuningView* view)
+    : product_(&product), registry_(&registry), desktop_(&desktop), files_(&files), view_(view) {}
 
 std::uint64_t TuningApply::StepCount(int step) {
     for (const StepRange& range : kStepCounts) {
@@ -118,7 +115,7 @@ void TuningApply::TellApplied(const TuningCounts& counts) {
 
 TuningApply::UnattendedResult TuningApply::ApplyUnattended(ProductInfo& product, Registry& registry, Desktop& desktop,
                                                              ConfiguratorFiles& files) {
-    return TuningApply(product, registry, desktop, files).ApplyFileUnattended();
+    return TuningApply(product, registry, desktop, files, nullptr).ApplyFileUnattended();
 }
 
 TuningApply::UnattendedResult TuningApply::ApplyFileUnattended() {

@@ -34,8 +34,9 @@ public:
         TuningCounts counts;
     };
 
+    // view: null only for the unattended Apply, which shows nothing.
     TuningApply(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files,
-                TuningView& view);
+                TuningView* view);
 
     // Fills the choices, explains an automatic mode, records what it is
     // about to change, writes the file and the registry under the progress
@@ -64,9 +65,6 @@ private:
     };
     enum class RecordState { Missing, Loaded, Damaged };
 
-    // Without a view, so private: only the unattended Apply, which shows
-    // nothing, runs on such an object.
-    TuningApply(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files);
     UnattendedResult ApplyFileUnattended();
 
     void SaveFormSettings(const FormState& form);

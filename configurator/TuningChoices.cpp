@@ -9,7 +9,7 @@ FilledTuning FillTuning(const TuningChoices& choices) {
     config.connectionType = choices.connectionType;
     if (choices.mode != kModeManual) {
         ApplyPreset(config);
-        return {config, std::string()};
+        return {std::move(config), std::string()};
     }
     ManualValidation manual = ValidateManualValues(choices.form, config);
     if (!manual.valid) return {std::nullopt, manual.message};

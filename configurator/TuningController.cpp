@@ -49,7 +49,7 @@ TuningController::TuningController(ProductInfo& product, Registry& registry, Des
       desktop_(&desktop),
       files_(&files),
       view_(&view),
-      apply_(product, registry, desktop, files, view),
+      apply_(product, registry, desktop, files, &view),
       tools_(product, registry, desktop, view) {}
 
 TuningChoices TuningController::ReadChoices() const { return {view_->ReadForm(), modeCode_, connectionTypeCode_}; }

@@ -1,6 +1,7 @@
 #include "win32/Dialog.h"
 
 #include "win32/SubclassedWindow.h"
+#include "win32/WorkerThread.h"
 
 Dialog::~Dialog() {
     if (Handle() != nullptr && !modal_) DestroyWindow(Handle());
@@ -27,6 +28,11 @@ LRESULT Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
         SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, reflected);
         return TRUE;
     }
+    if (message == WorkerThread::kNewsMessage && worker_ != nullptr) {
+        // News posted before its worker was let go finds no one.
+        if (worker_->Busy()) OnWorkerNews();
+        return TRUE;
+    }
     switch (message) {
         case WM_INITDIALOG: return OnInit() ? TRUE : FALSE;
         case WM_COMMAND:
@@ -48,11 +54,15 @@ bool Dialog::OnCommand(WORD id, WORD, HWND) noexcept {
 }
 
 void Dialog::OnOK() noexcept {
-    if (modal_) EndDialog(IDOK);
+    if (modal_ && Item(IDOK) != nullptr) EndDialog(IDOK);
 }
 
 void Dialog::OnCancel() noexcept {
     if (modal_) EndDialog(IDCANCEL);
+}
+
+void Dialog::OnDestroyed() noexcept {
+    if (worker_ != nullptr) worker_->LetGo();
 }
 
 void Dialog::EndDialog(INT_PTR result) noexcept { ::EndDialog(Handle(), result); }
@@ -70,9 +80,17 @@ void Dialog::SetEnabled(int id, bool enabled) noexcept { EnableWindow(Item(id), 
 void Dialog::HandOver(int from, int to) noexcept {
     const bool moveFocus = GetFocus() == Item(from);
     SetEnabled(to, true);
-    if (moveFocus) SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(to)), TRUE);
+    if (moveFocus) Focus(to);
     SetEnabled(from, false);
 }
+
+void Dialog::Refuse(int id) noexcept {
+    MessageBeep(MB_ICONEXCLAMATION);
+    Focus(id);
+}
+
+// As the dialog manager moves it, the default button following.
+void Dialog::Focus(int id) noexcept { SendMessageA(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE); }
 
 std::string Dialog::ItemText(int id) const {
     HWND item = Item(id);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class WorkerThread;
+
 // Base of our dialogs: a Window whose object comes with WM_INITDIALOG and
 // whose HandleMessage answers as a dialog procedure does. A dialog runs
 // modally (DoModal) or as a child window of another (CreateChild: a form
@@ -12,7 +14,9 @@
 // classes keep their commands in a table of their own (CommandEntry)
 // dispatched from OnCommand. The controls it hosts that are
 // SubclassedWindows answer their own WM_COMMAND notifications and colour
-// requests first (SubclassedWindow::Reflect).
+// requests first (SubclassedWindow::Reflect). A dialog with a worker thread
+// (a WorkerThread member) hears its news at OnWorkerNews, and lets it go
+// when its window is destroyed.
 class Dialog : public Window {
 public:
     explicit Dialog(UINT templateId) : templateId_(templateId) {}
@@ -34,8 +38,12 @@ protected:
     // WM_COMMAND; false when the id is not handled. IDOK and IDCANCEL go to OnOK and OnCancel.
     bool OnCommand(WORD id, WORD code, HWND control) noexcept override;
     // A modal dialog ends with IDOK / IDCANCEL; a child dialog ignores both.
+    // Enter sends IDOK when the default button is disabled, so a dialog
+    // without an OK button ignores it.
     virtual void OnOK() noexcept;
     virtual void OnCancel() noexcept;
+    // The dialog's worker has news to take; never for a worker let go.
+    virtual void OnWorkerNews() noexcept {}
     void EndDialog(INT_PTR result) noexcept;
     bool IsModal() const { return modal_; }
 
@@ -46,12 +54,20 @@ protected:
     void SetEnabled(int id, bool enabled) noexcept;
     // Enables to and disables from; the focus moves along first when from has it.
     void HandOver(int from, int to) noexcept;
+    // What was typed into id cannot be used: a beep, and the focus there.
+    void Refuse(int id) noexcept;
     std::string ItemText(int id) const;
     // A combo box's selected position, -1 for none; a position outside the list selects nothing.
     int ItemSelection(int id) const;
     void SelectItem(int id, int position) noexcept;
 
 private:
+    friend class WorkerThread;
+
+    void OnDestroyed() noexcept final;
+    void Focus(int id) noexcept;
+
     UINT templateId_;
     bool modal_ = false;
+    WorkerThread* worker_ = nullptr;
 };

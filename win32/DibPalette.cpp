@@ -2,6 +2,12 @@
 
 #include <vector>
 
+#ifndef _WIN64
+// GetObject fills as much as it is given: BITMAP, BITMAPINFOHEADER, the three
+// masks, the section handle and offset, 84 bytes on 32-bit (wingdi.h).
+static_assert(sizeof(DIBSECTION) == 84);
+#endif
+
 namespace {
 
 struct DeleteDcCloser { void operator()(HDC h) const { DeleteDC(h); } };

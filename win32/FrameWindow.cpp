@@ -2,6 +2,12 @@
 
 #include "win32/UniqueHandle.h"
 
+#ifndef _WIN64
+// The one button record of every comctl32, 20 bytes on 32-bit (commctrl.h:
+// two reserved bytes there, six on x86-64); the bar learns it from us.
+static_assert(sizeof(TBBUTTON) == 20);
+#endif
+
 namespace {
 
 // The resource type the resource compiler gives a TOOLBAR statement.

@@ -2,6 +2,7 @@
 #include "win32/WinTypes.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // ICMP echoes as the largest-MTU search and the window measurement use
@@ -32,3 +33,6 @@ public:
     // Gives back what Open took; nothing when it was not open.
     virtual void Close() = 0;
 };
+
+// Makes the Icmp a measuring dialog's worker owns (a Win32Icmp, but for tests).
+using IcmpMaker = std::unique_ptr<Icmp> (*)();

@@ -3,15 +3,29 @@
 
 #include <utility>
 
-// One move-only owner for every kind of handle; Close says how it is given back.
-template <typename Handle, typename Close>
-class UniqueHandle {
+// The value that owns nothing: null for most handles, INVALID_HANDLE_VALUE
+// for those whose creators answer it on failure (files, ICMP handles).
+template <typename Handle>
+struct NullIsNone {
+    static Handle None() { return nullptr; }
+};
+struct InvalidValueIsNone {
+    static HANDLE None() { return INVALID_HANDLE_VALUE; }
+};
+
+// One move-only owner for every kind of handle; Close says how it is given
+// back. A Close with state (a function loaded at run time) moves with the
+// handle it closes; one without costs no room.
+template <typename Handle, typename Close, typename Empty = NullIsNone<Handle>>
+class UniqueHandle : private Close {
 public:
     UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : handle_(handle) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    explicit UniqueHandle(Handle handle, Close close = Close()) : Close(close), handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : Close(other.get_closer()), handle_(other.release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        // The handle held until now goes back through its own closer.
         reset(other.release());
+        get_closer() = other.get_closer();
         return *this;
     }
     UniqueHandle(const UniqueHandle&) = delete;
@@ -19,15 +33,16 @@ public:
     ~UniqueHandle() { reset(); }
 
     Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    Handle release() { return std::exchange(handle_, nullptr); }
-    void reset(Handle handle = nullptr) {
-        if (handle_ != nullptr && handle_ != handle) Close()(handle_);
+    Close& get_closer() { return *this; }
+    explicit operator bool() const { return handle_ != Empty::None(); }
+    Handle release() { return std::exchange(handle_, Empty::None()); }
+    void reset(Handle handle = Empty::None()) {
+        if (handle_ != Empty::None() && handle_ != handle) get_closer()(handle_);
         handle_ = handle;
     }
 
 private:
-    Handle handle_ = nullptr;
+    Handle handle_ = Empty::None();
 };
 
 struct DestroyWindowCloser { void operator()(HWND h) const { DestroyWindow(h); } };
@@ -38,6 +53,7 @@ struct RegCloseKeyCloser { void operator()(HKEY h) const { RegCloseKey(h); } };
 // Kernel objects whose failure value is null, such as threads.
 struct CloseHandleCloser { void operator()(HANDLE h) const { CloseHandle(h); } };
 struct GlobalFreeCloser { void operator()(HGLOBAL h) const { GlobalFree(h); } };
+struct FreeLibraryCloser { void operator()(HMODULE h) const { FreeLibrary(h); } };
 
 using UniqueHwnd = UniqueHandle<HWND, DestroyWindowCloser>;
 using UniqueHicon = UniqueHandle<HICON, DestroyIconCloser>;
@@ -49,6 +65,8 @@ using UniqueHbrush = UniqueHandle<HBRUSH, DeleteObjectCloser>;
 using UniqueHkey = UniqueHandle<HKEY, RegCloseKeyCloser>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandleCloser>;
 using UniqueHglobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
+// A module from LoadLibrary or LoadLibraryEx.
+using UniqueHmodule = UniqueHandle<HMODULE, FreeLibraryCloser>;
 
 // A window's device context (its client area, or with wholeWindow the whole
 // window), released to the window it came from. No window: the screen's.

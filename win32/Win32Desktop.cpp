@@ -3,6 +3,11 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+// The version records by the sizes that select them (winnt.h; no pointers,
+// so the same on x86-64): the extended record must hold either.
+static_assert(sizeof(OSVERSIONINFOA) == 148);
+static_assert(sizeof(OSVERSIONINFOEXA) == 156);
+
 namespace {
 
 HWND ToHwnd(Desktop::WindowRef window) { return reinterpret_cast<HWND>(window); }

@@ -1,9 +1,16 @@
 #include "win32/Win32Icmp.h"
 
 #include <winsock.h>
-#include <ipexport.h>
 
 #include <vector>
+
+#ifndef _WIN64
+// What the system reads and writes of them: their documented members laid
+// out for 32 bits (ipexport.h; the x86-64 headers keep this form as
+// IP_OPTION_INFORMATION32 and ICMP_ECHO_REPLY32).
+static_assert(sizeof(IP_OPTION_INFORMATION) == 8);
+static_assert(sizeof(ICMP_ECHO_REPLY) == 28);
+#endif
 
 namespace {
 
@@ -15,27 +22,24 @@ Function Export(HMODULE library, const char* name) {
 
 }  // namespace
 
+Win32Icmp::~Win32Icmp() = default;
+
 bool Win32Icmp::LoadFrom(const char* name) {
-    library_ = LoadLibraryA(name);
-    if (library_ == nullptr) return false;
-    createFile_ = Export<CreateFileFunction>(library_, "IcmpCreateFile");
-    sendEcho_ = Export<SendEchoFunction>(library_, "IcmpSendEcho");
-    closeHandle_ = Export<CloseHandleFunction>(library_, "IcmpCloseHandle");
-    if (createFile_ != nullptr && sendEcho_ != nullptr && closeHandle_ != nullptr) return true;
-    FreeLibrary(library_);
-    library_ = nullptr;
-    return false;
+    library_.reset(LoadLibraryA(name));
+    if (!library_) return false;
+    createFile_ = Export<CreateFileFunction>(library_.get(), "IcmpCreateFile");
+    sendEcho_ = Export<SendEchoFunction>(library_.get(), "IcmpSendEcho");
+    CloseHandleFunction& close = handle_.get_closer().close;
+    close = Export<CloseHandleFunction>(library_.get(), "IcmpCloseHandle");
+    return createFile_ != nullptr && sendEcho_ != nullptr && close != nullptr;
 }
 
 bool Win32Icmp::Open() {
     Close();
     // XP exports them from iphlpapi.dll; 2000 and the systems before it
     // from icmp.dll only (sources: tests/compat/first_versions.txt, ICMP).
-    if (!LoadFrom("iphlpapi.dll") && !LoadFrom("icmp.dll")) return false;
-    WSADATA data;
-    winsockStarted_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
-    if (winsockStarted_) handle_ = createFile_();
-    if (handle_ != INVALID_HANDLE_VALUE) return true;
+    if ((LoadFrom("iphlpapi.dll") || LoadFrom("icmp.dll")) && winsock_.Start()) handle_.reset(createFile_());
+    if (handle_) return true;
     Close();
     return false;
 }
@@ -53,7 +57,7 @@ bool Win32Icmp::Resolve(const std::string& host, std::uint32_t* address) {
 }
 
 Icmp::Reply Win32Icmp::Echo(std::uint32_t address, WORD size, DWORD timeout) {
-    if (handle_ == INVALID_HANDLE_VALUE) return {};
+    if (!handle_) return {};
     std::vector<char> data(size, 'Z');
     // Room for one reply with all the data, and an ICMP error's eight bytes.
     std::vector<char> reply(sizeof(ICMP_ECHO_REPLY) + size + 8 + 64);
@@ -61,7 +65,7 @@ Icmp::Reply Win32Icmp::Echo(std::uint32_t address, WORD size, DWORD timeout) {
     options.Ttl = 128;
     options.Flags = IP_FLAG_DF;
     SetLastError(0);
-    const DWORD replies = sendEcho_(handle_, address, data.data(), size, &options, reply.data(),
+    const DWORD replies = sendEcho_(handle_.get(), address, data.data(), size, &options, reply.data(),
                                     static_cast<DWORD>(reply.size()), timeout);
     if (replies > 0) {
         const auto* answer = reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data());
@@ -75,10 +79,18 @@ Icmp::Reply Win32Icmp::Echo(std::uint32_t address, WORD size, DWORD timeout) {
 }
 
 void Win32Icmp::Close() {
-    if (handle_ != INVALID_HANDLE_VALUE) closeHandle_(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    if (winsockStarted_) WSACleanup();
-    winsockStarted_ = false;
-    if (library_ != nullptr) FreeLibrary(library_);
-    library_ = nullptr;
+    handle_.reset();
+    winsock_.Stop();
+    library_.reset();
+}
+
+bool Win32Icmp::WinsockStart::Start() {
+    WSADATA data;
+    started_ = WSAStartup(MAKEWORD(1, 1), &data) == 0;
+    return started_;
+}
+
+void Win32Icmp::WinsockStart::Stop() {
+    if (started_) WSACleanup();
+    started_ = false;
 }

@@ -1,7 +1,10 @@
 #pragma once
 #include "win32/Icmp.h"
+#include "win32/UniqueHandle.h"
 
 #include <windows.h>
+#include <ipexport.h>
+#include <icmpapi.h>
 
 // The system's ICMP echo functions, loaded at run time: from iphlpapi.dll
 // (XP), else from icmp.dll (95, 98, Me, NT 4, 2000). Names are resolved by
@@ -11,7 +14,7 @@ public:
     Win32Icmp() = default;
     Win32Icmp(const Win32Icmp&) = delete;
     Win32Icmp& operator=(const Win32Icmp&) = delete;
-    ~Win32Icmp() override { Close(); }
+    ~Win32Icmp() override;
 
     bool Open() override;
     bool Resolve(const std::string& host, std::uint32_t* address) override;
@@ -19,16 +22,39 @@ public:
     void Close() override;
 
 private:
-    using CreateFileFunction = HANDLE(WINAPI*)();
-    using SendEchoFunction = DWORD(WINAPI*)(HANDLE, DWORD, LPVOID, WORD, LPVOID, LPVOID, DWORD, DWORD);
-    using CloseHandleFunction = BOOL(WINAPI*)(HANDLE);
+    // Typed by the header's own declarations, so their calling convention
+    // cannot drift; never called by name, so never imported.
+    using CreateFileFunction = decltype(&IcmpCreateFile);
+    using SendEchoFunction = decltype(&IcmpSendEcho);
+    using CloseHandleFunction = decltype(&IcmpCloseHandle);
+
+    // An ICMP handle goes back through the library it came from.
+    struct IcmpCloser {
+        CloseHandleFunction close = nullptr;
+        void operator()(HANDLE h) const { close(h); }
+    };
+
+    // One WSAStartup that succeeded, ended by its WSACleanup.
+    class WinsockStart {
+    public:
+        WinsockStart() = default;
+        WinsockStart(const WinsockStart&) = delete;
+        WinsockStart& operator=(const WinsockStart&) = delete;
+        ~WinsockStart() { Stop(); }
+        bool Start();
+        void Stop();
+
+    private:
+        bool started_ = false;
+    };
 
     bool LoadFrom(const char* library);
 
-    HMODULE library_ = nullptr;
+    // Given back in reverse: the handle, Winsock, then the library.
+    UniqueHmodule library_;
     CreateFileFunction createFile_ = nullptr;
     SendEchoFunction sendEcho_ = nullptr;
-    CloseHandleFunction closeHandle_ = nullptr;
-    bool winsockStarted_ = false;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    WinsockStart winsock_;
+    // Its closer is IcmpCloseHandle, found with the other two.
+    UniqueHandle<HANDLE, IcmpCloser, InvalidValueIsNone> handle_;
 };

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 constexpr RegRoot kMachine = RegRoot::LocalMachine;
@@ -41,20 +43,24 @@ TEST(CurrentSettings, NtRowsNameTheAdaptersMarkChangesAndStayEmptyWhenInvalid) {
     registry.PutString(kMachine, cards, "Description", "Fast Ethernet");
     registry.AddKey(kMachine, kCard);
     registry.PutDword(kMachine, kTcpip + "\\Interfaces\\{D2}", "MTU", 1492);
+    registry.AddKey(kMachine, kTcpip + "\\Interfaces\\{C1}");
     registry.PutString(kMachine, kTcpip, "KeepAliveTime", "600000");
     const int writes = registry.WriteCount();
 
     const CurrentSettings table = Read(registry, true);
-    // Card, interface, its service key (the card's), eight TCP/IP values; no Internet Settings key.
-    EXPECT_EQ(10u, table.Rows().size());
+    // Card, two interfaces, their service keys (one the card's), eight TCP/IP values; no Internet Settings key.
+    EXPECT_EQ(11u, table.Rows().size());
+    std::set<std::string> names;
+    for (const CurrentSettingsRow& row : table.Rows()) names.insert(row.setting);
+    EXPECT_EQ(table.Rows().size(), names.size()) << "a user cannot tell two rows apart";
     EXPECT_EQ("Window scaling|not set|1|*", Row(table, kTcp1323));
     EXPECT_EQ("MTU of Fast Ethernet|not set|1492|*", Row(table, kCard + "\\MTU"));
-    EXPECT_EQ("MTU of {D2}|1492|1492", Row(table, kTcpip + "\\Interfaces\\{D2}\\MTU"));
+    EXPECT_EQ("MTU of {D2} (interface)|1492|1492", Row(table, kTcpip + "\\Interfaces\\{D2}\\MTU"));
     EXPECT_EQ("Keep-alive time|600000|600000|*", Row(table, kTcpip + "\\KeepAliveTime"));  // a text, not a number
-    EXPECT_EQ("Receive window|not set|255552|*", Row(table, kTcpip + "\\GlobalMaxTcpWindoSize"));
+    EXPECT_EQ("Receive window (GlobalMaxTcpWindoSize)|not set|255552|*", Row(table, kTcpip + "\\GlobalMaxTcpWindoSize"));
 
     const CurrentSettings invalid = Read(registry, true, "Invalid MTU value.\nYou chose");
-    EXPECT_EQ("MTU of {D2}|1492|", Row(invalid, kTcpip + "\\Interfaces\\{D2}\\MTU"));
+    EXPECT_EQ("MTU of {D2} (interface)|1492|", Row(invalid, kTcpip + "\\Interfaces\\{D2}\\MTU"));
     EXPECT_EQ("Invalid MTU value. You chose", invalid.Problem());
     EXPECT_EQ(writes, registry.WriteCount());
 }

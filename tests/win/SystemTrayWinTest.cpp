@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -71,7 +70,8 @@ TEST_F(SystemTray, AddsTheIconWithTheFirstRecordFormAndCutsTheTooltipAt63) {
     ASSERT_EQ(g_calls.size(), 1u);
     const NotifyCall& add = g_calls[0];
     EXPECT_EQ(add.action, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.size, offsetof(NOTIFYICONDATAA, szTip) + 64);  // the first form ends with a 64-byte tip
+    // The first form: its fields up to a 64-byte tip, laid out for the build.
+    EXPECT_EQ(add.size, sizeof(void*) == 4 ? 88u : 104u);
     EXPECT_EQ(add.owner, owner.Handle());
     EXPECT_EQ(add.id, kIconId);
     EXPECT_EQ(add.flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
