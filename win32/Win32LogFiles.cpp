@@ -7,9 +7,6 @@ namespace {
 constexpr DWORD kShortestPauseMs = 10;
 constexpr DWORD kLongestPauseMs = 100;
 
-// CreateFileA fails with INVALID_HANDLE_VALUE, which the owner would take for a handle.
-UniqueKernelHandle Owned(HANDLE file) { return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file); }
-
 }  // namespace
 
 Win32LogFiles::Win32LogFiles() : pauses_(GetTickCount() ^ GetCurrentProcessId()) {}
@@ -18,8 +15,8 @@ LogFiles::Appended Win32LogFiles::Append(const std::string& path, const std::str
     // Windows 9x has no FILE_APPEND_DATA (an NT access right): the write goes
     // to the end found by a seek, and sharing only reads keeps every other
     // writer out between the seek and the write.
-    const UniqueKernelHandle file = Owned(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = GetLastError();
         return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? Appended::Busy : Appended::Failed;
@@ -37,8 +34,8 @@ LogFiles::Appended Win32LogFiles::Append(const std::string& path, const std::str
 }
 
 DWORD Win32LogFiles::Size(const std::string& path) {
-    const UniqueKernelHandle file = Owned(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return 0;
     const DWORD size = GetFileSize(file.get(), nullptr);
     return size == INVALID_FILE_SIZE ? 0 : size;
