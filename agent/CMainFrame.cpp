@@ -13,11 +13,12 @@ HICON LoadProgramIcon(UINT id) { return LoadIconA(GetModuleHandleA(nullptr), MAK
 
 }  // namespace
 
-CMainFrame::CMainFrame(ProductInfo& product, Registry& registry, Internet& internet, Desktop& desktop)
+CMainFrame::CMainFrame(ProductInfo& product, Registry& registry, Internet& internet, Desktop& desktop,
+                       LogFiles& files)
     : product_(&product),
       enabledIcon_(LoadProgramIcon(IDI_ENABLED)),
       disabledIcon_(LoadProgramIcon(IDI_DISABLED)),
-      agent_(product, registry, internet, desktop, *this) {}
+      agent_(product, registry, internet, desktop, files, *this) {}
 
 bool CMainFrame::CreateHidden() {
     return RegisterWindowClass(kClassName, enabledIcon_) &&
@@ -43,7 +44,12 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) no
     case WM_COMMAND:
         if (agent_.OnCommand(LOWORD(wParam))) return 0;
         break;
+    case WM_ENDSESSION:
+        // The session ends the process without destroying the window.
+        if (wParam) agent_.End();
+        return 0;
     case WM_DESTROY:
+        agent_.End();
         tray_.RemoveTrayIcon();
         PostQuitMessage(0);
         return 0;

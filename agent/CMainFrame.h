@@ -15,7 +15,7 @@ class CMainFrame : public Window, private AgentView {
 public:
     static constexpr UINT kTrayMessage = WM_USER + 10;
 
-    CMainFrame(ProductInfo& product, Registry& registry, Internet& internet, Desktop& desktop);
+    CMainFrame(ProductInfo& product, Registry& registry, Internet& internet, Desktop& desktop, LogFiles& files);
 
     // False when the window or its tray icon could not be created.
     bool CreateHidden();

@@ -4,6 +4,7 @@
 #include "win32/Application.h"
 #include "win32/Win32Desktop.h"
 #include "win32/Win32Internet.h"
+#include "win32/Win32LogFiles.h"
 #include "win32/Win32Registry.h"
 
 #include <memory>
@@ -23,6 +24,7 @@ private:
     Win32Registry registry_;
     Win32Desktop desktop_;
     Win32Internet internet_;
+    Win32LogFiles logFiles_;
     ProductInfo product_;
     std::unique_ptr<CMainFrame> mainFrame_;
 };

@@ -1,6 +1,7 @@
 #include "agent/KeepAliveAgent.h"
 
 #include "common/CActivityPinger.h"
+#include "common/KeepAliveLog.h"
 #include "common/MessageBoxes.h"
 #include "common/KeepAliveSettings.h"
 #include "common/Vendor.h"
@@ -40,13 +41,14 @@ const KeepAliveAgent::Command KeepAliveAgent::kCommands[] = {
 };
 
 KeepAliveAgent::KeepAliveAgent(ProductInfo& product, Registry& registry, Internet& internet, Desktop& desktop,
-                               AgentView& view)
+                               LogFiles& files, AgentView& view)
     : product_(&product),
       registry_(&registry),
       internet_(&internet),
       desktop_(&desktop),
       view_(&view),
-      store_(registry) {}
+      store_(registry),
+      log_(product, desktop, files) {}
 
 void KeepAliveAgent::ReloadSettings() {
     const KeepAliveSettings settings = KeepAliveSettings::Load(store_);
@@ -65,6 +67,7 @@ void KeepAliveAgent::ReloadSettings() {
 }
 
 void KeepAliveAgent::Start() {
+    log_.Write(KeepAliveLog::kStarted);
     RefreshTrayTip();
     KeepAliveSettings settings = KeepAliveSettings::Load(store_);
     if (settings.mode.empty()) {
@@ -94,6 +97,12 @@ void KeepAliveAgent::WriteFirstRunSettings() {
     }
 }
 
+void KeepAliveAgent::End() {
+    if (ended_) return;
+    ended_ = true;
+    log_.Write(KeepAliveLog::kEnded);
+}
+
 UINT KeepAliveAgent::KeepAlivePeriodMs() const {
     const int interval = std::clamp(pingInterval_, 0, kLongestInterval);
     return static_cast<UINT>(interval) * 60000u + 63000u;
@@ -112,7 +121,7 @@ void KeepAliveAgent::OnTimer(UINT id) {
         }
     } else if (id == kKeepAliveTimer) {
         if (!enabled_) return;
-        Ping();
+        KeepAlive();
         if (online_ && pingSound_ == 1) PlayPingSound();
     }
 }
@@ -121,6 +130,7 @@ void KeepAliveAgent::OnSettingsChanged(std::uintptr_t wParam, std::intptr_t lPar
     if (wParam != kSettingsChangedWParam || lParam != kSettingsChangedLParam) return;
     ReloadSettings();
     view_->SetTimer(kKeepAliveTimer, KeepAlivePeriodMs());
+    log_.Write(KeepAliveLog::kSettingsReloaded);
 }
 
 bool KeepAliveAgent::OnCommand(UINT id) {
@@ -144,13 +154,28 @@ std::string KeepAliveAgent::ReferenceTag() const {
 void KeepAliveAgent::Reenable() {
     if (enabled_) return;
     enabled_ = true;
+    log_.Write(KeepAliveLog::kEnabled);
     view_->ShowIcon(AgentView::Icon::Enabled);
     RefreshTrayTip();
 }
 
-void KeepAliveAgent::Ping() {
+// Any request tells whether the line is up: with the animation off, the
+// connection check makes none.
+bool KeepAliveAgent::Ping() {
     CActivityPinger pinger(*registry_, *internet_);
-    online_ = pinger.Ping(CActivityPinger::kDefaultAddress);
+    const bool reached = pinger.Ping(CActivityPinger::kDefaultAddress);
+    if (reached != online_) log_.Write(reached ? KeepAliveLog::kLineUp : KeepAliveLog::kLineDown);
+    online_ = reached;
+    return reached;
+}
+
+// Only the first failure and the first request that works after failures are logged.
+void KeepAliveAgent::KeepAlive() {
+    const bool failed = !Ping();
+    if (failed == requestsFailing_) return;
+    requestsFailing_ = failed;
+    log_.Write(std::string(failed ? KeepAliveLog::kRequestFailed : KeepAliveLog::kRequestWorked) +
+               CActivityPinger::kDefaultAddress);
 }
 
 void KeepAliveAgent::PlayPingSound() {
@@ -194,6 +219,7 @@ void KeepAliveAgent::OnFeedback() { OpenVendorPage(vendor::Page::FeedbackMail); 
 
 void KeepAliveAgent::OnToggleEnabled() {
     enabled_ = !enabled_;
+    log_.Write(enabled_ ? KeepAliveLog::kEnabled : KeepAliveLog::kDisabled);
     if (enabled_) {
         view_->ShowIcon(AgentView::Icon::Enabled);
         RefreshTrayTip();

@@ -6,6 +6,7 @@
 #include "configurator/CFindMtuDlg.h"
 #include "configurator/CKeepAliveDlg.h"
 #include "configurator/CSpeedTestDlg.h"
+#include "configurator/CKeepAliveLogDlg.h"
 #include "configurator/CTuneWindowDlg.h"
 #include "configurator/FrameCommands.h"
 #include "configurator/ToolbarSettings.h"
@@ -180,6 +181,11 @@ void CMainFrame::ShowAbout() {
 void CMainFrame::ShowCurrentSettings(const std::function<CurrentSettings()>& table) {
     CCurrentSettingsDlg currentSettings(*product_, *desktop_, table);
     currentSettings.DoModal(Handle());
+}
+
+void CMainFrame::ShowKeepAliveLog(const std::function<KeepAliveLogReport()>& read) {
+    CKeepAliveLogDlg keepAliveLog(*product_, *desktop_, read);
+    keepAliveLog.DoModal(Handle());
 }
 
 void CMainFrame::ShowKeepAlive() {

@@ -50,6 +50,7 @@ private:
                                       bool scalesWindows) override;
     void ShowCurrentSettings(const std::function<CurrentSettings()>& table) override;
     void ShowSpeedTest(const std::string& address, const SpeedTestEnded& ended) override;
+    void ShowKeepAliveLog(const std::function<KeepAliveLogReport()>& read) override;
     void BeginWait() override;
     void EndWait() override;
 

@@ -11,7 +11,7 @@
 
 namespace zartune {
 
-// The Test Line Speed dialog (200). Each test runs on a worker thread of its
+// The Test Line Speed dialog (210). Each test runs on a worker thread of its
 // own, with an Icmp from makeIcmp and the real WinINet. Stop, Close or a new
 // test let the worker go on alone, unheard: it ends after its echo or read
 // under way. ended gives the result label of each test that ends but by Stop.

@@ -1,11 +1,13 @@
 #include "configurator/CZartuneApp.h"
 
+#include "configurator/ApplyReport.h"
 #include "configurator/CAboutBox.h"
 #include "configurator/CKeepAliveDlg.h"
 #include "configurator/ConfiguratorStartup.h"
 #include "configurator/FrameCommands.h"
 #include "configurator/TuningApply.h"
 #include "configurator/Win32ConfiguratorFiles.h"
+#include "win32/Win32LogFiles.h"
 
 #include <commctrl.h>
 
@@ -16,11 +18,22 @@ CZartuneApp::CZartuneApp(Registry& registry, Desktop& desktop)
 
 bool CZartuneApp::InitInstance() {
     InitCommonControls();
-    const StartupOutcome outcome = ConfiguratorStartup(*registry_, *desktop_, product_).Run();
+    ConfiguratorStartup startup(*registry_, *desktop_, product_);
+    const StartupOutcome outcome = startup.Run();
     if (outcome == StartupOutcome::End) return false;
+    if (outcome == StartupOutcome::UnknownApplySwitch) {
+        exitCode_ = ApplyReport::kExitUnknownSwitch;
+        return false;
+    }
     if (outcome == StartupOutcome::ApplyUnattended) {
         Win32ConfiguratorFiles files;
-        exitCode_ = TuningApply::ApplyUnattended(product_, *registry_, *desktop_, files);
+        const TuningApply::UnattendedResult result = TuningApply::ApplyUnattended(product_, *registry_, *desktop_, files);
+        exitCode_ = result.exitCode;
+        const std::string& logPath = startup.Switches().logPath;
+        if (!logPath.empty()) {
+            Win32LogFiles logFiles;
+            exitCode_ = ApplyReport(*desktop_, logFiles).Write(logPath, result.exitCode, result.counts);
+        }
         return false;
     }
     if (outcome == StartupOutcome::ShowAbout) {

@@ -20,7 +20,7 @@ public:
     // to; true when the main frame is up and the message loop should run.
     bool InitInstance();
     // The program's exit code when InitInstance was false: the unattended
-    // Apply's result, otherwise 0.
+    // Apply's result after its report, otherwise 0.
     int ExitCode() const { return exitCode_; }
 
     CMainFrame* MainFrame() { return frame_.get(); }

@@ -7,6 +7,7 @@ ConfiguratorStartup::ConfiguratorStartup(Registry& registry, Desktop& desktop, P
     : registry_(&registry), desktop_(&desktop), product_(&product) {}
 
 StartupOutcome ConfiguratorStartup::Run() {
+    switches_ = ApplySwitches();
     const std::string word = product_->SwitchWord();
     if (word == "uninstall") {
         // Removing reads nothing of the record: a fresh one serves.
@@ -14,7 +15,9 @@ StartupOutcome ConfiguratorStartup::Run() {
         TuningEngine(*registry_, *desktop_, config).RemoveTuning();
         return StartupOutcome::End;
     }
-    if (word == "apply") {
+    if (word.substr(0, word.find_first_of(" \t")) == "apply") {
+        switches_ = ApplySwitches::Read(desktop_->CommandLine());
+        if (!switches_.known) return StartupOutcome::UnknownApplySwitch;
         StartAgentQuietly();
         return StartupOutcome::ApplyUnattended;
     }

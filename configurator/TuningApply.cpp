@@ -116,26 +116,27 @@ void TuningApply::TellApplied(const TuningCounts& counts) {
     }
 }
 
-int TuningApply::ApplyUnattended(ProductInfo& product, Registry& registry, Desktop& desktop,
-                                 ConfiguratorFiles& files) {
+TuningApply::UnattendedResult TuningApply::ApplyUnattended(ProductInfo& product, Registry& registry, Desktop& desktop,
+                                                             ConfiguratorFiles& files) {
     return TuningApply(product, registry, desktop, files, nullptr).ApplyFileUnattended();
 }
 
-int TuningApply::ApplyFileUnattended() {
-    if (product_->StoredInstallFolder().empty()) return kExitNoInstallFolder;
-    if (!product_->HasMachineWriteAccess()) return kExitNoRights;
+TuningApply::UnattendedResult TuningApply::ApplyFileUnattended() {
+    if (product_->StoredInstallFolder().empty()) return {kExitNoInstallFolder, {}};
+    if (!product_->HasMachineWriteAccess()) return {kExitNoRights, {}};
     const std::unique_ptr<ProfileSection> file = files_->OpenProfile(
         product_->StoredInstallFolder() + ConfigurationFile::kFileName, ConfigurationFile::kSection);
     // The form's defaults would tune every computer for a modem.
-    if (!ConfigurationFile::IsComplete(*file)) return kExitNoConfiguration;
+    if (!ConfigurationFile::IsComplete(*file)) return {kExitNoConfiguration, {}};
     // A fresh form, as the form opens on the file.
     TuningChoices choices;
     ConfigurationFile::Load(*file, choices);
     const FilledTuning filled = FillTuning(choices);
-    if (!filled.config) return kExitNoConfiguration;
-    if (!KeepPreviousSettings().kept) return kExitNoRecord;
+    if (!filled.config) return {kExitNoConfiguration, {}};
+    if (!KeepPreviousSettings().kept) return {kExitNoRecord, {}};
     KeepApplyTime();
-    return std::min(TuningEngine(*registry_, *desktop_, *filled.config).ApplyTuning().refused, 999);
+    const TuningCounts counts = TuningEngine(*registry_, *desktop_, *filled.config).ApplyTuning();
+    return {std::min(counts.refused, 999), counts};
 }
 
 void TuningApply::KeepApplyTime() {

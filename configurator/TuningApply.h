@@ -28,6 +28,11 @@ public:
     static constexpr int kExitNoRights = 1002;
     static constexpr int kExitNoRecord = 1003;
     static constexpr int kExitNoInstallFolder = 1004;
+    // What "/apply" came to: its exit code, and the values written and refused.
+    struct UnattendedResult {
+        int exitCode = 0;
+        TuningCounts counts;
+    };
 
     // view: null only for the unattended Apply, which shows nothing.
     TuningApply(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files,
@@ -37,9 +42,8 @@ public:
     // about to change, writes the file and the registry under the progress
     // bar, tells what took and offers the restart.
     void Apply(const TuningChoices& choices);
-    // Applies the configuration file's choices with no window and no message:
-    // the exit code of "/apply".
-    static int ApplyUnattended(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files);
+    // Applies the configuration file's choices with no window and no message.
+    static UnattendedResult ApplyUnattended(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files);
     void RestoreWindowsDefaults();
     // Writes back what the record holds; the record goes once every value
     // whose key still exists is back.
@@ -61,7 +65,7 @@ private:
     };
     enum class RecordState { Missing, Loaded, Damaged };
 
-    int ApplyFileUnattended();
+    UnattendedResult ApplyFileUnattended();
 
     void SaveFormSettings(const FormState& form);
     // An automatic mode's explanation, before its Apply.

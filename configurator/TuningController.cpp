@@ -4,6 +4,7 @@
 #include "configurator/ConfigurationFile.h"
 #include "configurator/ExplanationText.h"
 #include "configurator/FormLists.h"
+#include "configurator/KeepAliveLogReport.h"
 #include "resources/zartune_ids.h"
 
 #include <optional>
@@ -28,6 +29,7 @@ const TuningController::Command TuningController::kCommands[] = {
     {ID_TOOLS_CURRENT_SETTINGS, &TuningController::ShowCurrentSettings, {}, {}},
     {ID_TOOLS_TUNE_WINDOW, &TuningController::TuneReceiveWindow, {}, {}},
     {ID_TOOLS_SPEED_TEST, &TuningController::TestLineSpeed, {}, {}},
+    {ID_TOOLS_KEEPALIVE_LOG, &TuningController::OnKeepAliveLog, {}, {}},
     {ID_HELP_TOPICS, &TuningController::OnHelpTopics, {}, {}},
     {ID_APP_ABOUT, &TuningController::OnAbout, {}, {}},
     {ID_CPL_SYSTEM, nullptr, {"Sysdm.cpl"}, {}},
@@ -128,6 +130,12 @@ void TuningController::OnHelpTopics() { product_->ShowHelpTopic("zartune.hlp", "
 void TuningController::OnAbout() { view_->ShowAbout(); }
 
 void TuningController::OnKeepAlive() { view_->ShowKeepAlive(); }
+
+void TuningController::OnKeepAliveLog() {
+    const std::string folder = product_->InstallFolder();
+    if (folder.empty()) return;
+    view_->ShowKeepAliveLog([this, folder] { return KeepAliveLogReport::Read(*files_, folder, desktop_->CurrentTime()); });
+}
 
 const TuningController::Command* TuningController::FindCommand(unsigned id) {
     for (const Command& command : kCommands) {

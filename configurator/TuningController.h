@@ -67,6 +67,7 @@ private:
     void OnHelpTopics();
     void OnAbout();
     void OnKeepAlive();
+    void OnKeepAliveLog();
 
     ProductInfo* product_;
     Desktop* desktop_;

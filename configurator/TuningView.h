@@ -2,6 +2,7 @@
 #include "configurator/CurrentSettings.h"
 #include "configurator/FormState.h"
 #include "line/SpeedTest.h"
+#include "configurator/KeepAliveLogReport.h"
 #include "win32/Desktop.h"
 
 #include <cstdint>
@@ -54,4 +55,7 @@ public:
     // Test Line Speed, modal over the main window, with address typed in;
     // ended gives the result label of each test that ends but by Stop.
     virtual void ShowSpeedTest(const std::string& address, const SpeedTestEnded& ended) = 0;
+    // The Keep-Alive Log, modal over the main window; read gives what it
+    // shows, at its opening and at each "Refresh".
+    virtual void ShowKeepAliveLog(const std::function<KeepAliveLogReport()>& read) = 0;
 };

@@ -77,6 +77,10 @@ Section "Uninstall"
   DeleteRegValue HKLM "${RUN_KEY}\Run" "Detect"
   DeleteRegValue HKLM "${RUN_KEY}\RunServices" "Detect"
 
+  ; The agent's log goes with the agent, which wrote its last line on closing.
+  Delete "$INSTDIR\zarwatch.log"
+  Delete "$INSTDIR\zarwatch.log.old"
+
   ; The configuration file is kept read-only and hidden.
   SetFileAttributes "$INSTDIR\Zartune2.cfg" NORMAL
   Delete "$INSTDIR\Zartune2.cfg"

@@ -60,4 +60,6 @@ public:
     virtual LocalTime CurrentTime() = 0;
     // GetTickCount: milliseconds since Windows started, back to 0 every 49.7 days.
     virtual DWORD TickCount() = 0;
+    // GetComputerNameA: the name the network knows the computer by; empty when not known.
+    virtual std::string ComputerName() = 0;
 };

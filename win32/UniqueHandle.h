@@ -64,6 +64,8 @@ using UniqueHpalette = UniqueHandle<HPALETTE, DeleteObjectCloser>;
 using UniqueHbrush = UniqueHandle<HBRUSH, DeleteObjectCloser>;
 using UniqueHkey = UniqueHandle<HKEY, RegCloseKeyCloser>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandleCloser>;
+// A file from CreateFileA.
+using UniqueFile = UniqueHandle<HANDLE, CloseHandleCloser, InvalidValueIsNone>;
 using UniqueHglobal = UniqueHandle<HGLOBAL, GlobalFreeCloser>;
 // A module from LoadLibrary or LoadLibraryEx.
 using UniqueHmodule = UniqueHandle<HMODULE, FreeLibraryCloser>;

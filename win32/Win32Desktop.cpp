@@ -101,4 +101,10 @@ LocalTime Win32Desktop::CurrentTime() {
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+std::string Win32Desktop::ComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
+}
+
 DWORD Win32Desktop::TickCount() { return GetTickCount(); }

@@ -21,4 +21,5 @@ public:
     int DesktopLogPixelsX() override;
     LocalTime CurrentTime() override;
     DWORD TickCount() override;
+    std::string ComputerName() override;
 };

@@ -7,6 +7,7 @@
 #include "tests/support/FakeAgentView.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FakeInternet.h"
+#include "tests/support/FakeLogFiles.h"
 #include "win32/MemoryRegistry.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -77,9 +78,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeDesktop desktop;
     FakeInternet internet;
     internet.urlWorks = input.ConsumeBool();
+    FakeLogFiles logFiles;
     FakeAgentView view;
     ProductInfo product(registry, desktop);
-    KeepAliveAgent agent(product, registry, internet, desktop, view);
+    KeepAliveAgent agent(product, registry, internet, desktop, logFiles, view);
     SettingsStore store(registry);
 
     std::map<std::string, std::optional<RegValue>> before;

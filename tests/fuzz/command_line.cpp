@@ -61,11 +61,19 @@ void CheckConfiguratorStart(const std::string& line, const std::string& word) {
     desktop.commandLine = line;
     desktop.SetVersion(VER_PLATFORM_WIN32_NT, 5, 1);
     ProductInfo product(registry, desktop);
-    const StartupOutcome outcome = ConfiguratorStartup(registry, desktop, product).Run();
+    ConfiguratorStartup startup(registry, desktop, product);
+    const StartupOutcome outcome = startup.Run();
     FUZZ_CHECK(desktop.messageBoxes.empty());
+    FUZZ_CHECK(startup.Switches().logPath.find('"') == std::string::npos);
+    const bool apply = word.substr(0, word.find_first_of(" \t")) == "apply";
     if (word == "uninstall") {
         FUZZ_CHECK(outcome == StartupOutcome::End);
         FUZZ_CHECK(desktop.shellCalls.empty());
+        return;
+    }
+    if (outcome == StartupOutcome::UnknownApplySwitch) {
+        // Only after "/apply", and it does nothing at all.
+        FUZZ_CHECK(apply && desktop.shellCalls.empty() && registry.WriteCount() == 0);
         return;
     }
     // Every other start launches the agent, once, and opens what its word names.
@@ -77,7 +85,7 @@ void CheckConfiguratorStart(const std::string& line, const std::string& word) {
     if (word == "about") expected = StartupOutcome::ShowAbout;
     if (word == "ping") expected = StartupOutcome::ShowKeepAlive;
     if (word == "detect") expected = StartupOutcome::OpenMainWindowHidden;
-    if (word == "apply") expected = StartupOutcome::ApplyUnattended;
+    if (apply) expected = StartupOutcome::ApplyUnattended;
     FUZZ_CHECK(outcome == expected);
 }
 

@@ -27,6 +27,7 @@ REQUIRED = [
     b"Current Settings",
     b"Line speed",
     b"Unattended Apply",
+    b"Log",
 ]
 
 

@@ -49,6 +49,7 @@ public:
     int DesktopLogPixelsX() override { return logPixelsX; }
     LocalTime CurrentTime() override { return now; }
     DWORD TickCount() override { return ticks; }
+    std::string ComputerName() override { return computerName; }
 
     // Sets the version both query forms report.
     void SetVersion(DWORD platformId, DWORD major, DWORD minor);
@@ -69,6 +70,7 @@ public:
     int logPixelsX = 96;
     LocalTime now = {2003, 5, 1, 14, 3};
     DWORD ticks = 3600000;  // Windows started an hour before now
+    std::string computerName = "ROOM12-PC";
 
     // Record.
     std::vector<MessageBoxCall> messageBoxes;

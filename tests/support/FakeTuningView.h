@@ -45,6 +45,7 @@ public:
         Record("current settings");
     }
     void ShowSpeedTest(const std::string&, const SpeedTestEnded&) override { Record("speed test"); }
+    void ShowKeepAliveLog(const std::function<KeepAliveLogReport()>&) override { Record("keep-alive log"); }
     void BeginWait() override { Record("wait"); }
     void EndWait() override { Record("end wait"); }
 

@@ -30,6 +30,23 @@ protected:
     ConfiguratorStartup startup{registry, desktop, product};
 };
 
+TEST_F(ConfiguratorStartupTest, SwitchesAfterApplyKeepTheLogFilesCaseAndBlanksAndAnyOtherStopsEverything) {
+    const struct { const char* commandLine; StartupOutcome outcome; const char* logPath; } cases[] = {
+        {"zartune.exe /apply", StartupOutcome::ApplyUnattended, ""},
+        {"\"C:\\Zarvo\\zartune.exe\" /APPLY /LOG:\\\\Server\\Logs\\Apply.txt", StartupOutcome::ApplyUnattended, "\\\\Server\\Logs\\Apply.txt"},
+        {"zartune.exe \"/apply\"\t\"/Log:C:\\Logon Logs\\a.txt\" ", StartupOutcome::ApplyUnattended, "C:\\Logon Logs\\a.txt"},
+        {"zartune.exe /apply /log:", StartupOutcome::UnknownApplySwitch, ""},
+        {"zartune.exe /apply /log:a.txt /log:b.txt", StartupOutcome::UnknownApplySwitch, "a.txt"},
+        {"zartune.exe /applynow /log:a.txt", StartupOutcome::OpenMainWindow, ""},
+    };
+    for (const auto& c : cases) {
+        desktop.shellCalls.clear();
+        EXPECT_EQ(c.outcome, Start(c.commandLine)) << c.commandLine;
+        EXPECT_EQ(c.logPath, startup.Switches().logPath) << c.commandLine;
+        EXPECT_EQ(c.outcome == StartupOutcome::UnknownApplySwitch ? 0u : 1u, desktop.shellCalls.size()) << c.commandLine;
+    }
+}
+
 TEST_F(ConfiguratorStartupTest, OutcomeOfEachSwitchWord) {
     const struct {
         const char* commandLine;

@@ -3,10 +3,12 @@
 #include "tests/support/FakeAgentView.h"
 #include "tests/support/FakeDesktop.h"
 #include "tests/support/FakeInternet.h"
+#include "tests/support/FakeLogFiles.h"
 #include "win32/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -39,9 +41,10 @@ protected:
     SettingsStore store{registry};
     FakeDesktop desktop;
     FakeInternet internet;
+    FakeLogFiles logFiles;
     FakeAgentView view;
     ProductInfo product{registry, desktop};
-    KeepAliveAgent agent{product, registry, internet, desktop, view};
+    KeepAliveAgent agent{product, registry, internet, desktop, logFiles, view};
 };
 
 TEST_F(KeepAlive, FirstRunWritesTheDefaultsAndPingsEveryFiveMinutesAndThreeSeconds) {
@@ -200,6 +203,45 @@ TEST_F(KeepAlive, DisableTellsTheUserOnceAndTheSecondChoiceEnablesSilently) {
     EXPECT_TRUE(agent.Enabled());
     EXPECT_EQ(view.log, (std::vector<std::string>{"icon enabled", "tip Zarvo 2003"}));
     EXPECT_EQ(desktop.messageBoxes.size(), 1u);
+}
+
+TEST_F(KeepAlive, TheLogHoldsWhatChangedAndNothingThatDidNot) {
+    const struct { bool lineUp; std::function<void()> event; std::vector<std::string> logged; } steps[] = {
+        {true, [&] { Create(); }, {"Zarwatch started"}},
+        {true, [&] { agent.OnTimer(1); }, {"Line up"}},
+        {false, [&] { agent.OnTimer(2); }, {"Line down", "Keep-alive request failed: http://www.example.com/"}},
+        {false, [&] { agent.OnTimer(2); }, {}},
+        {true, [&] { agent.OnTimer(1); }, {"Line up"}},
+        {true, [&] { agent.OnTimer(2); }, {"Keep-alive request worked again: http://www.example.com/"}},
+        {true, [&] { agent.OnSettingsChanged(123, 123); }, {"Settings reloaded"}},
+        {true, [&] { agent.OnCommand(ID_TRAY_DISABLE); }, {"Keep-alive disabled"}},
+        {true, [&] { agent.OnCommand(ID_TRAY_ABOUT); }, {"Keep-alive enabled"}},
+        {true, [&] { agent.End(); }, {"Zarwatch ended"}},
+        {true, [&] { agent.End(); }, {}},
+    };
+    std::string& log = logFiles.files["C:\\Zarvo\\zarwatch.log"];
+    for (const auto& step : steps) {
+        log.clear();
+        internet.urlWorks = step.lineUp;
+        step.event();
+        std::string expected;
+        for (const std::string& text : step.logged) expected += "2003-05-01 14:03:00  " + text + "\r\n";
+        EXPECT_EQ(expected, log) << &step - steps;
+    }
+}
+
+TEST_F(KeepAlive, TheLogTurnsOverBeforeALineWouldTakeItPast64KilobytesAndLosesNoLineWhenThatFails) {
+    const std::string log = "C:\\Zarvo\\zarwatch.log", older = log + ".old";
+    const std::size_t line = std::string("2003-05-01 14:03:00  Zarwatch ended\r\n").size();
+    const struct { std::size_t before, logAfter, olderAfter; bool olderWritable; } cases[] = {
+        {65536 - line, 65536, 2, true}, {65537 - line, line, 65537 - line, true}, {65537 - line, 65537, 2, false}};
+    for (const auto& c : cases) {
+        logFiles.files = {{log, std::string(c.before, 'x')}, {older, "x\n"}};
+        if (!c.olderWritable) logFiles.unwritable.insert(older);
+        KeepAliveAgent(product, registry, internet, desktop, logFiles, view).End();
+        EXPECT_EQ(c.logAfter, logFiles.files[log].size()) << c.before;
+        EXPECT_EQ(c.olderAfter, logFiles.files[older].size()) << c.before;
+    }
 }
 
 TEST_F(KeepAlive, SimulateActivityReenablesThenPlaysTheSoundBeforeItPings) {

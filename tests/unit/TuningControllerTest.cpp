@@ -646,7 +646,9 @@ TEST(TuningController, UnattendedApplyTellsItsResultByExitCode) {
         }
         if (what == "damaged record") rig.files.wholeFiles[rig.RecordPath()] = "REGEDIT4\r\n";
         if (what == "no folder") rig.registry.PutString(kMachine, "SOFTWARE\\Orvenda Ltd\\Zarvo\\Install", "Folder", "");
-        EXPECT_EQ(c.expected, TuningApply::ApplyUnattended(rig.product, rig.registry, rig.desktop, rig.files));
+        const auto result = TuningApply::ApplyUnattended(rig.product, rig.registry, rig.desktop, rig.files);
+        EXPECT_EQ(c.expected, result.exitCode);
+        EXPECT_EQ(c.expected < 1000 ? c.expected : 0, result.counts.refused);
         EXPECT_TRUE(rig.desktop.messageBoxes.empty());
         EXPECT_TRUE(rig.desktop.exitRequests.empty());
         if (c.expected > 999) {
