@@ -4,7 +4,7 @@
 
 namespace {
 
-// What TimeText writes: '9' stands for a digit.
+// What DateTimeText writes with seconds: '9' stands for a digit.
 constexpr char kTimePattern[] = "9999-99-99 99:99:99";
 constexpr std::size_t kTimeLength = sizeof kTimePattern - 1;
 
@@ -26,13 +26,8 @@ std::optional<WORD> Field(const std::string& line, std::size_t first, std::size_
 
 }  // namespace
 
-std::string KeepAliveLog::TimeText(const LocalTime& time) {
-    return DecimalNumber(time.year, 4) + "-" + DecimalNumber(time.month, 2) + "-" + DecimalNumber(time.day, 2) + " " +
-           DecimalNumber(time.hour, 2) + ":" + DecimalNumber(time.minute, 2) + ":" + DecimalNumber(time.second, 2);
-}
-
 std::string KeepAliveLog::Line(const LocalTime& time, const std::string& text) {
-    return TimeText(time) + "  " + text + "\r\n";
+    return DateTimeText(time, true) + "  " + text + "\r\n";
 }
 
 std::optional<KeepAliveLog::Entry> KeepAliveLog::Read(const std::string& line) {

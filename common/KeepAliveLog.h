@@ -29,8 +29,6 @@ public:
         std::string text;
     };
 
-    // "2003-05-14 09:12:03".
-    static std::string TimeText(const LocalTime& time);
     // The line for an event, its CR LF included.
     static std::string Line(const LocalTime& time, const std::string& text);
     // The time and text of a line as Line writes it, without its line end;

@@ -1,6 +1,6 @@
 #include "configurator/ApplyReport.h"
 
-#include "common/KeepAliveLog.h"
+#include "common/NumberText.h"
 #include "configurator/TuningApply.h"
 #include "tuning/OsName.h"
 
@@ -36,7 +36,7 @@ int ApplyReport::Write(const std::string& path, int exitCode, const TuningCounts
 
 std::string ApplyReport::Line(const LocalTime& time, const std::string& computer, const std::string& windows,
                               int exitCode, const TuningCounts& counts) {
-    return KeepAliveLog::TimeText(time) + "  " + computer + "  " + windows + "  " + std::to_string(exitCode) + " " +
+    return DateTimeText(time, true) + "  " + computer + "  " + windows + "  " + std::to_string(exitCode) + " " +
            Meaning(exitCode) + "  " + std::to_string(counts.written) + " written, " + std::to_string(counts.refused) +
            " refused\r\n";
 }

@@ -9,16 +9,6 @@
 
 namespace zartune {
 
-namespace {
-
-SpeedTest::Result Ended(SpeedTest::Outcome outcome) {
-    SpeedTest::Result result;
-    result.outcome = outcome;
-    return result;
-}
-
-}  // namespace
-
 const CommandEntry<CSpeedTestDlg> CSpeedTestDlg::kButtons[] = {
     {IDC_SPEED_START, &CSpeedTestDlg::OnStart},
     {IDC_SPEED_STOP, &CSpeedTestDlg::OnStop},
@@ -48,7 +38,7 @@ bool CSpeedTestDlg::OnCommand(WORD id, WORD code, HWND control) noexcept {
 void CSpeedTestDlg::OnStart() {
     const std::string address = TrimmedItemText(IDC_SPEED_ADDRESS);
     if (!SpeedTest::IsHttp(address)) {
-        SetResultText(SpeedTest::ResultText(Ended(SpeedTest::Outcome::NotHttp), 0));
+        SetResultText(SpeedTest::ResultText({SpeedTest::Outcome::NotHttp}, 0));
         Refuse(IDC_SPEED_ADDRESS);
         return;
     }
@@ -70,7 +60,7 @@ void CSpeedTestDlg::OnStart() {
 void CSpeedTestDlg::OnStop() {
     test_.LetGo();
     ShowTesting(false);
-    SetResultText(SpeedTest::ResultText(Ended(SpeedTest::Outcome::Stopped), 0));
+    SetResultText(SpeedTest::ResultText({SpeedTest::Outcome::Stopped}, 0));
 }
 
 void CSpeedTestDlg::OnHelp() { product_->ShowHelpTopic("zartune.hlp", "Line speed"); }

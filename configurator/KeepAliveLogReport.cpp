@@ -1,5 +1,6 @@
 #include "configurator/KeepAliveLogReport.h"
 
+#include "common/Calendar.h"
 #include "common/KeepAliveLog.h"
 
 #include <algorithm>
@@ -8,18 +9,6 @@
 namespace {
 
 constexpr long long kDaySeconds = 24 * 60 * 60;
-
-// Seconds since 1970-01-01 on the local clock, which is all the log knows.
-long long Seconds(const LocalTime& time) {
-    // Days from the civil date: March-based years put the leap day last.
-    const int year = time.year - (time.month <= 2 ? 1 : 0);
-    const int era = year / 400;
-    const int yearOfEra = year - era * 400;
-    const int dayOfYear = (153 * (time.month + (time.month > 2 ? -3 : 9)) + 2) / 5 + time.day - 1;
-    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    const long long days = era * 146097LL + dayOfEra - 719468;
-    return days * kDaySeconds + time.hour * 3600 + time.minute * 60 + time.second;
-}
 
 // Lines without their ends; a last line without one counts.
 void AddLines(const std::string& text, std::vector<std::string>* lines) {
@@ -39,7 +28,7 @@ std::string Counted(int count, const std::string& noun) {
 }
 
 std::string SummaryOf(const std::vector<std::string>& lines, const LocalTime& now) {
-    const long long end = Seconds(now);
+    const long long end = SecondsOf(now);
     const long long start = end - kDaySeconds;
     long long upSeconds = 0;
     int drops = 0;
@@ -61,7 +50,7 @@ std::string SummaryOf(const std::vector<std::string>& lines, const LocalTime& no
     for (const std::string& line : lines) {
         const std::optional<KeepAliveLog::Entry> entry = KeepAliveLog::Read(line);
         if (!entry) continue;
-        const long long at = Seconds(entry->time);
+        const long long at = SecondsOf(entry->time);
         const bool recent = at > start && at <= end;
         const std::string& text = entry->text;
         if (text == KeepAliveLog::kLineUp) {

@@ -1,5 +1,6 @@
 #include "configurator/SpeedHistory.h"
 
+#include "common/Calendar.h"
 #include "common/NumberText.h"
 #include "line/SpeedTest.h"
 
@@ -8,34 +9,9 @@
 
 namespace {
 
-constexpr std::int64_t kDay = 24 * 60 * 60;
-// From 1970-01-01, where the calendar arithmetic below counts, to 2000-01-01.
-constexpr std::int64_t kDaysTo2000 = 10957;
-
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, and
-// back (H. Hinnant, "chrono-Compatible Low-Level Date Algorithms").
-std::int64_t DaysOf(std::int64_t year, std::int64_t month, std::int64_t day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    return era * 146097 + yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear - 719468;
-}
-
-LocalTime DateOf(std::int64_t days) {
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t shifted = (5 * dayOfYear + 2) / 153;
-    const std::int64_t month = shifted < 10 ? shifted + 3 : shifted - 9;
-    LocalTime date;
-    date.year = static_cast<WORD>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-    date.month = static_cast<WORD>(month);
-    date.day = static_cast<WORD>(dayOfYear - (153 * shifted + 2) / 5 + 1);
-    return date;
-}
+// Seconds from 1970-01-01, where SecondsOf counts, to 2000-01-01: the
+// records count from there, so that an int holds them until 2068.
+constexpr std::int64_t kSecondsTo2000 = 946684800;
 
 const char kAddress[] = "Address";
 const char kRate[] = "Rate";  // bit/s
@@ -120,18 +96,10 @@ std::optional<std::uint32_t> SpeedHistory::PrefillSpeed() const {
     return static_cast<std::uint32_t>((last->bitsPerSecond + 999) / 1000);
 }
 
-std::int64_t SpeedHistory::Seconds(const LocalTime& time) {
-    return (DaysOf(time.year, time.month, time.day) - kDaysTo2000) * kDay + time.hour * 3600 + time.minute * 60 +
-           time.second;
-}
+std::int64_t SpeedHistory::Seconds(const LocalTime& time) { return SecondsOf(time) - kSecondsTo2000; }
 
 std::int64_t SpeedHistory::Started(const LocalTime& now, DWORD ticks) { return Seconds(now) - ticks / 1000; }
 
 std::string SpeedHistory::TimeText(std::int64_t seconds) {
-    const std::int64_t days = (seconds >= 0 ? seconds : seconds - kDay + 1) / kDay;
-    const std::int64_t second = seconds - days * kDay;
-    const LocalTime date = DateOf(days + kDaysTo2000);
-    return DecimalNumber(date.year, 4) + "-" + DecimalNumber(date.month, 2) + "-" + DecimalNumber(date.day, 2) + " " +
-           DecimalNumber(static_cast<unsigned long>(second / 3600), 2) + ":" +
-           DecimalNumber(static_cast<unsigned long>(second % 3600 / 60), 2);
+    return DateTimeText(LocalTimeAt(seconds + kSecondsTo2000), false);
 }

@@ -34,11 +34,6 @@ std::string AboutRecord(const std::string& path, const std::string& what) {
     return "The record of your previous settings,\n" + path + ",\n" + what;
 }
 
-std::string TimeText(const LocalTime& time) {
-    return DecimalNumber(time.year, 4) + "-" + DecimalNumber(time.month, 2) + "-" + DecimalNumber(time.day, 2) + " " +
-           DecimalNumber(time.hour, 2) + ":" + DecimalNumber(time.minute, 2);
-}
-
 }  // namespace
 
 TuningApply::TuningApply(ProductInfo& product, Registry& registry, Desktop& desktop, ConfiguratorFiles& files,
@@ -161,7 +156,7 @@ TuningApply::KeptRecord TuningApply::KeepPreviousSettings() {
     } else if (LoadRecord(file, &record, &foreign) == RecordState::Damaged) {
         // It may hold the only copy of the first settings: never overwritten.
         problem = "could not be read: it is damaged or was changed by hand. It is left as it is.";
-    } else if (record.AddNew(now) > 0 && !file.Save(record, TimeText(desktop_->CurrentTime()))) {
+    } else if (record.AddNew(now) > 0 && !file.Save(record, DateTimeText(desktop_->CurrentTime(), false))) {
         problem = "could not be written.";
     }
     if (problem.empty()) return {true, std::string()};

@@ -1,6 +1,7 @@
 #include "line/SpeedTest.h"
 
 #include "common/CActivityPinger.h"
+#include "common/NumberText.h"
 #include "line/MtuSearch.h"
 #include "line/WindowMeasurement.h"
 
@@ -36,14 +37,8 @@ std::string WordsFor(Internet& internet, DWORD error) {
     return "WinINet error " + std::to_string(error);
 }
 
-Result Ended(Outcome outcome) {
-    Result result;
-    result.outcome = outcome;
-    return result;
-}
-
 Result Failed(Outcome outcome, Internet& internet) {
-    Result result = Ended(outcome);
+    Result result{outcome};
     result.error = internet.LastError();
     result.errorText = WordsFor(internet, result.error);
     return result;
@@ -63,33 +58,22 @@ private:
     Internet::Handle handle_;
 };
 
-// The median of the echoes answered, none when the first two are not.
+// The median of the echoes answered; none when the first two are not.
 std::optional<DWORD> EchoRoundTrip(Icmp& icmp, const std::string& host, const std::atomic<bool>& stop) {
-    if (!icmp.Open()) return std::nullopt;
-    std::vector<DWORD> roundTrips;
-    std::uint32_t address = 0;
-    if (icmp.Resolve(host, &address)) {
-        for (int echo = 0; echo < SpeedTest::kEchoes && !stop.load(); ++echo) {
-            if (echo == WindowMeasurement::kSilentEchoes && roundTrips.empty()) break;
-            const Icmp::Reply reply = icmp.Echo(address, SpeedTest::kEchoSize, SpeedTest::kEchoWait);
-            if (reply.status == Icmp::kSuccess) roundTrips.push_back(reply.roundTrip);
-        }
+    WindowMeasurement::Host measured;
+    measured.name = host;
+    if (!WindowMeasurement::MeasureHost(icmp, measured, SpeedTest::kEchoes, SpeedTest::kEchoWait, stop) ||
+        measured.answered == 0) {
+        return std::nullopt;
     }
-    icmp.Close();
-    if (roundTrips.empty()) return std::nullopt;
-    return WindowMeasurement::Median(roundTrips);
+    return measured.median;
 }
 
 // The announced size, for the progress alone; none unless plain digits.
 std::uint64_t AnnouncedSize(Internet& internet, Internet::Handle request) {
     std::string text;
-    if (!internet.QueryContentLength(request, &text) || text.empty() || text.size() > 15) return 0;
-    std::uint64_t size = 0;
-    for (const char digit : text) {
-        if (digit < '0' || digit > '9') return 0;
-        size = size * 10 + static_cast<std::uint64_t>(digit - '0');
-    }
-    return size;
+    if (!internet.QueryContentLength(request, &text)) return 0;
+    return DigitsValue(text, 15).value_or(0);
 }
 
 Result Download(Internet& internet, const SpeedTest::Clock& clock, const std::string& address,
@@ -101,9 +85,9 @@ Result Download(Internet& internet, const SpeedTest::Clock& clock, const std::st
     const Opened request(internet, internet.OpenUrl(session.Get(), address, pastTheCache));
     const DWORD answered = clock();
     if (request.Get() == 0) return Failed(Outcome::CannotOpen, internet);
-    Result result = Ended(Outcome::HttpError);
+    Result result{Outcome::HttpError};
     if (!internet.QueryStatus(request.Get(), &result.error, &result.errorText) || result.error != 200) return result;
-    if (stop.load()) return Ended(Outcome::Stopped);
+    if (stop.load()) return {Outcome::Stopped};
 
     const std::uint64_t announced = AnnouncedSize(internet, request.Get());
     std::vector<char> buffer(SpeedTest::kReadSize);
@@ -114,7 +98,7 @@ Result Download(Internet& internet, const SpeedTest::Clock& clock, const std::st
     int shown = -1;
     DWORD now = answered;
     while (!ended && now - answered < SpeedTest::kLongestDownload) {
-        if (stop.load()) return Ended(Outcome::Stopped);
+        if (stop.load()) return {Outcome::Stopped};
         // A read waits no longer than the time left, so that a stalled line ends the download on time too.
         internet.SetReceiveTimeout(request.Get(), SpeedTest::kLongestDownload - (now - answered));
         DWORD read = 0;
@@ -136,12 +120,12 @@ Result Download(Internet& internet, const SpeedTest::Clock& clock, const std::st
         }
     }
     if (ended && received < SpeedTest::kSmallestFile) {
-        result = Ended(Outcome::TooSmall);
+        result = {Outcome::TooSmall};
         result.bytes = received;
         return result;
     }
     // A line too slow to bring the first 64 KB in the time allowed counts from the first byte.
-    result = Ended(Outcome::Measured);
+    result = {Outcome::Measured};
     result.roundTrip = std::max<DWORD>(answered - requested, 1);
     result.bytes = received - countedFrom;
     result.milliseconds = std::max<DWORD>(now - countStart, 1);
@@ -161,9 +145,9 @@ std::uint64_t SpeedTest::Result::BitsPerSecond() const {
 
 SpeedTest::Result SpeedTest::Run(Icmp& icmp, Internet& internet, const Clock& clock, const std::string& address,
                                  const std::atomic<bool>& stop, const ProgressSeen& seen) {
-    if (!IsHttp(address)) return Ended(Outcome::NotHttp);
+    if (!IsHttp(address)) return {Outcome::NotHttp};
     const std::optional<DWORD> echoed = EchoRoundTrip(icmp, MtuSearch::HostOf(address), stop);
-    if (stop.load()) return Ended(Outcome::Stopped);
+    if (stop.load()) return {Outcome::Stopped};
     Result result = Download(internet, clock, address, stop, seen);
     if (echoed) result.roundTrip = std::max<DWORD>(*echoed, 1);
     result.estimated = !echoed;

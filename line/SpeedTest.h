@@ -15,7 +15,6 @@ class SpeedTest {
 public:
     static constexpr std::size_t kMostAddressChars = 259;
     static constexpr int kEchoes = 5;
-    static constexpr WORD kEchoSize = 32;
     // Longer than any line's round trip; a host whose first two echoes both
     // go unanswered gets no more.
     static constexpr DWORD kEchoWait = 2000;
@@ -42,7 +41,7 @@ public:
         // CannotOpen and ReadFailed: WinINet's error and its words, when
         // Windows has them; HttpError: the status code and the server's words.
         DWORD error = 0;
-        std::string errorText;
+        std::string errorText{};
 
         std::uint64_t BitsPerSecond() const;
     };

@@ -1,5 +1,7 @@
 #include "line/WindowMeasurement.h"
 
+#include "common/NumberText.h"
+
 #include <algorithm>
 
 namespace {
@@ -7,23 +9,6 @@ namespace {
 using Host = WindowMeasurement::Host;
 using Result = WindowMeasurement::Result;
 using Outcome = WindowMeasurement::Outcome;
-
-// One host's echoes; false when this computer cannot send pings.
-bool Measure(Icmp& icmp, Host& host, const std::atomic<bool>& stop) {
-    if (!icmp.Open()) return false;
-    std::uint32_t address = 0;
-    host.found = !stop.load() && icmp.Resolve(host.name, &address);
-    std::vector<DWORD> roundTrips;
-    for (int echo = 0; host.found && echo < WindowMeasurement::kEchoes && !stop.load(); ++echo) {
-        if (echo == WindowMeasurement::kSilentEchoes && roundTrips.empty()) break;
-        const Icmp::Reply reply = icmp.Echo(address, WindowMeasurement::kEchoSize, WindowMeasurement::kWait);
-        if (reply.status == Icmp::kSuccess) roundTrips.push_back(reply.roundTrip);
-    }
-    icmp.Close();
-    host.answered = static_cast<int>(roundTrips.size());
-    host.median = WindowMeasurement::Median(roundTrips);
-    return true;
-}
 
 }  // namespace
 
@@ -35,7 +20,7 @@ Result WindowMeasurement::Run(const std::vector<Icmp*>& icmps, const std::vector
     std::vector<std::function<void()>> jobs;
     for (std::size_t i = 0; i < hosts.size(); ++i) {
         measured[i].name = hosts[i];
-        jobs.push_back([&, i] { pinged[i] = Measure(*icmps[i], measured[i], stop); });
+        jobs.push_back([&, i] { pinged[i] = MeasureHost(*icmps[i], measured[i], kEchoes, kWait, stop); });
     }
     together(jobs);
     if (std::find(pinged.begin(), pinged.end(), 0) != pinged.end()) return {Outcome::CannotPing};
@@ -49,6 +34,22 @@ Result WindowMeasurement::Run(const std::vector<Icmp*>& icmps, const std::vector
         seen(host);
     }
     return result;
+}
+
+bool WindowMeasurement::MeasureHost(Icmp& icmp, Host& host, int echoes, DWORD wait, const std::atomic<bool>& stop) {
+    if (!icmp.Open()) return false;
+    std::uint32_t address = 0;
+    host.found = !stop.load() && icmp.Resolve(host.name, &address);
+    std::vector<DWORD> roundTrips;
+    for (int echo = 0; host.found && echo < echoes && !stop.load(); ++echo) {
+        if (echo == kSilentEchoes && roundTrips.empty()) break;
+        const Icmp::Reply reply = icmp.Echo(address, kEchoSize, wait);
+        if (reply.status == Icmp::kSuccess) roundTrips.push_back(reply.roundTrip);
+    }
+    icmp.Close();
+    host.answered = static_cast<int>(roundTrips.size());
+    host.median = Median(roundTrips);
+    return true;
 }
 
 std::vector<std::string> WindowMeasurement::HostsOf(const std::string& text) {
@@ -67,11 +68,9 @@ std::optional<std::uint32_t> WindowMeasurement::SpeedOf(const std::string& text)
     const std::size_t first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return std::nullopt;
     const std::string digits = text.substr(first, text.find_last_not_of(" \t") - first + 1);
-    if (digits.size() > kSpeedDigits || digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-    std::uint32_t speed = 0;
-    for (const char digit : digits) speed = speed * 10 + static_cast<std::uint32_t>(digit - '0');
-    if (speed == 0) return std::nullopt;
-    return speed;
+    const std::optional<std::uint64_t> speed = DigitsValue(digits, kSpeedDigits);
+    if (!speed || *speed == 0) return std::nullopt;
+    return static_cast<std::uint32_t>(*speed);
 }
 
 DWORD WindowMeasurement::Median(std::vector<DWORD> roundTrips) {

@@ -59,6 +59,10 @@ public:
     static std::vector<std::string> HostsOf(const std::string& text);
     // Digits only, blanks around them allowed, not 0, at most kSpeedDigits.
     static std::optional<std::uint32_t> SpeedOf(const std::string& text);
+    // Up to echoes echoes of kEchoSize bytes to host.name, one after
+    // another, each waiting at most wait ms; none more once the first
+    // kSilentEchoes go unanswered. False when this computer cannot send pings.
+    static bool MeasureHost(Icmp& icmp, Host& host, int echoes, DWORD wait, const std::atomic<bool>& stop);
     // The middle round trip; of an even count, the mean of the two middle
     // ones, a half rounded up. None: 0.
     static DWORD Median(std::vector<DWORD> roundTrips);

@@ -1,5 +1,6 @@
 #include "tuning/WindowSetting.h"
 
+#include "common/NumberText.h"
 #include "line/LineWindow.h"
 #include "tuning/OsName.h"
 #include "tuning/TuningEngine.h"
@@ -15,8 +16,7 @@ std::optional<std::uint32_t> WindowValue(const RegKey& key, const char* name) {
     std::uint64_t window = key.QueryDword(name).value_or(0);
     if (window == 0) {
         const std::optional<std::string> text = key.QueryText(name, 16);
-        if (!text || text->size() > 10 || text->find_first_not_of("0123456789") != std::string::npos) return {};
-        for (const char digit : *text) window = window * 10 + static_cast<std::uint64_t>(digit - '0');
+        window = text ? DigitsValue(*text, 10).value_or(0) : 0;
     }
     if (window == 0 || window > 0xFFFFFFFFu) return std::nullopt;
     return static_cast<std::uint32_t>(window);
